@@ -1,0 +1,30 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# GoogleTest from Debian's sources, built with whichever compiler this tree uses,
+# so the same suites build natively and with the MinGW cross compiler.
+macro(orvane_setup_gtest)
+  if(NOT TARGET gtest)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_disable_pthreads ${ORVANE_WINDOWS} CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  endif()
+endmacro()
+
+# orvane_add_test(NAME SOURCES... LIBS ...)
+# One GoogleTest executable registered as one ctest entry. Under the Windows build ctest
+# runs it through scripts/wine-run (the throwaway prefix); each run leaves a JUnit-style
+# XML report in <build>/test-results for the closing summary.
+function(orvane_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  set(results ${CMAKE_BINARY_DIR}/test-results)
+  if(ORVANE_WINDOWS)
+    add_test(NAME ${name}
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
+                     --gtest_output=xml:${results}/${name}.xml)
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${results}/${name}.xml)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

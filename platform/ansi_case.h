@@ -1,0 +1,14 @@
+#pragma once
+// Letter case in the ANSI code page (Windows-1252 rules), the one definition every
+// case-insensitive comparison of names uses.
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+char AnsiUpperChar(char c);
+std::string AnsiUpperCase(std::string_view text);
+bool AnsiSameText(std::string_view a, std::string_view b);
+
+}  // namespace orvane

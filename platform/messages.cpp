@@ -1,0 +1,127 @@
+#include "platform/messages.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
+  static const std::unordered_map<MessageId, const char*> texts = {
+      {msg::SRegistryOperationError, "Registry operation error"},
+      {msg::SRegistryErrorDetails, " (details: %s; reason: %s)"},
+      {msg::SInvalidRegType, "Invalid data type for '%s'"},
+      {msg::SRegGetDataFailed, "Failed to get data for '%s'"},
+      {msg::SRegSetDataFailed, "Failed to set data for '%s'"},
+      {msg::SUnknownSystemError, "System error %d"},
+      {msg::SRegFileBadHeader, "Not a registry file: the first line must be \"REGEDIT4\""},
+      {msg::SRegFileBadLine, "Registry file, line %d: cannot read \"%s\""},
+      {msg::SRegFileUnknownRoot, "Registry file, line %d: unknown root key in \"%s\""},
+  };
+  return texts;
+}
+
+ResStringLookup& Lookup() {
+  static ResStringLookup lookup;
+  return lookup;
+}
+
+std::string ToText(const FormatArg& arg) {
+  if (const auto* s = std::get_if<std::string>(&arg)) return *s;
+  return std::to_string(std::get<long long>(arg));
+}
+
+long long ToNumber(const FormatArg& arg) {
+  if (const auto* n = std::get_if<long long>(&arg)) return *n;
+  return 0;
+}
+
+}  // namespace
+
+std::string LoadResString(MessageId id) {
+  if (Lookup()) {
+    if (auto translated = Lookup()(id)) return *translated;
+  }
+  const auto& texts = BuiltInTexts();
+  auto it = texts.find(id);
+  return it == texts.end() ? std::string() : std::string(it->second);
+}
+
+void SetResStringLookup(ResStringLookup lookup) { Lookup() = std::move(lookup); }
+
+std::string Format(const std::string& pattern, std::initializer_list<FormatArg> args) {
+  std::vector<FormatArg> list(args);
+  std::string out;
+  size_t next = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    char c = pattern[i];
+    if (c != '%') {
+      out += c;
+      continue;
+    }
+    size_t start = i++;
+    if (i < pattern.size() && pattern[i] == '%') {
+      out += '%';
+      continue;
+    }
+    std::string flags;
+    while (i < pattern.size() && (pattern[i] == '-' || pattern[i] == '0')) flags += pattern[i++];
+    std::string width;
+    while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') width += pattern[i++];
+    std::string precision;
+    if (i < pattern.size() && pattern[i] == '.') {
+      precision = ".";
+      ++i;
+      while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') precision += pattern[i++];
+    }
+    if (i >= pattern.size() || std::string("sduxX").find(pattern[i]) == std::string::npos ||
+        next >= list.size() || width.size() > 4 || precision.size() > 5) {
+      // Unknown or unmatched placeholder: keep it literally.
+      out.append(pattern, start, i - start + (i < pattern.size() ? 1 : 0));
+      continue;
+    }
+    const FormatArg& arg = list[next++];
+    char conv = pattern[i];
+    std::string text;
+    if (conv == 's') {
+      text = ToText(arg);
+      if (!precision.empty()) text = text.substr(0, std::stoul("0" + precision.substr(1)));
+    } else {
+      long long value = ToNumber(arg);
+      bool negative = conv == 'd' && value < 0;
+      unsigned long long magnitude =
+          negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+      if (conv != 'd' && conv != 'u') magnitude &= 0xFFFFFFFFULL;  // 32-bit like the system's
+      const char* digits = conv == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+      unsigned base = (conv == 'x' || conv == 'X') ? 16 : 10;
+      do {
+        text.insert(text.begin(), digits[magnitude % base]);
+        magnitude /= base;
+      } while (magnitude != 0);
+      if (!precision.empty()) {
+        size_t minDigits = std::stoul("0" + precision.substr(1));
+        if (text.size() < minDigits) text.insert(0, minDigits - text.size(), '0');
+      }
+      if (negative) text.insert(text.begin(), '-');
+    }
+    size_t minWidth = width.empty() ? 0 : std::stoul(width);
+    if (text.size() < minWidth) {
+      size_t pad = minWidth - text.size();
+      if (flags.find('-') != std::string::npos) {
+        text.append(pad, ' ');
+      } else if (flags.find('0') != std::string::npos && conv != 's') {
+        text.insert(text[0] == '-' ? 1 : 0, pad, '0');
+      } else {
+        text.insert(0, pad, ' ');
+      }
+    }
+    out += text;
+  }
+  return out;
+}
+
+std::string FormatRes(MessageId id, std::initializer_list<FormatArg> args) {
+  return Format(LoadResString(id), args);
+}
+
+}  // namespace orvane

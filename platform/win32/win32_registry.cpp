@@ -1,0 +1,124 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/messages.h"
+
+namespace orvane {
+namespace {
+
+static_assert(kRegSz == REG_SZ && kRegDword == REG_DWORD && kRegBinary == REG_BINARY);
+static_assert(kKeyRead == KEY_READ && kKeyAllAccess == KEY_ALL_ACCESS);
+static_assert(kErrorMoreData == ERROR_MORE_DATA && kErrorNoMoreItems == ERROR_NO_MORE_ITEMS);
+static_assert(kErrorKeyDeleted == ERROR_KEY_DELETED && kErrorAccessDenied == ERROR_ACCESS_DENIED);
+
+HKEY ToHkey(HKey key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+ErrorCode TWin32Registry::OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                                  HKey& result) {
+  HKEY opened = nullptr;
+  LONG rc = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &opened);
+  if (rc == ERROR_SUCCESS) result = reinterpret_cast<HKey>(opened);
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::CreateKey(HKey parent, const std::string& subKey,
+                                    std::uint32_t access, HKey& result) {
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  LONG rc = RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            access, nullptr, &created, &disposition);
+  if (rc == ERROR_SUCCESS) result = reinterpret_cast<HKey>(created);
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::CloseKey(HKey key) { return static_cast<ErrorCode>(RegCloseKey(ToHkey(key))); }
+
+ErrorCode TWin32Registry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size) {
+  DWORD t = 0, s = size ? *size : 0;
+  LONG rc = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &t, data, size ? &s : nullptr);
+  if (type) *type = t;
+  if (size) *size = s;
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::SetValue(HKey key, const std::string& name, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
+  return static_cast<ErrorCode>(RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size));
+}
+
+ErrorCode TWin32Registry::EnumKey(HKey key, std::uint32_t index, std::string& name) {
+  char buffer[MAX_PATH + 1];
+  DWORD length = sizeof(buffer);
+  LONG rc = RegEnumKeyExA(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+  if (rc == ERROR_SUCCESS) name.assign(buffer, length);
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::EnumValue(HKey key, std::uint32_t index, std::string& name) {
+  // Value names may be up to 16,383 characters.
+  std::vector<char> buffer(16384);
+  DWORD length = static_cast<DWORD>(buffer.size());
+  LONG rc = RegEnumValueA(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr,
+                          nullptr);
+  if (rc == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::QueryInfoKey(HKey key, TRegKeyInfo& info) {
+  DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueLen = 0, maxDataLen = 0;
+  FILETIME written{};
+  LONG rc = RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen,
+                             nullptr, &values, &maxValueLen, &maxDataLen, nullptr, &written);
+  if (rc == ERROR_SUCCESS) {
+    info.NumSubKeys = subKeys;
+    info.MaxSubKeyLen = maxSubKeyLen;
+    info.NumValues = values;
+    info.MaxValueLen = maxValueLen;
+    info.MaxDataLen = maxDataLen;
+    info.FileTime = (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+  }
+  return static_cast<ErrorCode>(rc);
+}
+
+ErrorCode TWin32Registry::DeleteKey(HKey parent, const std::string& subKey) {
+  return static_cast<ErrorCode>(RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
+ErrorCode TWin32Registry::DeleteValue(HKey key, const std::string& name) {
+  return static_cast<ErrorCode>(RegDeleteValueA(ToHkey(key), name.c_str()));
+}
+
+ErrorCode TWin32Registry::FlushKey(HKey key) { return static_cast<ErrorCode>(RegFlushKey(ToHkey(key))); }
+
+ErrorCode TWin32Registry::LastError() const { return ::GetLastError(); }
+
+void TWin32Registry::SetLastError(ErrorCode code) { ::SetLastError(code); }
+
+std::string TWin32Registry::ErrorMessage(ErrorCode code) const {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+          FORMAT_MESSAGE_ARGUMENT_ARRAY,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length && text ? std::string(text, length) : std::string();
+  if (text) LocalFree(text);
+  // The system's texts end with a period and a line break; messages embed them.
+  while (!message.empty() && (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  if (message.empty()) message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
+  return message;
+}
+
+IRegistryBackend& DefaultRegistryBackend() {
+  static TWin32Registry registry;
+  return registry;
+}
+
+}  // namespace orvane
