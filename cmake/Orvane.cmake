@@ -22,9 +22,25 @@ function(orvane_add_test name)
   if(ORVANE_WINDOWS)
     add_test(NAME ${name}
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
-                     --gtest_output=xml:${results}/${name}.xml)
+                     --gtest_output=xml:Z:${results}/${name}.xml)
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${results}/${name}.xml)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# orvane_add_bench(NAME SOURCES... LIBS ...): bench_NAME for scripts/bench.
+function(orvane_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(bench_${name} ${B_SOURCES})
+  target_link_libraries(bench_${name} PRIVATE ${B_LIBS})
+endfunction()
+
+# orvane_add_fuzzer(NAME SOURCES... LIBS ...): fuzz_NAME for scripts/fuzz; the sources
+# define LLVMFuzzerTestOneInput.
+function(orvane_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(fuzz_${name} ${F_SOURCES})
+  target_link_libraries(fuzz_${name} PRIVATE ${F_LIBS})
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
 endfunction()

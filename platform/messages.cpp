@@ -17,6 +17,18 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SRegFileBadHeader, "Not a registry file: the first line must be \"REGEDIT4\""},
       {msg::SRegFileBadLine, "Registry file, line %d: cannot read \"%s\""},
       {msg::SRegFileUnknownRoot, "Registry file, line %d: unknown root key in \"%s\""},
+
+      // System information and window helpers.
+
+      // File types.
+
+      // Menu model.
+
+      // Storage.
+
+      // Application windows.
+
+      // Services.
   };
   return texts;
 }

@@ -25,6 +25,18 @@ inline constexpr MessageId SUnknownSystemError = 64005;
 inline constexpr MessageId SRegFileBadHeader = 64010;
 inline constexpr MessageId SRegFileBadLine = 64011;
 inline constexpr MessageId SRegFileUnknownRoot = 64012;
+
+// System information and window helpers (64100-64199).
+
+// File types (64200-64299, and the captions 65200-65231 of the predefined types).
+
+// Menu model (65168-65199).
+
+// Storage: INI engine and menu file (64300-64399).
+
+// Application windows (64400-64599).
+
+// Services (64600-64699).
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.
