@@ -23,9 +23,7 @@ const std::array<unsigned char, 256> kUpper = MakeUpperTable();
 
 }  // namespace
 
-char AnsiUpperChar(char c) {
-  return static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
-}
+char AnsiUpperChar(char c) { return static_cast<char>(kUpper[static_cast<unsigned char>(c)]); }
 
 std::string AnsiUpperCase(std::string_view text) {
   std::string result(text);

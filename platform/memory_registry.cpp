@@ -157,8 +157,8 @@ ErrorCode TMemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::
   return kErrorSuccess;
 }
 
-ErrorCode TMemoryRegistry::CreateKey(HKey parent, const std::string& subKey,
-                                     std::uint32_t access, HKey& result) {
+ErrorCode TMemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                                     HKey& result) {
   Node* from = nullptr;
   if (ErrorCode rc = Resolve(parent, 0, from)) return rc;
   std::vector<std::string> parts;
@@ -299,8 +299,7 @@ void TMemoryRegistry::SetKeyRights(const std::string& keyPath, std::uint32_t all
   rights_[AnsiUpperCase(keyPath)] = allowed;
 }
 
-void TMemoryRegistry::FailOperation(Op op, const std::string& keyPath, ErrorCode code,
-                                    int times) {
+void TMemoryRegistry::FailOperation(Op op, const std::string& keyPath, ErrorCode code, int times) {
   failures_.push_back(Failure{op, AnsiUpperCase(keyPath), code, times});
 }
 
@@ -313,27 +312,42 @@ std::string TMemoryRegistry::ErrorMessage(ErrorCode code) const { return SystemE
 
 std::string TMemoryRegistry::SystemErrorText(ErrorCode code) {
   switch (code) {
-    case kErrorSuccess: return "The operation completed successfully";
-    case kErrorFileNotFound: return "The system cannot find the file specified";
-    case kErrorPathNotFound: return "The system cannot find the path specified";
-    case kErrorAccessDenied: return "Access is denied";
-    case kErrorInvalidHandle: return "The handle is invalid";
-    case kErrorNotEnoughMemory: return "Not enough storage is available to process this command";
-    case kErrorWriteFault: return "The system cannot write to the specified device";
-    case kErrorInvalidParameter: return "The parameter is incorrect";
-    case kErrorBadPathname: return "The specified path is invalid";
-    case kErrorMoreData: return "More data is available";
-    case kErrorNoMoreItems: return "No more data is available";
-    case kErrorBadKey: return "The configuration registry key is invalid";
-    case kErrorCantRead: return "The configuration registry key could not be read";
-    case kErrorCantWrite: return "The configuration registry key could not be written";
+    case kErrorSuccess:
+      return "The operation completed successfully";
+    case kErrorFileNotFound:
+      return "The system cannot find the file specified";
+    case kErrorPathNotFound:
+      return "The system cannot find the path specified";
+    case kErrorAccessDenied:
+      return "Access is denied";
+    case kErrorInvalidHandle:
+      return "The handle is invalid";
+    case kErrorNotEnoughMemory:
+      return "Not enough storage is available to process this command";
+    case kErrorWriteFault:
+      return "The system cannot write to the specified device";
+    case kErrorInvalidParameter:
+      return "The parameter is incorrect";
+    case kErrorBadPathname:
+      return "The specified path is invalid";
+    case kErrorMoreData:
+      return "More data is available";
+    case kErrorNoMoreItems:
+      return "No more data is available";
+    case kErrorBadKey:
+      return "The configuration registry key is invalid";
+    case kErrorCantRead:
+      return "The configuration registry key could not be read";
+    case kErrorCantWrite:
+      return "The configuration registry key could not be written";
     case kErrorRegistryIoFailed:
       return "An I/O operation initiated by the registry failed unrecoverably. The registry "
              "could not read in, or write out, or flush, one of the files that contain the "
              "system's image of the registry";
     case kErrorKeyDeleted:
       return "Illegal operation attempted on a registry key that has been marked for deletion";
-    default: return FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
+    default:
+      return FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
   }
 }
 

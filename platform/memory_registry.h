@@ -17,8 +17,18 @@ namespace orvane {
 
 class TMemoryRegistry : public IRegistryBackend {
 public:
-  enum class Op { Open, Create, QueryValue, SetValue, EnumKey, EnumValue, QueryInfo,
-                  DeleteKey, DeleteValue, Flush };
+  enum class Op {
+    Open,
+    Create,
+    QueryValue,
+    SetValue,
+    EnumKey,
+    EnumValue,
+    QueryInfo,
+    DeleteKey,
+    DeleteValue,
+    Flush
+  };
 
   TMemoryRegistry();
   ~TMemoryRegistry() override;
@@ -30,8 +40,8 @@ public:
   ErrorCode CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
                       HKey& result) override;
   ErrorCode CloseKey(HKey key) override;
-  ErrorCode QueryValue(HKey key, const std::string& name, std::uint32_t* type,
-                       std::uint8_t* data, std::uint32_t* size) override;
+  ErrorCode QueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
   ErrorCode SetValue(HKey key, const std::string& name, std::uint32_t type,
                      const std::uint8_t* data, std::uint32_t size) override;
   ErrorCode EnumKey(HKey key, std::uint32_t index, std::string& name) override;

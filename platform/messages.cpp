@@ -84,7 +84,8 @@ std::string Format(const std::string& pattern, std::initializer_list<FormatArg> 
     if (i < pattern.size() && pattern[i] == '.') {
       precision = ".";
       ++i;
-      while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') precision += pattern[i++];
+      while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9')
+        precision += pattern[i++];
     }
     if (i >= pattern.size() || std::string("sduxX").find(pattern[i]) == std::string::npos ||
         next >= list.size() || width.size() > 4 || precision.size() > 5) {
@@ -101,8 +102,8 @@ std::string Format(const std::string& pattern, std::initializer_list<FormatArg> 
     } else {
       long long value = ToNumber(arg);
       bool negative = conv == 'd' && value < 0;
-      unsigned long long magnitude =
-          negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+      unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                              : static_cast<unsigned long long>(value);
       if (conv != 'd' && conv != 'u') magnitude &= 0xFFFFFFFFULL;  // 32-bit like the system's
       const char* digits = conv == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
       unsigned base = (conv == 'x' || conv == 'X') ? 16 : 10;

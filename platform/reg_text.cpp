@@ -29,7 +29,8 @@ private:
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -102,7 +103,8 @@ struct Importer {
       KeyGuard guard(registry, k);
       std::string name;
       std::vector<std::string> names;
-      for (std::uint32_t i = 0; registry.EnumKey(k, i, name) == kErrorSuccess; ++i) names.push_back(name);
+      for (std::uint32_t i = 0; registry.EnumKey(k, i, name) == kErrorSuccess; ++i)
+        names.push_back(name);
       for (const auto& child : names) DeleteTree(k, child);
     }
     registry.DeleteKey(parent, subKey);
@@ -147,7 +149,8 @@ struct Importer {
     if (!data.empty() && data[0] == '"') {
       std::string text;
       size_t p = 0;
-      if (!ReadQuoted(data, p, text) || !Trim(data.substr(p)).empty()) Fail(msg::SRegFileBadLine, line);
+      if (!ReadQuoted(data, p, text) || !Trim(data.substr(p)).empty())
+        Fail(msg::SRegFileBadLine, line);
       bytes.assign(text.begin(), text.end());
       bytes.push_back(0);
     } else if (data.substr(0, 6) == "dword:") {
@@ -167,7 +170,8 @@ struct Importer {
       std::string_view kind = data.substr(3, colon - 3);
       type = kRegBinary;
       if (!kind.empty()) {
-        if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')') Fail(msg::SRegFileBadLine, line);
+        if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')')
+          Fail(msg::SRegFileBadLine, line);
         type = 0;
         for (char c : kind.substr(1, kind.size() - 2)) {
           int d = HexDigit(c);
@@ -240,19 +244,23 @@ void ExportKey(IRegistryBackend& registry, HKey key, const std::string& path, st
     }
     out += '=';
     if (type == kRegSz && IsPlainString(bytes)) {
-      AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size() - 1));
+      AppendQuoted(out,
+                   std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size() - 1));
     } else if (type == kRegDword && bytes.size() == 4) {
-      std::uint32_t v = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+      std::uint32_t v =
+          bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
       out += Format("dword:%.8x", {static_cast<long long>(v)});
     } else {
-      out += type == kRegBinary ? std::string("hex:") : Format("hex(%x):", {static_cast<long long>(type)});
+      out += type == kRegBinary ? std::string("hex:")
+                                : Format("hex(%x):", {static_cast<long long>(type)});
       AppendHex(out, bytes);
     }
     out += '\n';
   }
   out += '\n';
   std::vector<std::string> children;
-  for (std::uint32_t i = 0; registry.EnumKey(key, i, name) == kErrorSuccess; ++i) children.push_back(name);
+  for (std::uint32_t i = 0; registry.EnumKey(key, i, name) == kErrorSuccess; ++i)
+    children.push_back(name);
   for (const auto& child : children) {
     HKey sub = 0;
     if (registry.OpenKey(key, child, kKeyRead, sub) != kErrorSuccess) continue;
@@ -289,7 +297,8 @@ void ImportRegText(IRegistryBackend& registry, std::string_view text) {
     std::string line = std::move(pending);
     pending.clear();
     if (!headerSeen) {
-      if (line != kHeader4 && line != kHeader5) throw Exception(LoadResString(msg::SRegFileBadHeader));
+      if (line != kHeader4 && line != kHeader5)
+        throw Exception(LoadResString(msg::SRegFileBadHeader));
       importer.unicode = line == kHeader5;
       headerSeen = true;
     } else if (line.front() == '[' && line.back() == ']') {

@@ -9,7 +9,8 @@
 namespace orvane {
 
 namespace {
-constexpr std::uint32_t kReadOnlyFallback = kStandardRightsRead | kKeyQueryValue | kKeyEnumerateSubKeys;
+constexpr std::uint32_t kReadOnlyFallback =
+    kStandardRightsRead | kKeyQueryValue | kKeyEnumerateSubKeys;
 }  // namespace
 
 TRegistry::TRegistry(IRegistryBackend& backend) : backend_(backend) {}
@@ -190,8 +191,8 @@ void TRegistryEx::OpenKeyReadOnlyOrRaise(TRegistry& registry, const std::string&
 
 void TRegistryEx::OpenKeyOrRaise(TRegistry& registry, const std::string& key, bool canCreate) {
   if (!registry.OpenKey(key, canCreate)) {
-    RaiseRegistryError(registry, (canCreate ? "opening/creating " : "opening ") +
-                                     FullKeyName(registry, key));
+    RaiseRegistryError(registry,
+                       (canCreate ? "opening/creating " : "opening ") + FullKeyName(registry, key));
   }
 }
 
@@ -201,8 +202,8 @@ void TRegistryEx::DeleteKeyOrRaise(TRegistry& registry, const std::string& key) 
   }
 }
 
-void TRegistryEx::CopyKey(TRegistry& source, const std::string& sourceKey,
-                          TRegistry& destination, const std::string& destinationKey) {
+void TRegistryEx::CopyKey(TRegistry& source, const std::string& sourceKey, TRegistry& destination,
+                          const std::string& destinationKey) {
   auto absolute = [](const std::string& key) {
     return (!key.empty() && key[0] == '\\') ? key : "\\" + key;
   };
@@ -227,7 +228,8 @@ void TRegistryEx::CopyKey(TRegistry& source, const std::string& sourceKey,
       return std::string(what) + " \"" + name + "\" of " + FullKeyName(source, from);
     };
     TRegDataInfo dataInfo;
-    if (!source.GetDataInfo(name, dataInfo)) RaiseRegistryError(source, failure("reading value info"));
+    if (!source.GetDataInfo(name, dataInfo))
+      RaiseRegistryError(source, failure("reading value info"));
     std::vector<std::uint8_t> buffer(dataInfo.DataSize);
     std::uint32_t type;
     if (source.GetData(name, buffer.data(), dataInfo.DataSize, type) != dataInfo.DataSize) {

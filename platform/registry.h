@@ -45,8 +45,7 @@ public:
   // Raw value data; raise ERegistryException when the value cannot be read or written.
   std::uint32_t GetData(const std::string& name, void* buffer, std::uint32_t size,
                         std::uint32_t& type);
-  void PutData(const std::string& name, const void* buffer, std::uint32_t size,
-               std::uint32_t type);
+  void PutData(const std::string& name, const void* buffer, std::uint32_t size, std::uint32_t type);
   // Empty for a missing or empty value; the text up to its first zero byte for string
   // types; ERegistryException for any other type.
   std::string ReadString(const std::string& name);

@@ -26,8 +26,8 @@ ErrorCode TWin32Registry::OpenKey(HKey parent, const std::string& subKey, std::u
   return static_cast<ErrorCode>(rc);
 }
 
-ErrorCode TWin32Registry::CreateKey(HKey parent, const std::string& subKey,
-                                    std::uint32_t access, HKey& result) {
+ErrorCode TWin32Registry::CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                                    HKey& result) {
   HKEY created = nullptr;
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -36,7 +36,9 @@ ErrorCode TWin32Registry::CreateKey(HKey parent, const std::string& subKey,
   return static_cast<ErrorCode>(rc);
 }
 
-ErrorCode TWin32Registry::CloseKey(HKey key) { return static_cast<ErrorCode>(RegCloseKey(ToHkey(key))); }
+ErrorCode TWin32Registry::CloseKey(HKey key) {
+  return static_cast<ErrorCode>(RegCloseKey(ToHkey(key)));
+}
 
 ErrorCode TWin32Registry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size) {
@@ -64,8 +66,8 @@ ErrorCode TWin32Registry::EnumValue(HKey key, std::uint32_t index, std::string& 
   // Value names may be up to 16,383 characters.
   std::vector<char> buffer(16384);
   DWORD length = static_cast<DWORD>(buffer.size());
-  LONG rc = RegEnumValueA(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr,
-                          nullptr);
+  LONG rc =
+      RegEnumValueA(ToHkey(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
   if (rc == ERROR_SUCCESS) name.assign(buffer.data(), length);
   return static_cast<ErrorCode>(rc);
 }
@@ -81,7 +83,8 @@ ErrorCode TWin32Registry::QueryInfoKey(HKey key, TRegKeyInfo& info) {
     info.NumValues = values;
     info.MaxValueLen = maxValueLen;
     info.MaxDataLen = maxDataLen;
-    info.FileTime = (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    info.FileTime =
+        (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
   }
   return static_cast<ErrorCode>(rc);
 }
@@ -94,7 +97,9 @@ ErrorCode TWin32Registry::DeleteValue(HKey key, const std::string& name) {
   return static_cast<ErrorCode>(RegDeleteValueA(ToHkey(key), name.c_str()));
 }
 
-ErrorCode TWin32Registry::FlushKey(HKey key) { return static_cast<ErrorCode>(RegFlushKey(ToHkey(key))); }
+ErrorCode TWin32Registry::FlushKey(HKey key) {
+  return static_cast<ErrorCode>(RegFlushKey(ToHkey(key)));
+}
 
 ErrorCode TWin32Registry::LastError() const { return ::GetLastError(); }
 
@@ -102,17 +107,18 @@ void TWin32Registry::SetLastError(ErrorCode code) { ::SetLastError(code); }
 
 std::string TWin32Registry::ErrorMessage(ErrorCode code) const {
   char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-          FORMAT_MESSAGE_ARGUMENT_ARRAY,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                    FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string message = length && text ? std::string(text, length) : std::string();
   if (text) LocalFree(text);
   // The system's texts end with a period and a line break; messages embed them.
-  while (!message.empty() && (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
+  while (!message.empty() &&
+         (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
     message.pop_back();
   }
-  if (message.empty()) message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
+  if (message.empty())
+    message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
   return message;
 }
 

@@ -12,8 +12,8 @@ public:
   ErrorCode CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
                       HKey& result) override;
   ErrorCode CloseKey(HKey key) override;
-  ErrorCode QueryValue(HKey key, const std::string& name, std::uint32_t* type,
-                       std::uint8_t* data, std::uint32_t* size) override;
+  ErrorCode QueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
   ErrorCode SetValue(HKey key, const std::string& name, std::uint32_t type,
                      const std::uint8_t* data, std::uint32_t size) override;
   ErrorCode EnumKey(HKey key, std::uint32_t index, std::string& name) override;

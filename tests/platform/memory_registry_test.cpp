@@ -15,10 +15,11 @@ namespace {
 class MemoryRegistryTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ImportRegText(memory, "REGEDIT4\n"
-                          "[HKEY_CLASSES_ROOT\\txtfile\\shell\\Print\\command]\n"
-                          "@=\"notepad /p %1\"\n"
-                          "[HKEY_CLASSES_ROOT\\txtfile\\shell\\open]\n");
+    ImportRegText(memory,
+                  "REGEDIT4\n"
+                  "[HKEY_CLASSES_ROOT\\txtfile\\shell\\Print\\command]\n"
+                  "@=\"notepad /p %1\"\n"
+                  "[HKEY_CLASSES_ROOT\\txtfile\\shell\\open]\n");
   }
   TMemoryRegistry memory;
 };
@@ -26,7 +27,8 @@ protected:
 TEST_F(MemoryRegistryTest, ReadOnlyOpenFallsBackToNarrowerRights) {
   TRegistry reg(memory);
   reg.SetRootKey(kHkeyClassesRoot);
-  memory.SetKeyRights("HKEY_CLASSES_ROOT\\txtfile", kStandardRightsRead | kKeyQueryValue | kKeyEnumerateSubKeys);
+  memory.SetKeyRights("HKEY_CLASSES_ROOT\\txtfile",
+                      kStandardRightsRead | kKeyQueryValue | kKeyEnumerateSubKeys);
   EXPECT_TRUE(reg.OpenKeyReadOnly("\\txtfile"));
   memory.SetKeyRights("HKEY_CLASSES_ROOT\\txtfile", kKeyQueryValue);
   EXPECT_TRUE(reg.OpenKeyReadOnly("\\txtfile"));
@@ -58,8 +60,9 @@ TEST_F(MemoryRegistryTest, RefusedDeleteNamesTheKeyAndLeavesItInPlace) {
     TRegistryEx::DeleteKeyOrRaise(reg, "\\txtfile\\shell\\Print");
     FAIL();
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Registry operation error (details: deleting "
-                           "HKEY_CLASSES_ROOT\\txtfile\\shell\\Print; reason: Access is denied)");
+    EXPECT_EQ(e.Message(),
+              "Registry operation error (details: deleting "
+              "HKEY_CLASSES_ROOT\\txtfile\\shell\\Print; reason: Access is denied)");
   }
   EXPECT_TRUE(reg.KeyExists("\\txtfile\\shell\\Print"));
   EXPECT_TRUE(reg.KeyExists("\\txtfile\\shell\\Print\\command"));
@@ -76,9 +79,10 @@ TEST_F(MemoryRegistryTest, CopyKeyStopsAtAFailedValueReadWithItsName) {
     TRegistryEx::CopyKey(from, "src", to, "Software\\Store\\src");
     FAIL();
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Registry operation error (details: reading value info \"v\" of "
-                           "HKEY_CLASSES_ROOT\\src; reason: The configuration registry key "
-                           "could not be read)");
+    EXPECT_EQ(e.Message(),
+              "Registry operation error (details: reading value info \"v\" of "
+              "HKEY_CLASSES_ROOT\\src; reason: The configuration registry key "
+              "could not be read)");
   }
   // What was done before the failure stays done.
   EXPECT_TRUE(to.KeyExists("\\Software\\Store\\src"));
@@ -98,7 +102,8 @@ TEST_F(MemoryRegistryTest, NoHandleOutlivesTheRegistryObjects) {
 
 TEST_F(MemoryRegistryTest, BackendKeepsTheSystemsRules) {
   HKey shell = 0;
-  ASSERT_EQ(memory.OpenKey(kHkeyClassesRoot, "txtfile\\shell", kKeyAllAccess, shell), kErrorSuccess);
+  ASSERT_EQ(memory.OpenKey(kHkeyClassesRoot, "txtfile\\shell", kKeyAllAccess, shell),
+            kErrorSuccess);
   // A key with subkeys is not deleted in one step.
   EXPECT_EQ(memory.DeleteKey(kHkeyClassesRoot, "txtfile\\shell"), kErrorAccessDenied);
   // Enumeration follows insertion order.
@@ -161,13 +166,14 @@ TEST(RegText, RejectsWhatItCannotRead) {
 
 TEST(RegText, ContinuedHexDeletionsAndUnicodeFiles) {
   TMemoryRegistry memory;
-  ImportRegText(memory, "Windows Registry Editor Version 5.00\r\n\r\n"
-                        "[HKEY_CURRENT_USER\\a\\b]\r\n"
-                        "\"w\"=hex(2):41,00,42,00,00,00\r\n"
-                        "\"long\"=hex:01,02,\\\r\n  03\r\n"
-                        "\"gone\"=\"x\"\r\n"
-                        "\"gone\"=-\r\n"
-                        "[-HKEY_CURRENT_USER\\a\\c]\r\n");
+  ImportRegText(memory,
+                "Windows Registry Editor Version 5.00\r\n\r\n"
+                "[HKEY_CURRENT_USER\\a\\b]\r\n"
+                "\"w\"=hex(2):41,00,42,00,00,00\r\n"
+                "\"long\"=hex:01,02,\\\r\n  03\r\n"
+                "\"gone\"=\"x\"\r\n"
+                "\"gone\"=-\r\n"
+                "[-HKEY_CURRENT_USER\\a\\c]\r\n");
   TRegistry reg(memory);
   ASSERT_TRUE(reg.OpenKey("\\a\\b", false));
   EXPECT_EQ(reg.ReadString("w"), "AB");

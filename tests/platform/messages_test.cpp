@@ -8,10 +8,12 @@ namespace orvane {
 namespace {
 
 TEST(Format, Placeholders) {
-  EXPECT_EQ(Format("Delete menu item \"%s\"?", {std::string("Open")}), "Delete menu item \"Open\"?");
+  EXPECT_EQ(Format("Delete menu item \"%s\"?", {std::string("Open")}),
+            "Delete menu item \"Open\"?");
   EXPECT_EQ(Format("%d of %d, 100%%", {3LL, 10LL}), "3 of 10, 100%");
   EXPECT_EQ(Format("%.8X", {0x123LL}), "00000123");
-  EXPECT_EQ(Format("%x|%5d|%-4s|%05d", {255LL, 42LL, std::string("ab"), -12LL}), "ff|   42|ab  |-0012");
+  EXPECT_EQ(Format("%x|%5d|%-4s|%05d", {255LL, 42LL, std::string("ab"), -12LL}),
+            "ff|   42|ab  |-0012");
   EXPECT_EQ(Format("%.2s", {std::string("abcdef")}), "ab");
 }
 

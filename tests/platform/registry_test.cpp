@@ -27,9 +27,7 @@ protected:
   using Base::Reg;
 
   // Builds the scratch tree from .reg lines below it.
-  void Given(const std::string& body) {
-    ImportRegText(Reg(), "REGEDIT4\n\n" + body);
-  }
+  void Given(const std::string& body) { ImportRegText(Reg(), "REGEDIT4\n\n" + body); }
 
   std::vector<std::uint8_t> Raw(TRegistry& reg, const std::string& name, std::uint32_t& type) {
     TRegDataInfo info;
@@ -109,7 +107,8 @@ TYPED_TEST(RegistryTest, NamesIgnoreCase) {
 }
 
 TYPED_TEST(RegistryTest, ReadStringRules) {
-  this->Given("[" + this->Full("v") + "]\n"
+  this->Given("[" + this->Full("v") +
+              "]\n"
               "@=\"default\"\n"
               "\"expand\"=hex(2):25,54,45,4d,50,25,00\n"
               "\"unterminated\"=hex(1):61,62,63\n"
@@ -206,9 +205,13 @@ TYPED_TEST(RegistryTest, DeleteKeyRelativeToTheOpenKey) {
 }
 
 TYPED_TEST(RegistryTest, CopyKeyReplacesRatherThanMerges) {
-  this->Given("[" + this->Full("src\\sub") + "]\n\"s\"=\"new\"\n"
-              "[" + this->Full("dst\\old") + "]\n"
-              "[" + this->Full("dst") + "]\n\"only old\"=\"x\"\n\"s\"=\"old\"\n");
+  this->Given("[" + this->Full("src\\sub") +
+              "]\n\"s\"=\"new\"\n"
+              "[" +
+              this->Full("dst\\old") +
+              "]\n"
+              "[" +
+              this->Full("dst") + "]\n\"only old\"=\"x\"\n\"s\"=\"old\"\n");
   TRegistry from(this->Reg()), to(this->Reg());
   TRegistryEx::CopyKey(from, this->Abs("src"), to, this->Abs("dst"));
   TRegistry check(this->Reg());
@@ -220,13 +223,15 @@ TYPED_TEST(RegistryTest, CopyKeyReplacesRatherThanMerges) {
 }
 
 TYPED_TEST(RegistryTest, CopyKeyCopiesEveryValueByteForByte) {
-  this->Given("[" + this->Full("src") + "]\n"
+  this->Given("[" + this->Full("src") +
+              "]\n"
               "@=\"text\"\n"
               "\"bin\"=hex:00,ff,10,00\n"
               "\"dword\"=dword:deadbeef\n"
               "\"empty\"=hex:\n"
               "\"multi\"=hex(7):61,00,62,00,00\n"
-              "[" + this->Full("src\\a\\b") + "]\n\"deep\"=dword:00000007\n");
+              "[" +
+              this->Full("src\\a\\b") + "]\n\"deep\"=dword:00000007\n");
   TRegistry from(this->Reg()), to(this->Reg());
   // Relative paths are taken below the root, as absolute ones.
   TRegistryEx::CopyKey(from, testing::kScratch + "\\src", to, testing::kScratch + "\\copy");
@@ -279,15 +284,20 @@ TYPED_TEST(RegistryTest, RaisingOperationsNameTheOperationKeyAndReason) {
 }
 
 TYPED_TEST(RegistryTest, RegTextRoundTrip) {
-  const std::string text = "REGEDIT4\n\n"
-                           "[" + this->Full("rt") + "]\n"
-                           "@=\"quote \\\" and \\\\ backslash\"\n"
-                           "\"bin\"=hex:01,02\n"
-                           "\"n\"=dword:0000002a\n"
-                           "\n"
-                           "[" + this->Full("rt\\child") + "]\n"
-                           "\"x\"=hex(2):25,00\n"
-                           "\n";
+  const std::string text =
+      "REGEDIT4\n\n"
+      "[" +
+      this->Full("rt") +
+      "]\n"
+      "@=\"quote \\\" and \\\\ backslash\"\n"
+      "\"bin\"=hex:01,02\n"
+      "\"n\"=dword:0000002a\n"
+      "\n"
+      "[" +
+      this->Full("rt\\child") +
+      "]\n"
+      "\"x\"=hex(2):25,00\n"
+      "\n";
   ImportRegText(this->Reg(), text);
   EXPECT_EQ(ExportRegText(this->Reg(), this->Full("rt")), text);
 }

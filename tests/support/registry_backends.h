@@ -33,7 +33,9 @@ using RegistryBackends = ::testing::Types<MemoryBackend>;
 
 struct BackendName {
   template <class T>
-  static std::string GetName(int) { return T::kName; }
+  static std::string GetName(int) {
+    return T::kName;
+  }
 };
 
 // Scratch key, relative to HKEY_CURRENT_USER.
