@@ -23,6 +23,19 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       // File types.
 
       // Menu model.
+      {msg::SDefaultParameters, "\"%1\""},
+      {msg::SFileTypeNotFoundItemMoved,
+       "File type \"%s\" not found. Menu item \"%s\" moved to category \"%s\"."},
+      {msg::SItemMustBelongToCollection, "Item must belong to collection to focus"},
+      {msg::STreeIndexOutOfBounds, "List index out of bounds (%d)"},
+      {msg::SItemIntoOwnSubtree, "Can not move an item into its own subitems"},
+      {msg::SFileTypeRequired, "A menu item needs a file type"},
+      {msg::SCategoryForItem, "Can not add a category for an item"},
+      {msg::SItemToTopLevel, "Can not add an item to the top-level collection"},
+      {msg::SInvalidTreeItemClass, "Invalid tree item class"},
+      {msg::SFileTypesNotSet, "FileTypes property not set or empty"},
+      {msg::SSubitemForMenuItem, "Can not add subitem for an menu item"},
+      {msg::SNewMenuItem, "new item"},
 
       // Storage.
 

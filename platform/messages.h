@@ -31,6 +31,18 @@ inline constexpr MessageId SRegFileUnknownRoot = 64012;
 // File types (64200-64299, and the captions 65200-65231 of the predefined types).
 
 // Menu model (65168-65199).
+inline constexpr MessageId SDefaultParameters = 65168;
+inline constexpr MessageId SFileTypeNotFoundItemMoved = 65169;
+inline constexpr MessageId SItemMustBelongToCollection = 65190;
+inline constexpr MessageId STreeIndexOutOfBounds = 65191;
+inline constexpr MessageId SItemIntoOwnSubtree = 65192;
+inline constexpr MessageId SFileTypeRequired = 65193;
+inline constexpr MessageId SCategoryForItem = 65194;
+inline constexpr MessageId SItemToTopLevel = 65195;
+inline constexpr MessageId SInvalidTreeItemClass = 65196;
+inline constexpr MessageId SFileTypesNotSet = 65197;
+inline constexpr MessageId SSubitemForMenuItem = 65198;
+inline constexpr MessageId SNewMenuItem = 65199;
 
 // Storage: INI engine and menu file (64300-64399).
 
