@@ -11,4 +11,9 @@ char AnsiUpperChar(char c);
 std::string AnsiUpperCase(std::string_view text);
 bool AnsiSameText(std::string_view a, std::string_view b);
 
+// Locale order of the user's default locale (CompareStringA): negative, 0 or positive.
+// AnsiCompareText ignores case; AnsiCompareStr does not.
+int AnsiCompareText(std::string_view a, std::string_view b);
+int AnsiCompareStr(std::string_view a, std::string_view b);
+
 }  // namespace orvane
