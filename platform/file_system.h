@@ -10,7 +10,7 @@ namespace orvane {
 
 // Replaces every %NAME% by the value of that environment variable; references to
 // unknown variables stay as written.
-std::string ExpandEnvironmentStrings(const std::string& text);
+std::string ExpandEnvironmentText(const std::string& text);
 
 // Searches a file in `folders`, then in the system search path. std::nullopt when the
 // system offers no such search (the caller then tests the name as it is).

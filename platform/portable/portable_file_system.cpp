@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-std::string ExpandEnvironmentStrings(const std::string& text) {
+std::string ExpandEnvironmentText(const std::string& text) {
   std::string out;
   size_t i = 0;
   while (i < text.size()) {

@@ -27,7 +27,7 @@ PathFindOnPathFn PathFindOnPathEntry() {
 
 }  // namespace
 
-std::string ExpandEnvironmentStrings(const std::string& text) {
+std::string ExpandEnvironmentText(const std::string& text) {
   std::string buffer(text.size() + 256, '\0');
   for (;;) {
     DWORD needed =
