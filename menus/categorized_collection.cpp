@@ -58,7 +58,12 @@ void TNodeItem::MoveTo(TTreeItems& list) {
 
 void TNodeItem::Destroy() {
   TLeaveList leave(Collection());
-  TCategorizedCollectionItem::Destroy();
+  try {
+    TCategorizedCollectionItem::Destroy();
+  } catch (...) {
+    leave.Done();  // the node is gone all the same
+    throw;
+  }
   leave.Done();
 }
 

@@ -161,6 +161,14 @@ void TCustomMenu::ClearModified() {
   clear(Items());
 }
 
+TFileType* TCustomMenu::FileTypeForItem(const std::string& name, const std::string& caption) {
+  if (!fileTypes_ || fileTypes_->Count() == 0) return nullptr;
+  if (TFileType* found = fileTypes_->FindByName(name)) return found;
+  TFileType* first = fileTypes_->Items(0);
+  log_.push_back(FormatRes(msg::SFileTypeNotFoundItemMoved, {name, caption, first->Description()}));
+  return first;
+}
+
 void TCustomMenu::ValidateAdd(TTreeItems& list, TTreeItem* item) {
   if (!dynamic_cast<TCustomFileTypeCategory*>(item) && !dynamic_cast<TCustomMenuItem*>(item))
     throw EMenuError(LoadResString(msg::SInvalidTreeItemClass));

@@ -69,6 +69,10 @@ public:
   void DoChange(TTreeItems* list, TTreeItem* item) override;
   bool IsModified() const override;
 
+  // The file type a menu file names for an item; an unknown name sends the item to the
+  // first file type, with a line in the log. Null without file types.
+  TFileType* FileTypeForItem(const std::string& name, const std::string& caption);
+
   // The list holding the children of the item numbered `number`; the top-level list
   // for 0; nullptr when no item has that number.
   TTreeItems* ListByNumber(int number) const;

@@ -1,6 +1,7 @@
 #include "menus/tree_collection.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "platform/messages.h"
@@ -22,16 +23,24 @@ void TTreeItem::Free() {
 
 void TTreeItem::Destroy() {
   TTreeCollection* tree = Tree();
-  TLiveRef<TTreeItem> self(this);
+  // A failing handler does not keep a half-destroyed node alive; its error passes on
+  // once the node is gone.
+  std::exception_ptr failure;
   if (tree && tree->UpdateCount() == 0) {
-    tree->DoItemDeleting(this);
-    if (!self.Get()) return;
+    try {
+      tree->DoItemDeleting(this);
+    } catch (...) {
+      failure = std::current_exception();
+    }
   }
   if (tree) MoveFocusAway();
   items_->DestroyNodes();
-  // Dropping the owning pointer ends the node.
-  std::unique_ptr<TTreeItem> owner =
-      collection_ ? collection_->Extract(this) : std::move(detachedSelf_);
+  {
+    // Dropping the owning pointer ends the node.
+    std::unique_ptr<TTreeItem> owner =
+        collection_ ? collection_->Extract(this) : std::move(detachedSelf_);
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TTreeItem::MoveFocusAway() {

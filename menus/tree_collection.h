@@ -316,6 +316,7 @@ public:
   TItemEvent OnItemAdded;
   TListItemEvent OnValidateAdd;
   TItemEvent OnItemEvent;  // not raised by the model
+  // Raised while the node is still whole; its handler must not destroy nodes.
   TItemEvent OnItemDeleting;
   TItemEvent OnItemChanged;
   TItemEvent OnItemChanging;

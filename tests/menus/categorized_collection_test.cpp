@@ -68,6 +68,16 @@ TEST_F(Categorized, TheLastItemLeavingACategoryTakesItAlong) {
   EXPECT_EQ(tree.Items().Count(), 0);
 }
 
+TEST_F(Categorized, AFailingDeletingHandlerDoesNotKeepTheNode) {
+  TTreeItem* category = AddCategory();
+  Node* a = AddNode(category, 1);
+  tree.OnItemDeleting = [](TTreeItem* node) {
+    if (dynamic_cast<Node*>(node)) throw Exception("view refused");
+  };
+  EXPECT_THROW(a->Free(), Exception);
+  EXPECT_EQ(tree.Items().Count(), 0);
+}
+
 TEST_F(Categorized, ClearingACategoryDestroysIt) {
   TTreeItem* category = AddCategory();
   AddNode(category, 1);

@@ -213,6 +213,15 @@ TEST_F(Menu, ListByNumberFollowsDepthFirstNumbering) {
   EXPECT_EQ(menu.ListByNumber(-1), nullptr);
 }
 
+TEST_F(Menu, AnUnknownFileTypeNameLogsTheMoveToTheFirstType) {
+  EXPECT_EQ(menu.FileTypeForItem("GAMMA", "Edit"), Type(2));
+  EXPECT_TRUE(menu.Log().empty());
+  EXPECT_EQ(menu.FileTypeForItem("lost", "Edit"), Type(0));
+  ASSERT_EQ(menu.Log().size(), 1u);
+  EXPECT_EQ(menu.Log()[0],
+            "File type \"lost\" not found. Menu item \"Edit\" moved to category \"Type alpha\".");
+}
+
 TEST_F(Menu, ModifiedFollowsChangesAndIsClearedWhole) {
   TCustomMenuItem* a = AddItem(Type(0), "a");
   auto* sub = static_cast<TCustomMenuItem*>(menu.List().AddSubMenu(a->Category()->Items()));
