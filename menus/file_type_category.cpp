@@ -2,6 +2,7 @@
 
 #include "filetypes/file_types.h"
 #include "menus/custom_menu.h"
+#include "platform/ansi_case.h"
 
 namespace orvane {
 
@@ -46,9 +47,35 @@ void TCustomFileTypeCategory::FileTypeRemoved(TFileType* fileType) {
     TFileType* first = types->Items(i);
     if (first != fileType) {
       link_.SetFileType(first);
+      MergeIntoTwin();
       return;
     }
   }
+}
+
+void TCustomFileTypeCategory::MergeIntoTwin() {
+  TCustomMenu* menu = Menu();
+  if (!menu) return;
+  // Other links may not have found their types again yet, so the twin is known by the
+  // name its link keeps, never by a file type it may still point to.
+  TTreeItem* twin = nullptr;
+  for (int i = 0; i < menu->Items().Count() && !twin; ++i) {
+    auto* other = dynamic_cast<TCustomFileTypeCategory*>(menu->Items()[i]);
+    if (other && other != this && AnsiSameText(other->Link().FileTypeName(), link_.FileTypeName()))
+      twin = other;
+  }
+  if (!twin) return;
+  // Moving the last item destroys this category: nothing of it is touched after that.
+  menu->BeginUpdate();
+  TLiveRef<TTreeItem> self(this);
+  while (TTreeItem* category = self.Get()) {
+    if (category->Items().Count() == 0) {
+      category->Free();
+      break;
+    }
+    category->Items()[0]->MoveTo(twin->Items());
+  }
+  menu->EndUpdate();
 }
 
 }  // namespace orvane

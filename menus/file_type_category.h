@@ -21,7 +21,8 @@ public:
   // Categories are never marked: their items carry the changes.
   void SetModified(bool value) override;
   // The link's handler for a file type that is going away (null: the link lost its
-  // whole collection or its type on a reload).
+  // whole collection or its type on a reload). The category moves to the first file
+  // type, and into the category that type already has, if any.
   virtual void FileTypeRemoved(TFileType* fileType);
 
   TFileType* FileType() const { return link_.FileType(); }
@@ -31,6 +32,7 @@ public:
 
 private:
   void BindToMenu();
+  void MergeIntoTwin();
 
   TFileTypeLink link_;
 };

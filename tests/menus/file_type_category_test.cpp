@@ -69,6 +69,27 @@ TEST_F(Reload, ACategoryWhoseTypeVanishesIsRelinkedToTheFirstType) {
   EXPECT_EQ(iniCategory->FileType(), types->Items(0));
 }
 
+TEST_F(Reload, ARelinkedCategoryJoinsTheCategoryOfTheFirstType) {
+  TestMenu menu(types.get());
+  TCustomFileTypeCategory* first = menu.List().FindOrAddCategory(types->Items(0));
+  static_cast<TCustomMenuItem*>(menu.List().AddFirstItem(first->Items()))->SetCaption("kept");
+  TCustomFileTypeCategory* ini = menu.List().FindOrAddCategory(types->FindByName("inifile"));
+  static_cast<TCustomMenuItem*>(menu.List().AddFirstItem(ini->Items()))->SetCaption("moved 1");
+  static_cast<TCustomMenuItem*>(menu.List().AddFirstItem(ini->Items()))->SetCaption("moved 2");
+  ini->Focus();
+  int changes = 0;
+  menu.OnChange = [&](TTreeItems*, TTreeItem*) { ++changes; };
+
+  types->Load(bugs, after);
+  ASSERT_EQ(menu.Items().Count(), 1) << "one category per file type";
+  TTreeItem* category = menu.Items()[0];
+  EXPECT_EQ(static_cast<TCustomFileTypeCategory*>(category)->FileType(), types->Items(0));
+  ASSERT_EQ(category->Items().Count(), 3);
+  EXPECT_EQ(static_cast<TCustomMenuItem*>(category->Items()[2])->Caption(), "moved 2");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(menu.FocusedItem(), category);
+}
+
 TEST_F(Reload, AFileTypeListThatGoesFirstLeavesTheMenuUsable) {
   TestMenu menu(types.get());
   TCustomFileTypeCategory* category = menu.List().FindOrAddCategory(types->Items(0));
