@@ -81,6 +81,9 @@ void TTreeItem::MoveTo(TTreeItems& list) {
 }
 
 void TTreeItem::SetCollection(TTreeItems& list) {
+  // Only nodes made by their class own themselves while detached; any other node has no
+  // owner to hand to the list.
+  if (!collection_ && !detachedSelf_) throw ETreeError(LoadResString(msg::SInvalidTreeItemClass));
   if (collection_ && collection_->Tree() != list.Tree()) MoveFocusAway();
   std::unique_ptr<TTreeItem> owner =
       collection_ ? collection_->Extract(this) : std::move(detachedSelf_);
@@ -341,6 +344,7 @@ void TTreeItems::Assign(const TTreeItems& source) {
   Clear();
   for (int i = 0; i < source.Count(); ++i) {
     const TTreeItem* from = source.Item(i);
+    if (!from->ClassType()) throw ETreeError(LoadResString(msg::SInvalidTreeItemClass));
     TTreeItem* node = from->ClassType().create(class_).release();
     node->detachedSelf_.reset(node);
     try {

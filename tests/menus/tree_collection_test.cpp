@@ -296,6 +296,14 @@ TEST_F(Tree, MovingANodeIntoItsOwnSubtreeIsRefused) {
   EXPECT_THROW(child->Items().Assign(tree.Items()), ETreeError);
 }
 
+TEST_F(Tree, NodesNotMadeByTheirClassStayOutOfLists) {
+  KeyItem loose(TreeItemsClass<KeyItems>());
+  EXPECT_THROW(loose.MoveTo(tree.Items()), ETreeError);
+  Add(loose.Items(), 1);
+  EXPECT_EQ(tree.Items().Count(), 0);
+  EXPECT_NO_THROW(loose.Items().Clear());
+}
+
 TEST_F(Tree, AssignCopiesTheSubtreeWithItsClasses) {
   KeyItem* a = Add(tree.Items(), 1);
   Add(Add(a->Items(), 2)->Items(), 3);
