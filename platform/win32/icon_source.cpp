@@ -1,6 +1,7 @@
 // Icons from shell32 and user32.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include "platform/icon_source.h"
 

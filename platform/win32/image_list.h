@@ -1,8 +1,9 @@
 #pragma once
 // A comctl32 image list behind the model's image list interface, owning its handle.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include <memory>
 #include <type_traits>
