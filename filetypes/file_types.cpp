@@ -1,6 +1,7 @@
 #include "filetypes/file_types.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "filetypes/file_type_link.h"
 #include "platform/ansi_case.h"
@@ -22,8 +23,19 @@ TFileType* TFileTypes::Add() {
   return static_cast<TFileType*>(AddItem(std::make_unique<TFileType>(*this)));
 }
 
+size_t TFileTypes::NameHash::operator()(const std::string& name) const {
+  size_t hash = 14695981039346656037ull & SIZE_MAX;
+  for (char c : name)
+    hash = (hash ^ static_cast<unsigned char>(AnsiUpperChar(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool TFileTypes::NameEqual::operator()(const std::string& a, const std::string& b) const {
+  return AnsiSameText(a, b);
+}
+
 TFileType* TFileTypes::FindByName(const std::string& name) const {
-  auto it = byName_.find(AnsiUpperCase(name));
+  auto it = byName_.find(name);
   if (it == byName_.end() || it->second.empty()) return nullptr;
   TFileType* first = it->second.front();
   for (TFileType* item : it->second) {
@@ -33,11 +45,11 @@ TFileType* TFileTypes::FindByName(const std::string& name) const {
 }
 
 void TFileTypes::IndexName(TFileType* item, const std::string& name) {
-  byName_[AnsiUpperCase(name)].push_back(item);
+  byName_[name].push_back(item);
 }
 
 void TFileTypes::UnindexName(TFileType* item, const std::string& name) {
-  auto it = byName_.find(AnsiUpperCase(name));
+  auto it = byName_.find(name);
   if (it == byName_.end()) return;
   auto& bucket = it->second;
   bucket.erase(std::remove(bucket.begin(), bucket.end(), item), bucket.end());
@@ -104,6 +116,23 @@ int TFileTypes::Compare(int index1, int index2) {
     return ia < ib ? -1 : (ia > ib ? 1 : 0);
   }
   return AnsiCompareStr(a->Description(), b->Description());
+}
+
+void TFileTypes::Sort() {
+  const TPredefinedTable& table = PredefinedTable();
+  std::vector<std::string> keys(Count());
+  for (int i = 0; i < Count(); ++i) {
+    TFileType* item = Items(i);
+    if (item->Predefined()) {
+      keys[i] = std::string(1, '\0') + static_cast<char>(table.IndexOf(item->Name()) + 1);
+    } else {
+      keys[i] = '\1' + AnsiSortKeyStr(item->Description());
+    }
+  }
+  std::vector<int> order(Count());
+  for (int i = 0; i < Count(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
+  Reorder(order);
 }
 
 void TFileTypes::UpdateCaptions() {

@@ -52,6 +52,8 @@ public:
 
   // Predefined types first (in table order), then the others by Description.
   int Compare(int index1, int index2) override;
+  // Orders as Compare does, by sort keys made once per item.
+  void Sort() override;
   void Update(TCollectionItem* item) override;
 
 protected:
@@ -65,8 +67,15 @@ private:
   void UnindexName(TFileType* item, const std::string& name);
 
   std::vector<TFileTypeLink*> links_;
-  // Items by upper-cased name, in order of indexing; kept in step with the collection.
-  std::unordered_map<std::string, std::vector<TFileType*>> byName_;
+  // Names compared ignoring case, as FindByName does.
+  struct NameHash {
+    size_t operator()(const std::string& name) const;
+  };
+  struct NameEqual {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
+  // Items by name, in order of indexing; kept in step with the collection.
+  std::unordered_map<std::string, std::vector<TFileType*>, NameHash, NameEqual> byName_;
   int updateCount_ = 0;
   bool loading_ = false;
   bool indexChanging_ = false;

@@ -23,6 +23,14 @@ bool IsExtensionKeyName(const std::string& name) {
          name[kSfaLength] == '.';
 }
 
+void SortIgnoringCase(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (auto& name : names) keyed.emplace_back(AnsiSortKeyText(name), std::move(name));
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
+}
+
 // One scan: the registry object and the bug list it reports to.
 class TScan {
 public:
@@ -100,8 +108,7 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
       Notify(nkRefreshItem, nullptr);
     }
 
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
+    SortIgnoringCase(names);
 
     // Pass 1: types.
     std::vector<const std::string*> extensions;

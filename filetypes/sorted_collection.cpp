@@ -83,6 +83,14 @@ void TSortedCollection::Exchange(int index1, int index2) {
   items_[index2]->index_ = index2;
 }
 
+void TSortedCollection::Reorder(const std::vector<int>& order) {
+  std::vector<std::unique_ptr<TCollectionItem>> sorted;
+  sorted.reserve(items_.size());
+  for (int index : order) sorted.push_back(std::move(items_[index]));
+  items_ = std::move(sorted);
+  Renumber(0, Count());
+}
+
 void TSortedCollection::Renumber(int from, int to) {
   for (int i = from; i < to; ++i) items_[i]->index_ = i;
 }

@@ -52,7 +52,7 @@ public:
   void SetCompareProc(TCompareProc proc) { compareProc_ = std::move(proc); }
   // The compare procedure's result, -1 when there is none.
   virtual int Compare(int index1, int index2);
-  void Sort();
+  virtual void Sort();
   bool Sorted() const { return sorted_; }
   // Switching from false to true sorts once.
   void SetSorted(bool value);
@@ -65,6 +65,8 @@ protected:
   // Hooks for descendants that keep indexes of their items.
   virtual void ItemAdded(TCollectionItem* item) { (void)item; }
   virtual void ItemRemoving(TCollectionItem* item) { (void)item; }
+  // Puts the item at old index order[k] at index k, for every k.
+  void Reorder(const std::vector<int>& order);
   // Removes, in one pass, every item for which `remove` holds.
   void RemoveIf(const std::function<bool(TCollectionItem*)>& remove);
 

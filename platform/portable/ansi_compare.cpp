@@ -31,4 +31,16 @@ int AnsiCompareStr(std::string_view a, std::string_view b) {
   return 0;
 }
 
+std::string AnsiSortKeyText(std::string_view text) { return AnsiUpperCase(text); }
+
+// The upper-case text, a zero byte (below every character), then one byte per
+// character that puts a lower-case letter before its capital.
+std::string AnsiSortKeyStr(std::string_view text) {
+  std::string key = AnsiUpperCase(text);
+  key.reserve(key.size() * 2 + 1);
+  key += '\0';
+  for (char c : text) key += AnsiUpperChar(c) != c ? '\1' : '\2';
+  return key;
+}
+
 }  // namespace orvane
