@@ -1,0 +1,105 @@
+#include "menus/custom_menu_item.h"
+
+#include "menus/custom_menu.h"
+#include "menus/file_type_category.h"
+#include "platform/file_system.h"
+#include "platform/messages.h"
+
+namespace orvane {
+
+TCustomMenuItem::TCustomMenuItem(TTreeItemsClass childListClass)
+    : TNodeItem(childListClass),
+      parameters_(LoadResString(msg::SDefaultParameters)),
+      caption_(LoadResString(msg::SNewMenuItem)) {}
+
+void TCustomMenuItem::SetText(std::string& field, const std::string& value) {
+  if (field == value) return;
+  DoChanging();
+  field = value;
+  DoChanged();
+}
+
+void TCustomMenuItem::SetApplication(const std::string& value) { SetText(application_, value); }
+
+void TCustomMenuItem::SetParameters(const std::string& value) { SetText(parameters_, value); }
+
+void TCustomMenuItem::SetCaption(const std::string& value) { SetText(caption_, value); }
+
+void TCustomMenuItem::SetChecked(bool value) {
+  if (checked_ == value) return;
+  DoChanging();
+  checked_ = value;
+  DoChanged();
+}
+
+void TCustomMenuItem::SetModified(bool value) {
+  TNodeItem::SetModified(value);
+  for (int i = 0; i < Items().Count(); ++i) Items()[i]->SetModified(value);
+}
+
+void TCustomMenuItem::Assign(const TTreeItem& source) {
+  const auto* item = dynamic_cast<const TCustomMenuItem*>(&source);
+  if (!item) {
+    TNodeItem::Assign(source);
+    return;
+  }
+  TItemUpdate update(this);
+  SetApplication(item->Application());
+  SetParameters(item->Parameters());
+  SetCaption(item->Caption());
+  SetChecked(item->Checked());
+  SetExpanded(item->Expanded());
+}
+
+TCustomFileTypeCategory* TCustomMenuItem::Category() const {
+  for (TTreeItem* node = Parent(); node; node = node->Parent())
+    if (auto* category = dynamic_cast<TCustomFileTypeCategory*>(node)) return category;
+  return nullptr;
+}
+
+TFileType* TCustomMenuItem::ItemFileType() const {
+  TCustomFileTypeCategory* category = Category();
+  return category ? category->FileType() : nullptr;
+}
+
+TCustomMenu* TCustomMenuItem::Menu() const { return dynamic_cast<TCustomMenu*>(TTreeItem::Tree()); }
+
+void TCustomMenuItem::SetFileType(TFileType* fileType) {
+  if (!fileType) throw EMenuError(LoadResString(msg::SFileTypeRequired));
+  if (!Collection()) return;
+  TCustomFileTypeCategory* category = Category();
+  if (category && category->FileType() == fileType) return;
+  TCustomMenu* menu = Menu();
+  if (!menu) return;
+  auto& top = static_cast<TCustomMenuItems&>(menu->Items());
+  // The old category may vanish and a new one appear: one notification for all of it.
+  bool bracket = Collection()->Count() == 1 || !top.HasCategory(fileType);
+  if (bracket) menu->BeginUpdate();
+  try {
+    MoveTo(top.FindOrAddCategory(fileType)->Items());
+  } catch (...) {
+    if (bracket) menu->EndUpdate();
+    throw;
+  }
+  if (bracket) menu->EndUpdate();
+}
+
+bool TCustomMenuItem::IsApplicationMissing() const {
+  std::string name = application_;
+  // A program is often typed in quotes, as on a command line.
+  if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+    name = name.substr(1, name.size() - 2);
+  name = ExpandEnvironmentText(name);
+  // The bare file name is searched in its own folder first, then on the search path.
+  std::vector<std::string> folders;
+  std::string fileName = name;
+  size_t slash = name.find_last_of("\\/:");
+  if (slash != std::string::npos) {
+    folders.push_back(name.substr(0, slash + 1));
+    fileName = name.substr(slash + 1);
+  }
+  if (std::optional<bool> found = FindFileOnPath(fileName, folders)) return !*found;
+  return !FileExists(name);
+}
+
+}  // namespace orvane
