@@ -154,6 +154,23 @@ TEST_F(IniFileIo, WriteFailingHalfWayKeepsOldFile) {
   ini.UpdateFile();
   EXPECT_EQ(ReadBytes(path).size(), old.size() + (1 << 16) - 1);
 }
+
+// The new file takes the place of the old one with its permissions, and a link is
+// followed rather than replaced.
+TEST_F(IniFileIo, ReplaceKeepsPermissionsAndLinks) {
+  const std::string path = PathOf("menu.ini");
+  WriteBytes(path, "[S]\r\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(path, PathOf("link.ini"));
+  {
+    TOrvaneIniFile ini(PathOf("link.ini"));
+    ini.WriteString("S", "a", "1");
+  }
+  EXPECT_TRUE(fs::is_symlink(PathOf("link.ini")));
+  EXPECT_EQ(ReadBytes(path), "[S]\r\na=1\r\n");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
 #endif
 
 TEST_F(IniFileIo, DestructorWritesButNotWhileUnwinding) {
