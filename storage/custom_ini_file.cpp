@@ -72,7 +72,7 @@ void TCustomIniFile::WriteBool(const std::string& section, const std::string& id
 }
 
 bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {
-  TStringList keys;
+  TIniStrings keys;
   ReadSection(section, keys);
   for (const std::string& key : keys) {
     if (AnsiSameText(key, ident)) return true;

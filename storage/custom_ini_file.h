@@ -9,7 +9,8 @@
 
 namespace orvane {
 
-using TStringList = std::vector<std::string>;
+// Lists of names, "name=value" pairs or lines.
+using TIniStrings = std::vector<std::string>;
 
 class TCustomIniFile {
 public:
@@ -31,11 +32,11 @@ public:
   virtual bool ReadBool(const std::string& section, const std::string& ident, bool defaultValue);
   virtual void WriteBool(const std::string& section, const std::string& ident, bool value);
   // Key names of a section, in file order.
-  virtual void ReadSection(const std::string& section, TStringList& list) = 0;
+  virtual void ReadSection(const std::string& section, TIniStrings& list) = 0;
   // Section names, in file order.
-  virtual void ReadSections(TStringList& list) = 0;
+  virtual void ReadSections(TIniStrings& list) = 0;
   // "name=value" for every key of a section.
-  virtual void ReadSectionValues(const std::string& section, TStringList& list) = 0;
+  virtual void ReadSectionValues(const std::string& section, TIniStrings& list) = 0;
   virtual void EraseSection(const std::string& section) = 0;
   virtual void DeleteKey(const std::string& section, const std::string& ident) = 0;
   // Whether ReadSection lists the key.

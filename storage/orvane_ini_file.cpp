@@ -111,7 +111,7 @@ void TOrvaneIniFile::WriteString(const std::string& section, const std::string& 
   modified_ = true;
 }
 
-void TOrvaneIniFile::ReadSection(const std::string& section, TStringList& list) {
+void TOrvaneIniFile::ReadSection(const std::string& section, TIniStrings& list) {
   list.clear();
   EnsureLoaded();
   TSectionItem* found = lines_.FindSection(section, false);
@@ -124,14 +124,14 @@ void TOrvaneIniFile::ReadSection(const std::string& section, TStringList& list) 
   }
 }
 
-void TOrvaneIniFile::ReadSections(TStringList& list) {
+void TOrvaneIniFile::ReadSections(TIniStrings& list) {
   list.clear();
   EnsureLoaded();
   for (const auto& section : lines_.Sections()) list.push_back(section->Name);
 }
 
-void TOrvaneIniFile::ReadSectionValues(const std::string& section, TStringList& list) {
-  TStringList keys;
+void TOrvaneIniFile::ReadSectionValues(const std::string& section, TIniStrings& list) {
+  TIniStrings keys;
   ReadSection(section, keys);
   list.clear();
   list.reserve(keys.size());
@@ -185,7 +185,7 @@ void TOrvaneIniFile::Clear() {
   modified_ = false;
 }
 
-void TOrvaneIniFile::GetStrings(TStringList& list) {
+void TOrvaneIniFile::GetStrings(TIniStrings& list) {
   EnsureLoaded();
   list.reserve(list.size() + lines_.Count());
   for (size_t i = 0; i < lines_.Count(); ++i) {
@@ -195,9 +195,9 @@ void TOrvaneIniFile::GetStrings(TStringList& list) {
   }
 }
 
-void TOrvaneIniFile::SetStrings(const TStringList& list, bool force) {
+void TOrvaneIniFile::SetStrings(const TIniStrings& list, bool force) {
   if (!force) {
-    TStringList current;
+    TIniStrings current;
     GetStrings(current);
     if (CompareStrings(current, list) == 0) return;
   }
@@ -208,7 +208,7 @@ void TOrvaneIniFile::SetStrings(const TStringList& list, bool force) {
   loaded_ = true;
 }
 
-int TOrvaneIniFile::CompareStrings(const TStringList& a, const TStringList& b) const {
+int TOrvaneIniFile::CompareStrings(const TIniStrings& a, const TIniStrings& b) const {
   if (a.size() != b.size()) return a.size() > b.size() ? 1 : -1;
   for (size_t i = 0; i < a.size(); ++i) {
     int result = a[i].compare(b[i]);

@@ -34,9 +34,9 @@ public:
                          const std::string& defaultValue) override;
   void WriteString(const std::string& section, const std::string& ident,
                    const std::string& value) override;
-  void ReadSection(const std::string& section, TStringList& list) override;
-  void ReadSections(TStringList& list) override;
-  void ReadSectionValues(const std::string& section, TStringList& list) override;
+  void ReadSection(const std::string& section, TIniStrings& list) override;
+  void ReadSections(TIniStrings& list) override;
+  void ReadSectionValues(const std::string& section, TIniStrings& list) override;
   void EraseSection(const std::string& section) override;
   void DeleteKey(const std::string& section, const std::string& ident) override;
   void UpdateFile() override { Flush(); }
@@ -46,11 +46,11 @@ public:
   // Forgets the document; the next access reads the file again.
   void Clear();
   // Appends every line as it would be written.
-  void GetStrings(TStringList& list);
+  void GetStrings(TIniStrings& list);
   // Makes the document equal to `list`; without `force` an equal document is left alone.
-  void SetStrings(const TStringList& list, bool force = false);
+  void SetStrings(const TIniStrings& list, bool force = false);
   // Fewer lines compare lower; then the first differing line pair decides.
-  virtual int CompareStrings(const TStringList& a, const TStringList& b) const;
+  virtual int CompareStrings(const TIniStrings& a, const TIniStrings& b) const;
 
   bool Loaded() const { return loaded_; }
   bool Modified() const { return modified_; }

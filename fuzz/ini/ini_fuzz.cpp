@@ -61,14 +61,14 @@ std::string MadeValue(FuzzedDataProvider& in) {
 }
 
 std::string PickSection(FuzzedDataProvider& in, TOrvaneIniFile& ini) {
-  TStringList sections;
+  TIniStrings sections;
   ini.ReadSections(sections);
   if (sections.empty() || in.ConsumeBool()) return MadeName(in);
   return sections[in.ConsumeIntegralInRange<size_t>(0, sections.size() - 1)];
 }
 
 std::string PickKey(FuzzedDataProvider& in, TOrvaneIniFile& ini, const std::string& section) {
-  TStringList keys;
+  TIniStrings keys;
   ini.ReadSection(section, keys);
   if (keys.empty() || in.ConsumeBool()) return MadeName(in);
   return keys[in.ConsumeIntegralInRange<size_t>(0, keys.size() - 1)];
@@ -110,7 +110,7 @@ void CheckStructure(TOrvaneIniFile& ini) {
 void Operate(FuzzedDataProvider& in, TOrvaneIniFile& ini) {
   std::string section = PickSection(in, ini);
   std::string key = PickKey(in, ini, section);
-  TStringList list;
+  TIniStrings list;
   switch (in.ConsumeIntegralInRange<int>(0, 10)) {
     case 0:
     case 1:
@@ -140,7 +140,7 @@ void Operate(FuzzedDataProvider& in, TOrvaneIniFile& ini) {
                       in.ConsumeBool() ? std::string() : "x");
       break;
     case 9: {
-      TStringList lines;
+      TIniStrings lines;
       ini.GetStrings(lines);
       if (!lines.empty() && in.ConsumeBool()) lines.pop_back();
       ini.SetStrings(lines, in.ConsumeBool());
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Operate(in, ini);
     CheckStructure(ini);
   }
-  TStringList written;
+  TIniStrings written;
   ini.GetStrings(written);
   // A key created with an empty value leaves the document unmodified; erasing a section
   // that is not there marks it, so that the file surely follows the document.
@@ -174,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(!ini.Modified());
 
   TOrvaneIniFile reloaded("a.ini", &files);
-  TStringList reread;
+  TIniStrings reread;
   reloaded.GetStrings(reread);
   if (files.Files.count("a.ini") && reread != written) {
     for (const std::string& line : written) std::fprintf(stderr, "written  [%s]\n", line.c_str());
@@ -183,16 +183,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CheckStructure(reloaded);
 
-  TStringList sections;
-  TStringList again;
+  TIniStrings sections;
+  TIniStrings again;
   ini.ReadSections(sections);
   reloaded.ReadSections(again);
   Check(sections == again);
   // Repeated key names resolve differently with and without key tables.
   if (ini.Lines().Indexed() == reloaded.Lines().Indexed()) {
     for (const std::string& section : sections) {
-      TStringList keys;
-      TStringList keysAgain;
+      TIniStrings keys;
+      TIniStrings keysAgain;
       ini.ReadSection(section, keys);
       reloaded.ReadSection(section, keysAgain);
       Check(keys == keysAgain);

@@ -14,11 +14,11 @@ TEST(IniLists, SectionKeysValuesAndExistence) {
   testing::TMemoryFiles files;
   files.Files["a.ini"] = "[S]\r\na=1 ; c\r\nnot a key\r\nb=\"2\"\r\n; note\r\n[T]\r\n";
   TOrvaneIniFile ini("a.ini", &files);
-  TStringList list{"stale"};
+  TIniStrings list{"stale"};
   ini.ReadSection("S", list);
-  EXPECT_EQ(list, TStringList({"a", "b"}));
+  EXPECT_EQ(list, TIniStrings({"a", "b"}));
   ini.ReadSectionValues("S", list);
-  EXPECT_EQ(list, TStringList({"a=1", "b=2"}));
+  EXPECT_EQ(list, TIniStrings({"a=1", "b=2"}));
   ini.ReadSection("T", list);
   EXPECT_TRUE(list.empty());
   ini.ReadSection("missing", list);
@@ -32,14 +32,14 @@ TEST(IniLists, GetAndSetStrings) {
   testing::TMemoryFiles files;
   files.Files["a.ini"] = "[S]\n a = 1 \n\n;c\n";
   TOrvaneIniFile ini("a.ini", &files);
-  TStringList lines{"kept"};
+  TIniStrings lines{"kept"};
   ini.GetStrings(lines);
   // A line not looked at yet keeps its blanks around "=".
-  EXPECT_EQ(lines, TStringList({"kept", "[S]", "a = 1", "", ";c"}));
+  EXPECT_EQ(lines, TIniStrings({"kept", "[S]", "a = 1", "", ";c"}));
   EXPECT_EQ(ini.ReadString("S", "a", "?"), "1");
   lines.clear();
   ini.GetStrings(lines);
-  EXPECT_EQ(lines, TStringList({"[S]", "a=1", "", ";c"}));
+  EXPECT_EQ(lines, TIniStrings({"[S]", "a=1", "", ";c"}));
 
   // The same lines change nothing; forced, they mark the document modified.
   ini.SetStrings({"[S]", "a=1", "", ";c"});
@@ -65,9 +65,9 @@ TEST(IniLists, DocumentWithoutFile) {
   EXPECT_EQ(ini.ReadString("S", "a", "?"), "?");
   EXPECT_TRUE(ini.Loaded());
   ini.WriteString("Clip", "Count", "2");
-  TStringList lines;
+  TIniStrings lines;
   ini.GetStrings(lines);
-  EXPECT_EQ(lines, TStringList({"[Clip]", "Count=2"}));
+  EXPECT_EQ(lines, TIniStrings({"[Clip]", "Count=2"}));
 
   TOrvaneIniFile parsed("");
   parsed.SetStrings(lines);

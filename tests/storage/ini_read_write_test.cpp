@@ -160,9 +160,9 @@ TEST_F(IniReadWrite, NulByteEndsTheText) {
 
 TEST_F(IniReadWrite, HeaderNeedsClosingBracketAtTheEnd) {
   TOrvaneIniFile& ini = Open("[A] ; not a header\r\nk=1\r\n[ B ]\r\nk=2\r\n[\r\n");
-  TStringList sections;
+  TIniStrings sections;
   ini.ReadSections(sections);
-  EXPECT_EQ(sections, TStringList({" B "}));
+  EXPECT_EQ(sections, TIniStrings({" B "}));
   EXPECT_EQ(ini.ReadString(" b ", "k", "?"), "2");
   EXPECT_EQ(ini.ReadString("B", "k", "?"), "?");
 }

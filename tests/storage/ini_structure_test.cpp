@@ -40,11 +40,11 @@ protected:
 TEST_F(IniStructure, RepeatedSectionsLaterOneIsFound) {
   TOrvaneIniFile& ini = Open("[S]\r\na=first\r\n[T]\r\n[s]\r\na=second\r\nb=2\r\n");
   EXPECT_EQ(ini.ReadString("S", "a", "?"), "second");
-  TStringList list;
+  TIniStrings list;
   ini.ReadSections(list);
-  EXPECT_EQ(list, TStringList({"S", "T", "s"}));
+  EXPECT_EQ(list, TIniStrings({"S", "T", "s"}));
   ini.ReadSection("S", list);
-  EXPECT_EQ(list, TStringList({"a", "b"}));
+  EXPECT_EQ(list, TIniStrings({"a", "b"}));
 
   // Erasing the later one uncovers the earlier.
   ini.EraseSection("S");
@@ -57,9 +57,9 @@ TEST_F(IniStructure, RepeatedKeysFirstWinsInPlainDocument) {
   TOrvaneIniFile& ini = Open("[S]\r\nk=1\r\nK=2\r\n");
   EXPECT_FALSE(ini.Lines().Indexed());
   EXPECT_EQ(ini.ReadString("S", "k", "?"), "1");
-  TStringList values;
+  TIniStrings values;
   ini.ReadSectionValues("S", values);
-  EXPECT_EQ(values, TStringList({"k=1", "K=1"}));
+  EXPECT_EQ(values, TIniStrings({"k=1", "K=1"}));
   ini.WriteString("S", "k", "3");
   EXPECT_EQ(Written(), "[S]\r\nk=3\r\nK=2\r\n");
 }
@@ -74,7 +74,7 @@ TEST_F(IniStructure, RepeatedKeysLastWinsInIndexedDocument) {
   EXPECT_EQ(ini.ReadString("B", "K7", "?"), "again");
   EXPECT_EQ(ini.ReadString("B", "k299", "?"), "b299");
   EXPECT_EQ(ini.ReadString("B", "k300", "?"), "?");
-  TStringList values;
+  TIniStrings values;
   ini.ReadSectionValues("A", values);
   EXPECT_EQ(values[5], "k5=again");
 
