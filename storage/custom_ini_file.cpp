@@ -52,7 +52,7 @@ int TCustomIniFile::ReadInteger(const std::string& section, const std::string& i
                                 int defaultValue) {
   std::string text = ReadString(section, ident, std::string());
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text = "$" + text.substr(2);
+    text.replace(0, 2, 1, '$');
   }
   int value = 0;
   return TryStrToInt(text, value) ? value : defaultValue;
