@@ -211,6 +211,8 @@ std::size_t TIniItems::SectionEnd(const TSectionItem& section) const {
 }
 
 std::size_t TIniItems::FindKeyLinear(const TSectionItem& section, std::string_view name) {
+  // Key lines hold trimmed names; so does every key created.
+  name = TrimBlanks(name);
   std::uint32_t hash = rules_.Hash(name);
   for (size_t i = section.Start; i < lines_.size(); ++i) {
     TIniItem& item = lines_[i];
@@ -240,6 +242,7 @@ void TIniItems::BuildKeyTable(TSectionItem& section) {
 std::size_t TIniItems::FindKey(TSectionItem& section, std::string_view name) {
   if (!indexed_) return FindKeyLinear(section, name);
   if (!section.KeyIndex) BuildKeyTable(section);
+  name = TrimBlanks(name);
   std::uint32_t hash = rules_.Hash(name);
   const std::vector<TKeyEntry>& bucket = (*section.KeyIndex)[hash & 0xFF];
   // From the last entry: of repeated names the later one wins.

@@ -167,6 +167,18 @@ TEST_F(IniReadWrite, HeaderNeedsClosingBracketAtTheEnd) {
   EXPECT_EQ(ini.ReadString("B", "k", "?"), "?");
 }
 
+// Key lines hold trimmed names, so a name with blanks at its ends must find that line
+// rather than add another on every write.
+TEST_F(IniReadWrite, KeyNameWithBlanksAtItsEndsFindsTheTrimmedKey) {
+  TOrvaneIniFile& ini = Open("[S]\r\nk=1\r\n");
+  ini.WriteString("S", " k ", "2");
+  ini.WriteString("S", "\tk", "3");
+  EXPECT_EQ(ini.ReadString("S", " k", "?"), "3");
+  ini.DeleteKey("S", "k ");
+  EXPECT_EQ(ini.ReadString("S", "k", "?"), "?");
+  EXPECT_EQ(Written(), "[S]\r\n");
+}
+
 TEST_F(IniReadWrite, EmptyKeyWrites) {
   TOrvaneIniFile& ini = Open("[S]\r\na=1\r\n[T]\r\nb=2\r\n");
   ini.WriteString("S", "", "ignored");
