@@ -72,6 +72,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SNewMenuItem, "new item"},
 
       // Storage.
+      {msg::SFCreateErrorEx, "Cannot create file \"%s\". %s"},
+      {msg::SFOpenErrorEx, "Cannot open file \"%s\". %s"},
+      {msg::SIniListIndexError, "List index out of bounds (%d)"},
 
       // Application windows.
 

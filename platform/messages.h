@@ -76,6 +76,9 @@ inline constexpr MessageId SSubitemForMenuItem = 65198;
 inline constexpr MessageId SNewMenuItem = 65199;
 
 // Storage: INI engine and menu file (64300-64399).
+inline constexpr MessageId SFCreateErrorEx = 64300;
+inline constexpr MessageId SFOpenErrorEx = 64301;
+inline constexpr MessageId SIniListIndexError = 64302;
 
 // Application windows (64400-64599).
 

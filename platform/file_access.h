@@ -1,0 +1,31 @@
+#pragma once
+// Whole-file reading and replacing for the model layers, so that they never touch the
+// system's file calls themselves. The INI engine reads and writes settings files through it.
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+class IFileAccess {
+public:
+  enum class ReadResult { Read, Missing, Failed };
+
+  virtual ~IFileAccess() = default;
+
+  // Reads the whole file into `data`, denying writes to others meanwhile. `Missing` when
+  // there is no such file; `Failed` (with the system's reason) when it cannot be read.
+  virtual ReadResult ReadFile(const std::string& fileName, std::string& data,
+                              std::string& reason) = 0;
+
+  // Writes `data` to a new file in the folder of `fileName` and only then puts it in the
+  // place of `fileName`, so that a failure at any point leaves the old file as it was.
+  // False (with the system's reason) on failure.
+  virtual bool ReplaceFile(const std::string& fileName, std::string_view data,
+                           std::string& reason) = 0;
+};
+
+// The system's files.
+IFileAccess& DefaultFileAccess();
+
+}  // namespace orvane

@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include "platform/file_access.h"
+#include "platform/messages.h"
+
+namespace orvane {
+namespace {
+
+std::string SystemReason(DWORD code) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length && text ? std::string(text, length) : std::string();
+  if (text) LocalFree(text);
+  while (!message.empty() &&
+         (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  if (message.empty())
+    message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
+  return message;
+}
+
+// A file handle closed on every path.
+class THandle {
+public:
+  explicit THandle(HANDLE handle) : handle_(handle) {}
+  THandle(const THandle&) = delete;
+  THandle& operator=(const THandle&) = delete;
+  ~THandle() { Close(); }
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    bool ok = true;
+    if (Valid()) ok = CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+private:
+  HANDLE handle_;
+};
+
+// The folder part of a file name, for the temporary file beside it.
+std::string FolderOf(const std::string& fileName) {
+  size_t slash = fileName.find_last_of("\\/:");
+  if (slash == std::string::npos) return ".";
+  if (fileName[slash] == ':') return fileName.substr(0, slash + 1);
+  if (slash == 0) return fileName.substr(0, 1);
+  return fileName.substr(0, slash);
+}
+
+class TWin32FileAccess : public IFileAccess {
+public:
+  ReadResult ReadFile(const std::string& fileName, std::string& data,
+                      std::string& reason) override {
+    data.clear();
+    THandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                             nullptr));
+    if (!file.Valid()) {
+      DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        return ReadResult::Missing;
+      }
+      reason = SystemReason(error);
+      return ReadResult::Failed;
+    }
+    DWORD high = 0;
+    DWORD size = GetFileSize(file.Get(), &high);
+    if (size != INVALID_FILE_SIZE && high == 0) data.reserve(size);
+    char chunk[65536];
+    for (;;) {
+      DWORD count = 0;
+      if (!::ReadFile(file.Get(), chunk, sizeof chunk, &count, nullptr)) {
+        reason = SystemReason(GetLastError());
+        data.clear();
+        return ReadResult::Failed;
+      }
+      if (count == 0) break;
+      data.append(chunk, count);
+    }
+    return ReadResult::Read;
+  }
+
+  bool ReplaceFile(const std::string& fileName, std::string_view data,
+                   std::string& reason) override {
+    if (fileName.empty()) {
+      reason = SystemReason(ERROR_PATH_NOT_FOUND);
+      return false;
+    }
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(FolderOf(fileName).c_str(), "ovi", 0, temp)) {
+      reason = SystemReason(GetLastError());
+      return false;
+    }
+    DWORD error = ERROR_SUCCESS;
+    {
+      THandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file.Valid()) error = GetLastError();
+      while (error == ERROR_SUCCESS && !data.empty()) {
+        DWORD part = data.size() > 0x100000 ? 0x100000 : static_cast<DWORD>(data.size());
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), data.data(), part, &written, nullptr) || written == 0) {
+          error = GetLastError();
+          if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
+        }
+        data.remove_prefix(written);
+      }
+      if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
+      if (!file.Close() && error == ERROR_SUCCESS) error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExA(temp, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      error = GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+      DeleteFileA(temp);
+      reason = SystemReason(error);
+      return false;
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+IFileAccess& DefaultFileAccess() {
+  static TWin32FileAccess files;
+  return files;
+}
+
+}  // namespace orvane

@@ -1,0 +1,83 @@
+#include "storage/custom_ini_file.h"
+
+#include <cstdint>
+
+#include "platform/ansi_case.h"
+
+namespace orvane {
+
+bool TryStrToInt(std::string_view text, int& value) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i >= text.size()) return false;
+  std::uint64_t number = 0;
+  if (text[i] == '$') {
+    if (++i >= text.size()) return false;
+    for (; i < text.size(); ++i) {
+      char c = text[i];
+      int digit;
+      if (c >= '0' && c <= '9') {
+        digit = c - '0';
+      } else if (c >= 'a' && c <= 'f') {
+        digit = c - 'a' + 10;
+      } else if (c >= 'A' && c <= 'F') {
+        digit = c - 'A' + 10;
+      } else {
+        return false;
+      }
+      number = number * 16 + static_cast<unsigned>(digit);
+      if (number > 0xFFFFFFFFu) return false;
+    }
+    // Hexadecimal covers the whole 32 bits: $FFFFFFFF is -1.
+    std::uint32_t bits = static_cast<std::uint32_t>(number);
+    if (negative) bits = 0u - bits;
+    value = static_cast<int>(bits);
+    return true;
+  }
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + static_cast<unsigned>(c - '0');
+    if (number > 0x80000000u) return false;
+  }
+  if (!negative && number > 0x7FFFFFFFu) return false;
+  value = negative ? static_cast<int>(0u - static_cast<std::uint32_t>(number))
+                   : static_cast<int>(number);
+  return true;
+}
+
+int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident,
+                                int defaultValue) {
+  std::string text = ReadString(section, ident, std::string());
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.replace(0, 2, 1, '$');
+  }
+  int value = 0;
+  return TryStrToInt(text, value) ? value : defaultValue;
+}
+
+void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
+  WriteString(section, ident, std::to_string(value));
+}
+
+bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ident,
+                              bool defaultValue) {
+  return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
+  WriteString(section, ident, value ? "1" : "0");
+}
+
+bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {
+  TIniStrings keys;
+  ReadSection(section, keys);
+  for (const std::string& key : keys) {
+    if (AnsiSameText(key, ident)) return true;
+  }
+  return false;
+}
+
+}  // namespace orvane

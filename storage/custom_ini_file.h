@@ -1,0 +1,54 @@
+#pragma once
+// The INI-file interface that every loader and saver of menu data takes, so that the
+// engine's documents and the profile-based reader of the start-up path stand in for
+// each other.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Lists of names, "name=value" pairs or lines.
+using TIniStrings = std::vector<std::string>;
+
+class TCustomIniFile {
+public:
+  explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+  TCustomIniFile(const TCustomIniFile&) = delete;
+  TCustomIniFile& operator=(const TCustomIniFile&) = delete;
+  // A writer may write its file on destruction, and may raise when that fails.
+  virtual ~TCustomIniFile() noexcept(false) = default;
+
+  const std::string& FileName() const { return fileName_; }
+
+  virtual std::string ReadString(const std::string& section, const std::string& ident,
+                                 const std::string& defaultValue) = 0;
+  virtual void WriteString(const std::string& section, const std::string& ident,
+                           const std::string& value) = 0;
+  // Decimal, hexadecimal after "$" or "0x"; `defaultValue` when the text is no number.
+  virtual int ReadInteger(const std::string& section, const std::string& ident, int defaultValue);
+  virtual void WriteInteger(const std::string& section, const std::string& ident, int value);
+  virtual bool ReadBool(const std::string& section, const std::string& ident, bool defaultValue);
+  virtual void WriteBool(const std::string& section, const std::string& ident, bool value);
+  // Key names of a section, in file order.
+  virtual void ReadSection(const std::string& section, TIniStrings& list) = 0;
+  // Section names, in file order.
+  virtual void ReadSections(TIniStrings& list) = 0;
+  // "name=value" for every key of a section.
+  virtual void ReadSectionValues(const std::string& section, TIniStrings& list) = 0;
+  virtual void EraseSection(const std::string& section) = 0;
+  virtual void DeleteKey(const std::string& section, const std::string& ident) = 0;
+  // Whether ReadSection lists the key.
+  virtual bool ValueExists(const std::string& section, const std::string& ident);
+  virtual void UpdateFile() = 0;
+
+private:
+  std::string fileName_;
+};
+
+// The system's string-to-integer rule: leading spaces, an optional sign, then decimal
+// digits or "$" and hexadecimal digits, nothing after them, within 32 bits.
+bool TryStrToInt(std::string_view text, int& value);
+
+}  // namespace orvane

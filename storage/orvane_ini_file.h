@@ -1,0 +1,87 @@
+#pragma once
+// The program's INI reader and writer. It holds a whole file in memory as lines and keeps
+// the user's layout (comments, blank lines, order, inline comments after values) through
+// edits; it reads the file on first use and writes it only when something changed.
+// Without a file name it is an in-memory document (the clipboard format uses it so).
+
+#include <exception>
+#include <string>
+
+#include "platform/file_access.h"
+#include "storage/custom_ini_file.h"
+#include "storage/ini_items.h"
+
+namespace orvane {
+
+struct TIniOptions {
+  bool CaseSensitive = false;
+  // Without case sensitivity: fold case by the ANSI upper-case table rather than ASCII.
+  bool LocaleCase = true;
+};
+
+class TOrvaneIniFile : public TCustomIniFile {
+public:
+  // An empty file name makes a document without a file. `files` defaults to the system's.
+  explicit TOrvaneIniFile(std::string fileName, IFileAccess* files = nullptr,
+                          TIniOptions options = TIniOptions());
+  // Writes a modified document (raising on failure), except while an exception unwinds
+  // the caller: a half-done edit is then not written. Call UpdateFile first to learn of
+  // a failed write where it is easier to handle. A modified document without a file must
+  // be cleared before it goes.
+  ~TOrvaneIniFile() noexcept(false) override;
+
+  std::string ReadString(const std::string& section, const std::string& ident,
+                         const std::string& defaultValue) override;
+  void WriteString(const std::string& section, const std::string& ident,
+                   const std::string& value) override;
+  void ReadSection(const std::string& section, TIniStrings& list) override;
+  void ReadSections(TIniStrings& list) override;
+  void ReadSectionValues(const std::string& section, TIniStrings& list) override;
+  void EraseSection(const std::string& section) override;
+  void DeleteKey(const std::string& section, const std::string& ident) override;
+  void UpdateFile() override { Flush(); }
+
+  // Writes the document when it is modified.
+  void Flush();
+  // Forgets the document; the next access reads the file again.
+  void Clear();
+  // Appends every line as it would be written.
+  void GetStrings(TIniStrings& list);
+  // Makes the document equal to `list`; without `force` an equal document is left alone.
+  void SetStrings(const TIniStrings& list, bool force = false);
+  // Fewer lines compare lower; then the first differing line pair decides.
+  virtual int CompareStrings(const TIniStrings& a, const TIniStrings& b) const;
+
+  bool Loaded() const { return loaded_; }
+  bool Modified() const { return modified_; }
+  bool StripComments() const { return stripComments_; }
+  void SetStripComments(bool value) { stripComments_ = value; }
+  bool StripQuotes() const { return stripQuotes_; }
+  void SetStripQuotes(bool value) { stripQuotes_ = value; }
+  bool CaseSensitive() const { return options_.CaseSensitive; }
+  bool LocaleCase() const { return options_.LocaleCase; }
+  // The document's lines (read from the file first when needed).
+  const TIniItems& Lines();
+
+private:
+  void EnsureLoaded() {
+    if (!loaded_) Load();
+  }
+  void Load();
+  std::string Text() const;
+
+  IFileAccess& files_;
+  TIniOptions options_;
+  TIniNameRules rules_;
+  TIniItems lines_;
+  bool loaded_ = false;
+  bool modified_ = false;
+  bool stripComments_ = true;
+  bool stripQuotes_ = true;
+  int uncaught_ = std::uncaught_exceptions();
+};
+
+// Position of the first ";" outside double quotes in a value, or npos.
+std::size_t FindInlineComment(std::string_view value);
+
+}  // namespace orvane
