@@ -34,6 +34,12 @@ bool TFileTypes::NameEqual::operator()(const std::string& a, const std::string& 
   return AnsiSameText(a, b);
 }
 
+TFileType* TFileTypes::AddNamed(const std::string& name) {
+  auto item = std::make_unique<TFileType>(*this);
+  item->name_ = name;
+  return static_cast<TFileType*>(AddItem(std::move(item)));
+}
+
 TFileType* TFileTypes::FindByName(const std::string& name) const {
   auto it = byName_.find(name);
   if (it == byName_.end() || it->second.empty()) return nullptr;
