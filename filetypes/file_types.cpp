@@ -76,7 +76,15 @@ void TFileTypes::ItemAdded(TCollectionItem* item) {
 void TFileTypes::ItemRemoving(TCollectionItem* item) {
   auto* type = static_cast<TFileType*>(item);
   UnindexName(type, type->Name());
-  if (!destroying_) Notify(nkDestroying, type);
+  if (destroying_) return;
+  if (updateCount_ > 0) {
+    // The notification is dropped inside a bracket: links still let go of the pointer,
+    // keeping the name by which they find their type again.
+    for (TFileTypeLink* link : links_) {
+      if (link->fileType_ == type) link->fileType_ = nullptr;
+    }
+  }
+  Notify(nkDestroying, type);
 }
 
 void TFileTypes::AttachLink(TFileTypeLink* link) {
