@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/ansi_upper_table.h"
+
 namespace orvane {
 namespace {
 
@@ -19,11 +21,19 @@ std::array<unsigned char, 256> MakeUpperTable() {
   return table;
 }
 
-const std::array<unsigned char, 256> kUpper = MakeUpperTable();
+// Made on first use, so that static initialisers elsewhere may already compare names.
+const std::array<unsigned char, 256>& Upper() {
+  static const std::array<unsigned char, 256> table = [] {
+    std::array<unsigned char, 256> t = MakeUpperTable();
+    ApplySystemUpperCase(t);
+    return t;
+  }();
+  return table;
+}
 
 }  // namespace
 
-char AnsiUpperChar(char c) { return static_cast<char>(kUpper[static_cast<unsigned char>(c)]); }
+char AnsiUpperChar(char c) { return static_cast<char>(Upper()[static_cast<unsigned char>(c)]); }
 
 std::string AnsiUpperCase(std::string_view text) {
   std::string result(text);
