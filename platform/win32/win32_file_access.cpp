@@ -1,26 +1,10 @@
 #include <windows.h>
 
 #include "platform/file_access.h"
-#include "platform/messages.h"
+#include "platform/win32/system_error.h"
 
 namespace orvane {
 namespace {
-
-std::string SystemReason(DWORD code) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length && text ? std::string(text, length) : std::string();
-  if (text) LocalFree(text);
-  while (!message.empty() &&
-         (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  if (message.empty())
-    message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
-  return message;
-}
 
 // A file handle closed on every path.
 class THandle {
@@ -64,7 +48,7 @@ public:
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         return ReadResult::Missing;
       }
-      reason = SystemReason(error);
+      reason = SystemErrorMessage(error);
       return ReadResult::Failed;
     }
     DWORD high = 0;
@@ -74,7 +58,7 @@ public:
     for (;;) {
       DWORD count = 0;
       if (!::ReadFile(file.Get(), chunk, sizeof chunk, &count, nullptr)) {
-        reason = SystemReason(GetLastError());
+        reason = SystemErrorMessage(GetLastError());
         data.clear();
         return ReadResult::Failed;
       }
@@ -87,12 +71,12 @@ public:
   bool ReplaceFile(const std::string& fileName, std::string_view data,
                    std::string& reason) override {
     if (fileName.empty()) {
-      reason = SystemReason(ERROR_PATH_NOT_FOUND);
+      reason = SystemErrorMessage(ERROR_PATH_NOT_FOUND);
       return false;
     }
     char temp[MAX_PATH];
     if (!GetTempFileNameA(FolderOf(fileName).c_str(), "ovi", 0, temp)) {
-      reason = SystemReason(GetLastError());
+      reason = SystemErrorMessage(GetLastError());
       return false;
     }
     DWORD error = ERROR_SUCCESS;
@@ -118,7 +102,7 @@ public:
     }
     if (error != ERROR_SUCCESS) {
       DeleteFileA(temp);
-      reason = SystemReason(error);
+      reason = SystemErrorMessage(error);
       return false;
     }
     return true;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/messages.h"
+#include "platform/win32/system_error.h"
 
 namespace orvane {
 namespace {
@@ -105,22 +105,7 @@ ErrorCode TWin32Registry::LastError() const { return ::GetLastError(); }
 
 void TWin32Registry::SetLastError(ErrorCode code) { ::SetLastError(code); }
 
-std::string TWin32Registry::ErrorMessage(ErrorCode code) const {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length && text ? std::string(text, length) : std::string();
-  if (text) LocalFree(text);
-  // The system's texts end with a period and a line break; messages embed them.
-  while (!message.empty() &&
-         (static_cast<unsigned char>(message.back()) <= ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  if (message.empty())
-    message = FormatRes(msg::SUnknownSystemError, {static_cast<long long>(code)});
-  return message;
-}
+std::string TWin32Registry::ErrorMessage(ErrorCode code) const { return SystemErrorMessage(code); }
 
 IRegistryBackend& DefaultRegistryBackend() {
   static TWin32Registry registry;
