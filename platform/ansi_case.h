@@ -11,4 +11,14 @@ char AnsiUpperChar(char c);
 std::string AnsiUpperCase(std::string_view text);
 bool AnsiSameText(std::string_view a, std::string_view b);
 
+// Locale order of the user's default locale (CompareStringA): negative, 0 or positive.
+// AnsiCompareText ignores case; AnsiCompareStr does not.
+int AnsiCompareText(std::string_view a, std::string_view b);
+int AnsiCompareStr(std::string_view a, std::string_view b);
+// Sort keys: comparing two keys bytewise orders their texts as AnsiCompareText
+// (respectively AnsiCompareStr) does, so a long list is sorted without a locale call
+// per comparison.
+std::string AnsiSortKeyText(std::string_view text);
+std::string AnsiSortKeyStr(std::string_view text);
+
 }  // namespace orvane

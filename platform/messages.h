@@ -29,6 +29,37 @@ inline constexpr MessageId SRegFileUnknownRoot = 64012;
 // System information and window helpers (64100-64199).
 
 // File types (64200-64299, and the captions 65200-65231 of the predefined types).
+inline constexpr MessageId SListIndexError = 64200;
+inline constexpr MessageId SFileTypeLinkError = 64201;
+inline constexpr MessageId SBugMissingType = 64202;
+inline constexpr MessageId SBugCurVerMissing = 64203;
+inline constexpr MessageId SBugCurVerSelf = 64204;
+inline constexpr MessageId SBugAccessDenied = 64205;
+inline constexpr MessageId SBugInvalidDataType = 64206;
+inline constexpr MessageId SBugMissingIconFile = 64207;
+inline constexpr MessageId SBugMissingPerceivedType = 64208;
+inline constexpr MessageId SNotEnoughMemoryIcons = 64209;
+inline constexpr MessageId SInvalidImageList = 64210;
+inline constexpr MessageId SErrorExtractingIcon = 64211;
+inline constexpr MessageId SCaptionImages = 65200;
+inline constexpr MessageId SCaptionText = 65201;
+inline constexpr MessageId SCaptionAudio = 65202;
+inline constexpr MessageId SCaptionVideo = 65203;
+inline constexpr MessageId SCaptionCompressed = 65204;
+inline constexpr MessageId SCaptionSystem = 65205;
+inline constexpr MessageId SCaptionAllFiles = 65219;
+inline constexpr MessageId SCaptionAllFileSystemObjects = 65220;
+inline constexpr MessageId SCaptionUnknown = 65221;
+inline constexpr MessageId SCaptionFolder = 65222;
+inline constexpr MessageId SCaptionDirectory = 65223;
+inline constexpr MessageId SCaptionBackground = 65224;
+inline constexpr MessageId SCaptionNetwork = 65225;
+inline constexpr MessageId SCaptionNetShare = 65226;
+inline constexpr MessageId SCaptionNetServer = 65227;
+inline constexpr MessageId SCaptionPrinters = 65228;
+inline constexpr MessageId SCaptionDrive = 65229;
+inline constexpr MessageId SCaptionAudioCD = 65230;
+inline constexpr MessageId SCaptionDVD = 65231;
 
 // Menu model (65168-65199).
 

@@ -59,10 +59,13 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key) {
   std::string sub = relative ? key : key.substr(1);
   for (std::uint32_t access : {kKeyRead, kReadOnlyFallback, kKeyQueryValue}) {
     HKey opened = 0;
-    if (Check(backend_.OpenKey(BaseKey(relative), sub, access, opened))) {
+    const ErrorCode rc = backend_.OpenKey(BaseKey(relative), sub, access, opened);
+    if (Check(rc)) {
       ChangeKey(opened, sub, relative);
       return true;
     }
+    // Fewer rights only help against a refusal, not against a missing key.
+    if (rc != kErrorAccessDenied) break;
   }
   return false;
 }

@@ -1,0 +1,206 @@
+#include "filetypes/file_type_icons.h"
+
+#include <cstdlib>
+
+#include "filetypes/erroneous_file_type.h"
+#include "filetypes/file_type.h"
+#include "filetypes/file_types.h"
+#include "filetypes/predefined_types.h"
+#include "platform/ansi_case.h"
+#include "platform/messages.h"
+
+namespace orvane {
+namespace {
+
+int IndexOrZero(const std::string& text) {
+  size_t start = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+  if (start == text.size() || text.size() - start > 10) return 0;
+  long long value = 0;
+  for (size_t i = start; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return 0;
+    value = value * 10 + (text[i] - '0');
+  }
+  if (text[0] == '-') value = -value;
+  if (value < INT32_MIN || value > INT32_MAX) return 0;
+  return static_cast<int>(value);
+}
+
+bool StartsWithWindowsDir(const std::string& file, size_t& length) {
+  for (const char* name : {"%SystemRoot%", "%WinDir%"}) {
+    const size_t n = std::char_traits<char>::length(name);
+    if (file.size() < n || !AnsiSameText(std::string_view(file).substr(0, n), name)) continue;
+    if (file.size() == n || file[n] == '\\' || file[n] == ',' || file[n] == '"') {
+      length = n;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SizeMatches(IIconSource& source, const TIcon& icon, int height, int width, bool both) {
+  int w = 0;
+  int h = 0;
+  if (!icon || !source.IconSize(icon.Get(), w, h)) return false;
+  return both ? (w == width && h == height) : (w == width || h == height);
+}
+
+}  // namespace
+
+TIconLocation ParseIconLocation(const std::string& location) {
+  // A comma inside the quotes around the file belongs to the file.
+  size_t searchFrom = 0;
+  if (!location.empty() && location[0] == '"') {
+    size_t closing = location.find('"', 1);
+    if (closing != std::string::npos) searchFrom = closing;
+  }
+  size_t comma = location.rfind(',');
+  if (comma == std::string::npos || comma < searchFrom) return {location, 0};
+  return {location.substr(0, comma), IndexOrZero(location.substr(comma + 1))};
+}
+
+std::string Unquote(const std::string& text) {
+  std::string result = text;
+  if (!result.empty() && result.front() == '"') result.erase(0, 1);
+  if (!result.empty() && result.back() == '"') result.pop_back();
+  return result;
+}
+
+std::string ExpandIconPath(const std::string& file, IIconSource& source) {
+  if (source.IsNT()) return source.ExpandEnvironment(file);
+  size_t length = 0;
+  if (!StartsWithWindowsDir(file, length)) return file;
+  return Win9xWindowsDir() + file.substr(length);
+}
+
+bool IconFromLocation(const std::string& location, const TFileType* type, int height, int width,
+                      TIcon& icon, bool small, TAdvStringList* bugs, IIconSource& source) {
+  icon.Reset();
+  const TIconLocation parsed = ParseIconLocation(location);
+  const std::string file = ExpandIconPath(Unquote(parsed.File), source);
+
+  const size_t split = file.find_last_of("\\:");
+  const std::string dir = split == std::string::npos ? std::string() : file.substr(0, split + 1);
+  const std::string name = split == std::string::npos ? file : file.substr(split + 1);
+  std::string found;
+  if (!source.FindFile(dir, name, found) && bugs && type) {
+    AddBug(*bugs, bkMissingIconFile,
+           FormatRes(msg::SBugMissingIconFile, {file, type->Description(), type->Name()}),
+           type->Name(), type->Description());
+  }
+
+  auto extract = [&](int index, TIcon& large, TIcon& smallIcon) {
+    try {
+      return source.ExtractIcons(file, index, large, smallIcon);
+    } catch (...) {
+      large.Reset();
+      smallIcon.Reset();
+      return 0;
+    }
+  };
+  TIcon large;
+  TIcon smallIcon;
+  int count = extract(parsed.Index, large, smallIcon);
+  bool succeeded = count == 1 || count == 2;
+  if (succeeded && !large && !smallIcon && parsed.Index == -1) {
+    count = extract(0, large, smallIcon);
+    succeeded = count == 1 || count == 2;
+  }
+  if (!succeeded) return false;
+  icon = (small || (!large && smallIcon)) ? std::move(smallIcon) : std::move(large);
+  if (!SizeMatches(source, icon, height, width, false)) {
+    icon.Reset();
+    return false;
+  }
+  return true;
+}
+
+bool IconFromDocument(const std::string& extension, TIcon& icon, int height, int width,
+                      IIconSource& source) {
+  icon.Reset();
+  const std::string document = source.MakeTempDocument(extension);
+  struct Cleanup {
+    IIconSource& source;
+    const std::string& file;
+    ~Cleanup() {
+      if (!file.empty()) source.DeleteDocument(file);
+    }
+  } cleanup{source, document};
+
+  std::string buffer = document;
+  std::uint16_t index = 0;
+  icon = source.AssociatedIcon(buffer, index);
+  if (SizeMatches(source, icon, height, width, true)) return true;
+  if (icon) {
+    icon.Reset();
+    if (source.HasPrivateExtractIcons()) {
+      int count = 0;
+      icon = source.PrivateExtractIcon(buffer, index, width, height, count);
+      if (count == 1 && SizeMatches(source, icon, height, width, true)) return true;
+      icon.Reset();
+    }
+  }
+  icon = source.FileInfoIcon(buffer);
+  if (SizeMatches(source, icon, height, width, true)) return true;
+  icon.Reset();
+  return false;
+}
+
+bool LoadTypeIcon(const std::string& extension, const std::string& location, int height, int width,
+                  const TFileType* type, TAdvStringList* bugs, bool small, TIcon& icon,
+                  IIconSource& source) {
+  if (Unquote(location) == "%1") return IconFromDocument(extension, icon, height, width, source);
+  return IconFromLocation(location, type, height, width, icon, small, bugs, source);
+}
+
+TIcon ExtractIconHandle(const std::string& file, int index, bool small, IIconSource& source) {
+  TIcon large;
+  TIcon smallIcon;
+  int count = source.ExtractIcons(file, index, large, smallIcon);
+  if (count != 1 && count != 2) return TIcon();
+  if (small || (!large && smallIcon)) return smallIcon;
+  return large;
+}
+
+TIcon ExtractIconOrRaise(const std::string& file, int index, bool small, IIconSource& source) {
+  TIcon icon = ExtractIconHandle(file, index, small, source);
+  if (!icon) throw EIconError(LoadResString(msg::SErrorExtractingIcon));
+  return icon;
+}
+
+void MakeImageList32(IImageList& images) {
+  if (!images.Recreate32()) throw EIconError(LoadResString(msg::SInvalidImageList));
+}
+
+bool AddBlankImage(IImageList& images) { return images.AddBlank() >= 0; }
+
+void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs) {
+  LoadIcons(images, bugs, DefaultIconSource());
+}
+
+void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource& source) {
+  images.Clear();
+  MakeImageList32(images);
+  const int width = images.Width();
+  const int height = images.Height();
+  const bool small =
+      std::abs(source.SmallSizeMetric() - width) < std::abs(source.IconMetric() - width);
+  for (int i = 0; i < Count(); ++i) {
+    TFileType* type = Items(i);
+    const std::string& location = type->DefaultIcon();
+    const std::string extension = type->ExtensionCount() > 0 ? type->Extension(0) : "";
+    TIcon icon;
+    bool added = false;
+    if (!location.empty() &&
+        LoadTypeIcon(extension, location, height, width, type, &bugs, small, icon, source)) {
+      added = images.AddIcon(icon.Get()) >= 0;
+    } else if (LoadTypeIcon(extension, "shell32.dll,0", height, width, type, &bugs, small, icon,
+                            source)) {
+      added = images.AddIcon(icon.Get()) >= 0;
+    }
+    if (!added && !AddBlankImage(images))
+      throw EIconError(LoadResString(msg::SNotEnoughMemoryIcons));
+    Notify(nkLoadIcon, type);
+  }
+}
+
+}  // namespace orvane

@@ -1,0 +1,28 @@
+#pragma once
+// An image list of icons of one size, as the model fills it: the Win32 list wraps a
+// comctl32 image list; tests use a fake.
+
+#include "platform/icon_source.h"
+
+namespace orvane {
+
+class IImageList {
+public:
+  virtual ~IImageList() = default;
+
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual bool Masked() const = 0;
+  virtual int AllocBy() const = 0;
+  virtual int Count() const = 0;
+  virtual void Clear() = 0;
+  // Replaces the list's handle by a new 32-bit colour list (masked when the list is)
+  // holding the old images; false when there is no handle afterwards.
+  virtual bool Recreate32() = 0;
+  // The index of the added image, or -1.
+  virtual int AddIcon(IconHandle icon) = 0;
+  // A fully transparent image: a black bitmap added with black as the mask colour.
+  virtual int AddBlank() = 0;
+};
+
+}  // namespace orvane

@@ -1,0 +1,138 @@
+// Icons from shell32 and user32.
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include "platform/icon_source.h"
+
+namespace orvane {
+namespace {
+
+using PrivateExtractIconsProc = UINT(WINAPI*)(LPCSTR, int, int, int, HICON*, UINT*, UINT, UINT);
+
+HICON ToHicon(IconHandle icon) { return reinterpret_cast<HICON>(icon); }
+IconHandle FromHicon(HICON icon) { return reinterpret_cast<IconHandle>(icon); }
+
+// Deletes a GDI bitmap when it goes out of scope.
+struct TBitmapGuard {
+  HBITMAP bitmap;
+  ~TBitmapGuard() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+};
+
+class TWin32IconSource : public IIconSource {
+public:
+  int ExtractIcons(const std::string& file, int index, TIcon& large, TIcon& small) override {
+    HICON largeIcon = nullptr;
+    HICON smallIcon = nullptr;
+    UINT n = ::ExtractIconExA(file.c_str(), index, &largeIcon, &smallIcon, 1);
+    large = TIcon(*this, FromHicon(largeIcon));
+    small = TIcon(*this, FromHicon(smallIcon));
+    return static_cast<int>(n);
+  }
+
+  bool IconSize(IconHandle icon, int& width, int& height) override {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(ToHicon(icon), &info)) return false;
+    TBitmapGuard mask{info.hbmMask};
+    TBitmapGuard color{info.hbmColor};
+    BITMAP bm{};
+    if (!GetObjectA(info.hbmMask, sizeof bm, &bm)) return false;
+    width = bm.bmWidth;
+    height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    return true;
+  }
+
+  void DestroyIcon(IconHandle icon) override { ::DestroyIcon(ToHicon(icon)); }
+
+  bool IsNT() override { return GetVersion() < 0x80000000u; }
+
+  std::string ExpandEnvironment(const std::string& text) override {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD n = ::ExpandEnvironmentStringsA(text.c_str(), buffer, MAX_PATH);
+    // A result that does not fit leaves the buffer unwritten: keep the text as it is.
+    if (n == 0 || n > MAX_PATH) return text;
+    return std::string(buffer);
+  }
+
+  bool FindFile(const std::string& path, const std::string& fileName, std::string& found) override {
+    char buffer[MAX_PATH + 1] = {};
+    char* filePart = nullptr;
+    DWORD n = ::SearchPathA(path.empty() ? nullptr : path.c_str(), fileName.c_str(), nullptr,
+                            MAX_PATH, buffer, &filePart);
+    if (n == 0 || n > MAX_PATH) return false;
+    found = buffer;
+    return true;
+  }
+
+  int SmallSizeMetric() override { return GetSystemMetrics(SM_CXSMSIZE); }
+  int IconMetric() override { return GetSystemMetrics(SM_CXICON); }
+
+  std::string MakeTempDocument(const std::string& extension) override {
+    char dir[MAX_PATH + 1] = {};
+    char name[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathA(MAX_PATH, dir);
+    if (n == 0 || n > MAX_PATH) return std::string();
+    if (!GetTempFileNameA(dir, "ov", 1, name)) return std::string();
+    std::string file = std::string(name) + extension;
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::string();
+    CloseHandle(handle);
+    return file;
+  }
+
+  void DeleteDocument(const std::string& file) override { DeleteFileA(file.c_str()); }
+
+  TIcon AssociatedIcon(std::string& path, std::uint16_t& index) override {
+    char buffer[MAX_PATH + 1] = {};
+    path.copy(buffer, MAX_PATH);
+    WORD word = index;
+    HICON icon = ::ExtractAssociatedIconA(GetModuleHandleA(nullptr), buffer, &word);
+    path = buffer;
+    index = word;
+    return TIcon(*this, FromHicon(icon));
+  }
+
+  bool HasPrivateExtractIcons() override { return PrivateExtractIcons() != nullptr; }
+
+  TIcon PrivateExtractIcon(const std::string& file, int index, int width, int height,
+                           int& count) override {
+    count = 0;
+    auto proc = PrivateExtractIcons();
+    if (!proc) return TIcon();
+    HICON icon = nullptr;
+    UINT id = 0;
+    UINT n = proc(file.c_str(), index, width, height, &icon, &id, 1, 0);
+    // 0xFFFFFFFF: the file was not found.
+    count = n == 0xFFFFFFFFu ? 0 : static_cast<int>(n);
+    return TIcon(*this, FromHicon(icon));
+  }
+
+  TIcon FileInfoIcon(const std::string& path) override {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+    return TIcon(*this, FromHicon(info.hIcon));
+  }
+
+private:
+  static PrivateExtractIconsProc PrivateExtractIcons() {
+    static const PrivateExtractIconsProc proc = [] {
+      HMODULE user32 = GetModuleHandleA("user32");
+      return user32 ? reinterpret_cast<PrivateExtractIconsProc>(
+                          reinterpret_cast<void*>(GetProcAddress(user32, "PrivateExtractIconsA")))
+                    : nullptr;
+    }();
+    return proc;
+  }
+};
+
+}  // namespace
+
+IIconSource& DefaultIconSource() {
+  static TWin32IconSource source;
+  return source;
+}
+
+}  // namespace orvane
