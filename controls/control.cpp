@@ -50,6 +50,7 @@ TControl::TControl(TComponent* owner, std::string name, TWinControl* parent)
 }
 
 TControl::~TControl() {
+  if (!hint_.empty()) HintChanged(true);
   if (parent_) {
     auto& siblings = parent_->controls_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
@@ -64,6 +65,18 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     bottomMargin_ = parent_->ClientHeight() - bounds_.bottom;
   }
   BoundsChanged();
+}
+
+void TControl::SetHint(const std::string& value) {
+  if (value == hint_) return;
+  hint_ = value;
+  HintChanged(false);
+}
+
+void TControl::HintChanged(bool removed) {
+  TWinControl* root = parent_;
+  while (root && root->parent_) root = root->parent_;
+  if (root) root->ControlHintChanged(*this, removed);
 }
 
 void TControl::SetAlign(TAlign value) {
@@ -192,6 +205,7 @@ TWinControl::TWinControl(TComponent* owner, std::string name, TWinControl* paren
 
 TWinControl::~TWinControl() {
   DestroyComponents();
+  if (!Hint().empty()) HintChanged(true);
   for (TControl* child : controls_) child->parent_ = nullptr;
   controls_.clear();
   if (HWND window = handle_.get()) {
@@ -484,6 +498,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND window, UINT message, WPARAM wPar
 
 void TGraphicControl::BoundsChanged() {
   if (Parent() && Parent()->Handle()) InvalidateRect(Parent()->Handle(), nullptr, FALSE);
+  if (!Hint().empty()) HintChanged(false);
 }
 
 void TGraphicControl::VisibleChanged() {

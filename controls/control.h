@@ -63,7 +63,8 @@ public:
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& value);
   const std::string& Hint() const { return hint_; }
-  void SetHint(const std::string& value) { hint_ = value; }
+  // The short part shows as a tooltip over the control.
+  void SetHint(const std::string& value);
 
   // A control with ParentFont uses its parent's font; the others have their own.
   bool ParentFont() const { return parentFont_; }
@@ -100,6 +101,8 @@ protected:
   virtual void CaptionChanged() {}
   virtual void FontChanged();
   void RealignParent();
+  // Tells the window at the top that the tooltip of this control changed.
+  void HintChanged(bool removed);
 
 private:
   friend class TWinControl;
@@ -146,6 +149,10 @@ public:
   virtual void CommandNotify(WORD) {}
   // A WM_NOTIFY for this control; the result goes back to the sender.
   virtual LRESULT Notify(NMHDR&) { return 0; }
+
+  // A control below changed its hint or, when drawn by its parent, its place; the window
+  // at the top shows the hints.
+  virtual void ControlHintChanged(TControl&, bool /*removed*/) {}
 
 protected:
   struct TCreateParams {

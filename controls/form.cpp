@@ -1,5 +1,7 @@
 #include "controls/form.h"
 
+#include <commctrl.h>
+
 #include "controls/application.h"
 #include "platform/win32/window_helpers.h"
 
@@ -44,10 +46,42 @@ TForm::TForm(TComponent* owner, std::string name, const TStyle& style)
   }
   if (style.AppWindow) exStyle |= WS_EX_APPWINDOW;
   CreateHandle({nullptr, windowStyle, exStyle});
+  // The program's icon; icons loaded by LoadIcon are shared and never destroyed.
+  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2000))) {
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
 }
 
 TForm::~TForm() {
   if (Application().MainForm() == this) Application().SetMainForm(nullptr);
+  // The controls go while their tooltip window is still there.
+  DestroyComponents();
+}
+
+void TForm::ControlHintChanged(TControl& control, bool removed) {
+  const bool windowed = control.IsWindowed();
+  HWND owner = windowed ? Handle() : (control.Parent() ? control.Parent()->Handle() : nullptr);
+  if (!owner) return;
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = owner;
+  tool.uFlags = TTF_SUBCLASS | (windowed ? TTF_IDISHWND : 0);
+  tool.uId = windowed ? reinterpret_cast<UINT_PTR>(static_cast<TWinControl&>(control).Handle())
+                      : reinterpret_cast<UINT_PTR>(&control);
+  if (tooltip_) SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  std::string text = GetShortHint(control.Hint());
+  if (removed || text.empty()) return;
+  if (!tooltip_) {
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+    if (!tooltip_) return;
+  }
+  tool.rect = control.BoundsRect();
+  tool.lpszText = text.data();
+  SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm::SetClientSize(int width, int height) {

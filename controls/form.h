@@ -65,6 +65,10 @@ public:
   std::function<void()> OnClose;
   std::function<void()> OnFirstShow;
 
+  // The tooltip window that shows the short hints, or nullptr before the first hint.
+  HWND Tooltip() const { return tooltip_.get(); }
+  void ControlHintChanged(TControl& control, bool removed) override;
+
 protected:
   virtual bool CloseQuery();
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,6 +81,7 @@ private:
   int modalResult_ = 0;
   bool shown_ = false;
   HWND lastFocus_ = nullptr;
+  TWindowHandle tooltip_;
 };
 
 // Gives a window the system's message font: the window takes it, and every control

@@ -7,6 +7,8 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 namespace orvane::testing {
 namespace {
@@ -76,6 +78,43 @@ TEST(HintTest, ShortAndLongParts) {
   EXPECT_EQ(GetLongHint("Choose interface language"), "Choose interface language");
   EXPECT_EQ(GetShortHint("|OK button"), "");
   EXPECT_EQ(GetLongHint("a|b|c"), "b|c");
+}
+
+int ToolCount(const TForm& form) {
+  return form.Tooltip() ? static_cast<int>(SendMessageA(form.Tooltip(), TTM_GETTOOLCOUNT, 0, 0))
+                        : 0;
+}
+
+std::string ToolText(const TForm& form, HWND owner, UINT_PTR id) {
+  char text[80] = {};
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = owner;
+  tool.uId = id;
+  tool.lpszText = text;
+  SendMessageA(form.Tooltip(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+TEST(HintTest, ShortHintsShowAsTooltips) {
+  TTestForm form;
+  auto& panel = form.Create<TPanel>("pnlTop", &form);
+  auto& button = form.Create<TButton>("btnSave", &panel);
+  button.SetHint("Save|Saves the menu file");
+  auto& flat = form.Create<TSpeedButton>("spbLanguage", &panel);
+  flat.SetBounds(10, 10, 60, 20);
+  flat.SetHint("Choose interface language");
+  auto& ok = form.Create<TButton>("btnOK", &panel);
+  ok.SetHint("|OK button\r\nCloses Orvane.");  // no short part: no tooltip
+  ASSERT_EQ(ToolCount(form), 2);
+  EXPECT_EQ(ToolText(form, form.Handle(), reinterpret_cast<UINT_PTR>(button.Handle())), "Save");
+  EXPECT_EQ(ToolText(form, panel.Handle(), reinterpret_cast<UINT_PTR>(&flat)),
+            "Choose interface language");
+  button.SetHint("Store|Saves the menu file");
+  EXPECT_EQ(ToolCount(form), 2);
+  EXPECT_EQ(ToolText(form, form.Handle(), reinterpret_cast<UINT_PTR>(button.Handle())), "Store");
+  button.SetHint("");
+  EXPECT_EQ(ToolCount(form), 1);
 }
 
 TEST(HintTest, LinesSplitAtEveryKindOfBreak) {
