@@ -6,6 +6,7 @@
 
 #include "controls/application.h"
 #include "platform/messages.h"
+#include "platform/win32/window_helpers.h"
 
 namespace orvane {
 namespace {
@@ -422,6 +423,11 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (TWinControl* child = FromHandle(header->hwndFrom)) return child->Notify(*header);
       break;
     }
+  }
+  if (message == WM_SETCURSOR && TBusyCursor::Depth() > 0) {
+    // The hourglass stays while the program is busy, wherever the mouse is.
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    return TRUE;
   }
   if (defaultProc_) return DefaultProc(message, wParam, lParam);
   switch (message) {

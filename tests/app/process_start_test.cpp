@@ -4,6 +4,7 @@
 
 #include "app_fixture.h"
 #include "platform/messages.h"
+#include "platform/system_info.h"
 
 namespace orvane::testing {
 namespace {
@@ -80,6 +81,29 @@ TEST_F(MainWindowTest, SecondProgramStartWakesThisOneAndEnds) {
   Application().ProcessMessages();  // the wake-up message it posted
   EXPECT_FALSE(IsIconic(form->Handle()));
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+}  // namespace
+}  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+TEST(ProgramFileTest, CarriesItsVersionInformationAndIcons) {
+  const std::string program = WindowsPath(ORVANE_EXE);
+  const TModuleVersion version = GetModuleVersion(program);
+  ASSERT_TRUE(version.Valid);
+  EXPECT_EQ(version.ProductName, "Orvane 2008");
+  EXPECT_EQ(version.CompanyName, "Vantrel");
+  EXPECT_FALSE(version.FileDescription.empty());
+  EXPECT_EQ(version.FileVersion.rfind("2008.", 0), 0u);
+
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(2000), MAKEINTRESOURCEA(14)), nullptr);
+  EXPECT_NE(FindResourceA(module, "DEFAULT", MAKEINTRESOURCEA(14)), nullptr);
+  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
+  FreeLibrary(module);
 }
 
 }  // namespace
