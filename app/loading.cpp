@@ -50,7 +50,8 @@ TfrmLoading::TfrmLoading(TComponent* owner)
       lblProgress(Create<TLabel>("lblProgress", &pnlMain)) {
   SetBounds(0, 0, 492, 69);
   CenterOnScreen();
-  SetCaption(Application().Title());
+  // The task bar text while the program starts.
+  SetCaption(FormatRes(msg::SAppStarting, {std::string(kAppTitle)}));
   pnlMain.SetAlign(TAlign::Client);
   pnlMain.SetBevelOuter(TBevel::Raised);
   auto& image = Create<TImage>("imgLogo", &pnlMain);

@@ -47,8 +47,6 @@ int RunProgram() {
   application.ProcessMessages();
 
   application.SetTitle(FormatRes(msg::SAppStarting, {std::string(kAppTitle)}));
-  // The loading window stands for the program in the task bar meanwhile.
-  loading->SetCaption(application.Title());
   ResetProgressTimer();
 
   std::unique_ptr<TfrmMain> main;
