@@ -24,9 +24,9 @@ TFileType* TFileTypes::Add() {
 }
 
 size_t TFileTypes::NameHash::operator()(const std::string& name) const {
-  size_t hash = 14695981039346656037ull & SIZE_MAX;
-  for (char c : name)
-    hash = (hash ^ static_cast<unsigned char>(AnsiUpperChar(c))) * 1099511628211ull;
+  const unsigned char* upper = AnsiUpperTable();
+  size_t hash = static_cast<size_t>(14695981039346656037ull);
+  for (char c : name) hash = (hash ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
   return hash;
 }
 

@@ -47,7 +47,6 @@ public:
   }
 
   TRegistry& Reg() { return reg_; }
-  TAdvStringList& Bugs() { return bugs_; }
 
   bool OpenKeyLogged(const std::string& key) {
     if (reg_.OpenKeyReadOnly(key)) return true;

@@ -54,6 +54,16 @@ TEST(AnsiCompare, SortKeysOrderAsTheComparisons) {
   }
 }
 
+TEST(AnsiCase, UpperCaseOfTheCodePage) {
+  EXPECT_EQ(AnsiUpperCase("txtfile.1"), "TXTFILE.1");
+  EXPECT_EQ(AnsiUpperChar('\xE4'), '\xC4');
+  EXPECT_EQ(AnsiUpperChar('\xFF'), '\x9F');
+  EXPECT_EQ(AnsiUpperChar('\x9A'), '\x8A');
+  EXPECT_EQ(AnsiUpperChar('\xF7'), '\xF7');
+  EXPECT_EQ(AnsiUpperChar('\xDF'), '\xDF');
+  EXPECT_TRUE(AnsiSameText("Text\xE4", "TEXT\xC4"));
+}
+
 TEST(AnsiCompare, CaseRules) {
   EXPECT_EQ(AnsiCompareText("txtfile", "TXTFILE"), 0);
   EXPECT_LT(AnsiCompareText("abc", "ABD"), 0);
