@@ -36,6 +36,9 @@ TEST(LoadingWindowTest, LooksAsStated) {
   EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 492) / 2);
   EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 69) / 2);
   EXPECT_FALSE(GetWindowLongA(loading.Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+  char caption[64] = {};
+  GetWindowTextA(loading.Handle(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Orvane 2008 starting...");  // its task bar text
   EXPECT_EQ(loading.lblTitle.Caption(), "Starting Orvane 2008");
   EXPECT_TRUE(loading.lblTitle.Font().Bold);
   EXPECT_EQ(loading.lblTitle.Font().Color, RGB(255, 255, 255));
