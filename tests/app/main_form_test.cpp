@@ -127,6 +127,8 @@ TEST_F(MainWindowTest, CtrlTabWalksThePagesBothWaysAndWraps) {
   EXPECT_EQ(form->pgcMain.ActivePageIndex(), 0);
   PressKey(form->btnOK.Handle(), VK_TAB, false, false);  // plain Tab moves the focus only
   EXPECT_EQ(form->pgcMain.ActivePageIndex(), 0);
+  EXPECT_NE(GetFocus(), form->btnOK.Handle());
+  EXPECT_NE(form->ActiveControl(), nullptr);
 }
 
 TEST_F(MainWindowTest, F1ExplainsTheFocusedControl) {

@@ -45,6 +45,32 @@ TEST(EditTest, TextAndChangeEvent) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST(LabelTest, ClickFocusesItsControlAndSelectsItsText) {
+  TTestForm form;
+  form.SetClientSize(300, 100);
+  form.Show();
+  auto& label = form.Create<TLabel>("lblCaption", &form);
+  label.SetBounds(8, 8, 60, 16);
+  auto& edit = form.Create<TEdit>("edCaption", &form);
+  edit.SetBounds(80, 8, 150, 21);
+  edit.SetText("Open with Notepad");
+  label.SetFocusControl(&edit);
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+  EXPECT_TRUE(edit.Focused());
+  DWORD start = 0, end = 0;
+  SendMessageA(edit.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 17u);
+
+  edit.SetEnabled(false);  // a disabled control cannot take the focus
+  form.SetFocus();
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+  EXPECT_FALSE(edit.Focused());
+}
+
 TEST(ModalFormTest, RunsUntilAResultIsSet) {
   TTestForm dialog(TForm::TStyle{TBorderStyle::Dialog, false, false, false});
   auto& ok = dialog.Create<TButton>("btnOK", &dialog);
