@@ -79,6 +79,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TMainFormSettings& settings)
   lblTabDescr.SetBounds(24, 25, Width() - 160, 28);
   lblTabDescr.SetFont(HeaderFont(false, 8));
   lblTabDescr.SetWordWrap(true);
+  // Keeps its width of the window's width less 160 when the window is resized.
+  lblTabDescr.SetAnchors({true, true, true, false});
   spbAbout.SetBounds(kClientWidth - 76, 16, 68, 24);
   spbAbout.SetAnchors({false, true, true, false});
   spbAbout.SetFont(HeaderFont(false, 8));

@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, StoredPlacementIsAppliedAtTheFirstShowing) {
   EXPECT_EQ(rect.top, 30);
   EXPECT_EQ(rect.right, 740);
   EXPECT_EQ(rect.bottom, 530);
+  EXPECT_EQ(form->lblTabDescr.Width(), form->Width() - 160);
   SaveScreenshot(form->Handle(), "main_window_restored_placement");
 }
 
