@@ -77,6 +77,35 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SIniListIndexError, "List index out of bounds (%d)"},
 
       // Application windows.
+      {msg::SLinkError, "Error redirecting to link (%s)"},
+      {msg::SOSNotSupported,
+       "Your version of Microsoft Windows NT is not supported.\r\nOrvane requires Windows "
+       "98/Me/2000/XP or later to run properly.\r\n\r\n\x95 Press OK to close the application."},
+      {msg::SSubclassError, "Error trying to subclass Application window procedure"},
+      {msg::SMutexError, "Error creating mutex to check single instance"},
+      {msg::SLoadingTitle, "Starting %s"},
+      {msg::SAppStarting, "%s starting..."},
+      {msg::SInitializing, "Initializing..."},
+      {msg::SPreparingEnvironment, "Preparing application environment"},
+      {msg::SScanningFileTypes, "Scanning file types"},
+      {msg::SAnalyzingFileType, "Analyzing registered file type: %s"},
+      {msg::SReadyToLoadIcons, "Ready to load registered file types' icons"},
+      {msg::SLoadingIcon, "Loading associated icon for %s"},
+      {msg::SReadyToStart, "Ready to start"},
+      {msg::SDescrStaticItems,
+       "Manages static items of file objects context menus.\r\nStatic menu items are stored in "
+       "the registry and very easy to handle by File Manager."},
+      {msg::SDescrSubmenuItems,
+       "Manages dynamic items of file objects context menus.\r\nDynamic items require to load a "
+       "shell extension DLL when menu is about to be displayed."},
+      {msg::SDescrStaticCleanup,
+       "Unused static menu items cleanup.\r\nStatic menu items are deleted permanently from the "
+       "registry."},
+      {msg::SDescrShellExtCleanup,
+       "Unused context menu extensions cleanup.\r\nShell extension entries are deleted "
+       "permanently from the registry."},
+      {msg::SWow64Suffix, " [WOW64]"},
+      {msg::SUnknownException, "Unknown exception"},
 
       // Services.
   };

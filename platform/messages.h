@@ -81,6 +81,25 @@ inline constexpr MessageId SFOpenErrorEx = 64301;
 inline constexpr MessageId SIniListIndexError = 64302;
 
 // Application windows (64400-64599).
+inline constexpr MessageId SLinkError = 64400;
+inline constexpr MessageId SOSNotSupported = 64401;
+inline constexpr MessageId SSubclassError = 64402;
+inline constexpr MessageId SMutexError = 64403;
+inline constexpr MessageId SLoadingTitle = 64404;
+inline constexpr MessageId SAppStarting = 64405;
+inline constexpr MessageId SInitializing = 64406;
+inline constexpr MessageId SPreparingEnvironment = 64407;
+inline constexpr MessageId SScanningFileTypes = 64408;
+inline constexpr MessageId SAnalyzingFileType = 64409;
+inline constexpr MessageId SReadyToLoadIcons = 64410;
+inline constexpr MessageId SLoadingIcon = 64411;
+inline constexpr MessageId SReadyToStart = 64412;
+inline constexpr MessageId SDescrStaticItems = 64413;
+inline constexpr MessageId SDescrSubmenuItems = 64414;
+inline constexpr MessageId SDescrStaticCleanup = 64415;
+inline constexpr MessageId SDescrShellExtCleanup = 64416;
+inline constexpr MessageId SWow64Suffix = 64417;
+inline constexpr MessageId SUnknownException = 64418;
 
 // Services (64600-64699).
 }  // namespace msg

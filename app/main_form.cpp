@@ -1,0 +1,305 @@
+#include "app/main_form.h"
+
+#include "app/loading.h"
+#include "platform/messages.h"
+#include "platform/system_info.h"
+#include "platform/win32/window_helpers.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kClientWidth = 916;
+constexpr int kClientHeight = 413;
+constexpr int kMinWidth = 593;
+constexpr int kMinHeight = 382;
+constexpr int kHeaderHeight = 57;
+constexpr int kBottomHeight = 41;
+constexpr int kLeftWidth = 176;
+
+TFont HeaderFont(bool bold, int size) {
+  TFont font;
+  font.Bold = bold;
+  font.Size = size;
+  font.Color = RGB(255, 255, 255);
+  return font;
+}
+
+IRegistryBackend& RegistryOf(const TMainFormSettings& settings) {
+  return settings.Registry ? *settings.Registry : DefaultRegistryBackend();
+}
+
+IIconSource& IconsOf(const TMainFormSettings& settings) {
+  return settings.Icons ? *settings.Icons : DefaultIconSource();
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* owner, const TMainFormSettings& settings)
+    : TForm(owner, "frmMain", TStyle{TBorderStyle::Sizeable, true, false, false}),
+      pnlTop(Create<TGradientPanel>("pnlTop", this, RGB(0, 45, 110), RGB(90, 150, 220))),
+      lblCaption(Create<TLabel>("lblCaption", &pnlTop)),
+      lblTabDescr(Create<TLabel>("lblTabDescr", &pnlTop)),
+      spbLanguage(Create<TSpeedButton>("spbLanguage", &pnlTop)),
+      spbAbout(Create<TSpeedButton>("spbAbout", &pnlTop)),
+      pnlBottom(Create<TPanel>("pnlBottom", this)),
+      lblF1Hint(Create<TLabel>("lblF1Hint", &pnlBottom)),
+      btnOK(Create<TButton>("btnOK", &pnlBottom)),
+      btnCancel(Create<TButton>("btnCancel", &pnlBottom)),
+      btnApply(Create<TButton>("btnApply", &pnlBottom)),
+      pnlLeft(Create<TPanel>("pnlLeft", this)),
+      CategoryButtons1(Create<TCategoryButtons>("CategoryButtons1", &pnlLeft)),
+      spbCheckUpdates(Create<TSpeedButton>("spbCheckUpdates", &pnlLeft)),
+      spbBugs(Create<TSpeedButton>("spbBugs", &pnlLeft)),
+      pgcMain(Create<TPageControl>("pgcMain", this)),
+      tshtStaticMenus(Create<TTabSheet>("tshtStaticMenus", pgcMain)),
+      tshtActiveXMenus(Create<TTabSheet>("tshtActiveXMenus", pgcMain)),
+      tshtCleanup(Create<TTabSheet>("tshtCleanup", pgcMain)),
+      TabSheet2(Create<TTabSheet>("TabSheet2", pgcMain)),
+      alMain(Create<TActionList>("alMain")),
+      actApply(alMain.Add("actApply", "Apply", "Common")),
+      actAbout(alMain.Add("actAbout", "About", "Common")),
+      actQuickHint(alMain.Add("actQuickHint", "&Quick Hint", "Common")),
+      actRegistryBugs(alMain.Add("actRegistryBugs", "Registry Bugs...", "Common")),
+      actNextPage(alMain.Add("actNextPage", "Next Page", "Tab")),
+      actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
+      settings_(settings),
+      placement_(settings.MenuFile, "Orvane"),
+      fileTypeList_(RegistryOf(settings), IconsOf(settings)) {
+  SetKeyPreview(true);
+  SetClientSize(kClientWidth, kClientHeight);
+  SetMinSize(kMinWidth, kMinHeight);
+  CenterOnScreen();
+
+  // Header.
+  pnlTop.SetBounds(0, 0, kClientWidth, kHeaderHeight);
+  pnlTop.SetAlign(TAlign::Top);
+  lblCaption.SetBounds(12, 6, 400, 18);
+  lblCaption.SetFont(HeaderFont(true, 10));
+  lblCaption.SetCaption("Context menu management");
+  lblTabDescr.SetBounds(24, 25, Width() - 160, 28);
+  lblTabDescr.SetFont(HeaderFont(false, 8));
+  lblTabDescr.SetWordWrap(true);
+  // Keeps its width of the window's width less 160 when the window is resized.
+  lblTabDescr.SetAnchors({true, true, true, false});
+  spbAbout.SetBounds(kClientWidth - 76, 16, 68, 24);
+  spbAbout.SetAnchors({false, true, true, false});
+  spbAbout.SetFont(HeaderFont(false, 8));
+  spbAbout.SetAction(&actAbout);
+  spbAbout.SetHint("Show info on this stuff");
+  spbLanguage.SetBounds(kClientWidth - 152, 16, 72, 24);
+  spbLanguage.SetAnchors({false, true, true, false});
+  spbLanguage.SetFont(HeaderFont(false, 8));
+  spbLanguage.SetCaption("Language");
+  spbLanguage.SetHint("Choose interface language");
+  // Shown once more than one interface language is available.
+  spbLanguage.SetVisible(false);
+
+  // Bottom.
+  pnlBottom.SetBounds(0, kClientHeight - kBottomHeight, kClientWidth, kBottomHeight);
+  pnlBottom.SetAlign(TAlign::Bottom);
+  lblF1Hint.SetBounds(12, 14, 400, 16);
+  lblF1Hint.SetCaption("Press F1 on dialog's control to get quick hint.");
+  int right = kClientWidth - 8;
+  for (TButton* button : {&btnApply, &btnCancel, &btnOK}) {
+    button->SetBounds(right - 75, 8, 75, 25);
+    button->SetAnchors({false, true, true, false});
+    right -= 83;
+  }
+  btnOK.SetCaption("OK ");
+  btnOK.SetHint("|OK button\r\nCloses Orvane with all changes saved.");
+  btnCancel.SetCaption("Cancel");
+  btnCancel.SetHint("|Cancel button\r\nCloses Orvane with all changes cancelled.");
+  actApply.SetHint("|Apply button\r\nSaves all changes without exiting Orvane.");
+  btnApply.SetAction(&actApply);
+
+  // Left.
+  pnlLeft.SetBounds(0, kHeaderHeight, kLeftWidth, kClientHeight - kHeaderHeight - kBottomHeight);
+  pnlLeft.SetAlign(TAlign::Left);
+  spbCheckUpdates.SetBounds(4, 0, kLeftWidth - 8, 26);
+  spbCheckUpdates.SetAlign(TAlign::Bottom);
+  spbCheckUpdates.SetFlat(false);
+  spbCheckUpdates.SetCaption("Check for Updates");
+  spbCheckUpdates.SetHint("|Check for Updates\r\nLooks for a newer version of Orvane.");
+  spbBugs.SetBounds(4, 0, kLeftWidth - 8, 26);
+  spbBugs.SetAlign(TAlign::Bottom);
+  spbBugs.SetFlat(false);
+  spbBugs.SetCaption("Registry Bugs !");
+  spbBugs.SetHint("|Registry Bugs\r\nLists the faults found in the registry.");
+  spbBugs.OnClick = [this] { actRegistryBugs.Execute(); };
+  CategoryButtons1.SetAlign(TAlign::Client);
+  TButtonCategory& tools = CategoryButtons1.AddCategory("Context menu tools");
+  for (const char* caption :
+       {"Static Items", "Submenu Items", "Static Items Cleanup", "Shell Extensions Cleanup"}) {
+    tools.AddItem(caption);
+  }
+  CategoryButtons1.OnButtonClicked = [this](int index) { pgcMain.SetActivePageIndex(index); };
+
+  // Pages.
+  pgcMain.SetAlign(TAlign::Client);
+  tshtStaticMenus.SetCaption("Static Items");
+  tshtActiveXMenus.SetCaption("Submenu Items");
+  tshtCleanup.SetCaption("Static Items Cleanup");
+  TabSheet2.SetCaption("Shell Extensions Cleanup");
+  pgcMain.OnChange = [this] {
+    if (!loading_) PageChanged();
+  };
+
+  // Commands.
+  actApply.OnUpdate = [this](TAction& action) { action.SetEnabled(HasChanges()); };
+  actApply.OnExecute = [this](TAction&) { ApplyChanges(); };
+  actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
+  actAbout.SetHint("Show info on this stuff");
+  actAbout.OnExecute = [](TAction&) {};
+  actRegistryBugs.SetHint("|Registry Bugs\r\nLists the faults found in the registry.");
+  actRegistryBugs.OnUpdate = [this](TAction& action) {
+    action.SetEnabled(fileTypeList_.Bugs().Count() > 0);
+    spbBugs.SetVisible(action.Enabled());
+  };
+  actRegistryBugs.OnExecute = [](TAction& action) { action.Update(); };
+  actNextPage.SetShortCut(scCtrl | VK_TAB);
+  actNextPage.OnExecute = [this](TAction&) { pgcMain.SelectNextPage(true); };
+  actPrevPage.SetShortCut(scCtrl | scShift | VK_TAB);
+  actPrevPage.OnExecute = [this](TAction&) { pgcMain.SelectNextPage(false); };
+
+  btnOK.OnClick = [this] {
+    ApplyChanges();
+    Close();
+  };
+  btnCancel.OnClick = [this] { Close(); };
+  OnClose = [this] { placement_.Save(Handle()); };
+  OnFirstShow = [this] { FormStorageRestorePlacement(); };
+
+  Realign();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+  // The file type list goes before the controls that show it.
+  fileTypeList_.OnRefreshItem() = nullptr;
+  fileTypeList_.OnRefresh() = nullptr;
+  fileTypeList_.OnLoadIcon() = nullptr;
+}
+
+void TfrmMain::FormCreate() {
+  TBusyCursor busy;
+  loading_ = true;
+  // The last step runs also when an earlier one raised.
+  auto finish = [this] {
+    loading_ = false;
+    pgcMain.SetActivePage(&tshtStaticMenus);
+    PageChanged();
+    UpdateActions(std::nullopt);
+  };
+  try {
+    CreateSteps();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+void TfrmMain::CreateSteps() {
+  ShowProgress(LoadResString(msg::SPreparingEnvironment));
+  SetCaption(kAppTitle);
+  ApplyMessageFont(*this);
+
+  executablePath_ = ProgramFileName();
+  placement_.SetIniFile(settings_.MenuFile);
+
+  CategoryButtons1.SetSelectedIndex(0);
+
+  fileTypeList_.OnRefreshItem() = [](TFileTypeLink*, TFileType* item) {
+    if (item) {
+      ShowProgress(FormatRes(msg::SAnalyzingFileType, {item->Name()}));
+    } else {
+      RepaintProgress();
+    }
+  };
+  fileTypeList_.OnRefresh() = [](TFileTypeLink*) {
+    ShowProgress(LoadResString(msg::SReadyToLoadIcons));
+  };
+  fileTypeList_.OnLoadIcon() = [](TFileTypeLink*, TFileType* item) {
+    if (item) {
+      ShowProgress(FormatRes(msg::SLoadingIcon, {item->Name()}));
+    } else {
+      RepaintProgress();
+    }
+  };
+  fileTypeList_.SetImages(&fileTypeImages_);
+
+  ShowProgress(LoadResString(msg::SScanningFileTypes));
+  fileTypeList_.SetActive(false);
+  fileTypeList_.SetActive(true);
+
+  ShowProgress(LoadResString(msg::SReadyToStart));
+
+  fileTypeImages_.Recreate32();
+  for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
+}
+
+void TfrmMain::FormStorageRestorePlacement() {
+  TBusyCursor busy;
+  placement_.Restore(Handle(), kMinWidth, kMinHeight);
+}
+
+std::string TfrmMain::PageDescription(int pageIndex) const {
+  static constexpr MessageId kTexts[] = {msg::SDescrStaticItems, msg::SDescrSubmenuItems,
+                                         msg::SDescrStaticCleanup, msg::SDescrShellExtCleanup};
+  if (pageIndex < 0 || pageIndex >= 4) return {};
+  std::string text = LoadResString(kTexts[pageIndex]);
+  // The submenu items live in the menu file, not in the registry.
+  if (settings_.Windows64 && pageIndex != 1) text += LoadResString(msg::SWow64Suffix);
+  return text;
+}
+
+void TfrmMain::PageChanged() {
+  const int index = pgcMain.ActivePageIndex();
+  CategoryButtons1.SetSelectedIndex(index);
+  if (pgcMain.ActivePage() == &TabSheet2 && !shellExtCleanupShown_) {
+    shellExtCleanupShown_ = true;
+  }
+  lblTabDescr.SetBounds(lblTabDescr.Left(), lblTabDescr.Top(), Width() - 160, lblTabDescr.Height());
+  lblTabDescr.SetCaption(PageDescription(index));
+  if (TTabSheet* page = pgcMain.ActivePage()) {
+    for (TControl* control : page->Controls()) {
+      if (control->IsWindowed() && static_cast<TWinControl*>(control)->CanFocus()) {
+        static_cast<TWinControl*>(control)->SetFocus();
+        break;
+      }
+    }
+  }
+  UpdateActions(std::nullopt);
+}
+
+bool TfrmMain::HasChanges() const { return false; }
+
+void TfrmMain::ApplyChanges() { actApply.Update(); }
+
+void TfrmMain::ShowQuickHint(const TControl* control) {
+  if (!control) return;
+  std::vector<std::string> lines = SplitLines(GetLongHint(control->Hint()));
+  if (lines.empty()) return;
+  std::string text;
+  for (size_t i = 1; i < lines.size(); ++i) text += (i > 1 ? "\r\n" : "") + lines[i];
+  ShowMessageBox(text, lines.front(), MB_OK | MB_ICONINFORMATION);
+}
+
+void TfrmMain::IdleUpdate() {
+  UpdateActions("Static");
+  UpdateActions("ActiveX");
+  UpdateActions("Common");
+}
+
+bool TfrmMain::KeyDown(WORD key, TShortCut shift) {
+  // F1 is answered on release; its press must not become a help request as well.
+  return key == VK_F1 && shift == 0;
+}
+
+bool TfrmMain::KeyUp(WORD key, TShortCut shift) {
+  if (key != VK_F1 || shift != 0) return false;
+  ShowQuickHint(ActiveControl());
+  return true;
+}
+
+}  // namespace orvane

@@ -1,0 +1,109 @@
+#pragma once
+// The main window: a header with the page description, the page selector on the left,
+// the four pages, and OK / Cancel / Apply at the bottom. It owns the file type list,
+// whose scan at creation feeds the loading window's progress texts.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/form_placement.h"
+#include "controls/action.h"
+#include "controls/category_buttons.h"
+#include "controls/form.h"
+#include "controls/page_control.h"
+#include "controls/panels.h"
+#include "controls/std_controls.h"
+#include "filetypes/file_type_list.h"
+#include "platform/icon_source.h"
+#include "platform/registry_backend.h"
+#include "platform/win32/image_list.h"
+
+namespace orvane {
+
+// What the main window works on; the program passes the system's own, tests their
+// fixtures.
+struct TMainFormSettings {
+  std::string MenuFile;
+  IRegistryBackend* Registry = nullptr;  // the system registry when not given
+  IIconSource* Icons = nullptr;          // the system's icons when not given
+  bool Windows64 = false;                // pages on the registry say " [WOW64]"
+};
+
+class TfrmMain : public TForm {
+public:
+  TfrmMain(TComponent* owner, const TMainFormSettings& settings);
+  ~TfrmMain() override;
+  std::string ClassName() const override { return "TfrmMain"; }
+
+  // Header.
+  TGradientPanel& pnlTop;
+  TLabel& lblCaption;
+  TLabel& lblTabDescr;
+  TSpeedButton& spbLanguage;
+  TSpeedButton& spbAbout;
+  // Bottom.
+  TPanel& pnlBottom;
+  TLabel& lblF1Hint;
+  TButton& btnOK;
+  TButton& btnCancel;
+  TButton& btnApply;
+  // Left.
+  TPanel& pnlLeft;
+  TCategoryButtons& CategoryButtons1;
+  // Aligned to the bottom in this order: "Check for Updates" lowest.
+  TSpeedButton& spbCheckUpdates;
+  TSpeedButton& spbBugs;
+  // Pages.
+  TPageControl& pgcMain;
+  TTabSheet& tshtStaticMenus;
+  TTabSheet& tshtActiveXMenus;
+  TTabSheet& tshtCleanup;
+  TTabSheet& TabSheet2;
+  // Commands.
+  TActionList& alMain;
+  TAction& actApply;
+  TAction& actAbout;
+  TAction& actQuickHint;
+  TAction& actRegistryBugs;
+  TAction& actNextPage;
+  TAction& actPrevPage;
+
+  bool Loading() const { return loading_; }
+  bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
+  const std::string& ExecutablePath() const { return executablePath_; }
+  TFileTypeList& FileTypeList() { return fileTypeList_; }
+  const TFormPlacement& Placement() const { return placement_; }
+
+  // Pending changes of either menu or of a cleanup page.
+  bool HasChanges() const;
+  // Writes every pending change.
+  void ApplyChanges();
+  // Shows the long part of the control's hint: its first line as the caption, the other
+  // lines as the text.
+  void ShowQuickHint(const TControl* control);
+  // The description line of a page, with " [WOW64]" where the page works on the registry
+  // of a 64-bit system.
+  std::string PageDescription(int pageIndex) const;
+  // The idle-time pass.
+  void IdleUpdate();
+
+  bool KeyDown(WORD key, TShortCut shift) override;
+  bool KeyUp(WORD key, TShortCut shift) override;
+
+private:
+  void FormCreate();
+  void CreateSteps();
+  void PageChanged();
+  void FormStorageRestorePlacement();
+
+  TMainFormSettings settings_;
+  bool loading_ = true;
+  bool shellExtCleanupShown_ = false;
+  std::string executablePath_;
+  TFormPlacement placement_;
+  TWin32ImageList fileTypeImages_;
+  TFileTypeList fileTypeList_;
+};
+
+}  // namespace orvane

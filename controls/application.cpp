@@ -1,0 +1,116 @@
+#include "controls/application.h"
+
+#include "controls/form.h"
+#include "platform/win32/window_helpers.h"
+
+namespace orvane {
+namespace {
+
+constexpr char kApplicationClass[] = "TApplication";
+
+HWND CreateApplicationWindow() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kApplicationClass;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, kAppTitle, WS_POPUP, 0, 0, 0, 0,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+TApplication::TApplication() : handle_(CreateApplicationWindow()), title_(kAppTitle) {}
+
+TApplication::~TApplication() = default;
+
+void TApplication::SetTitle(const std::string& value) {
+  title_ = value;
+  if (Handle()) SetWindowTextA(Handle(), value.c_str());
+}
+
+bool TApplication::IsMinimized() const {
+  return mainForm_ && mainForm_->Handle() && IsIconic(mainForm_->Handle());
+}
+
+void TApplication::Restore() {
+  if (mainForm_ && mainForm_->Handle()) ShowWindow(mainForm_->Handle(), SW_RESTORE);
+}
+
+void TApplication::HandleException(const std::exception& error) {
+  if (OnException) {
+    OnException(error);
+    return;
+  }
+  ShowMessageBox(error.what(), title_, MB_OK | MB_ICONERROR);
+}
+
+bool TApplication::Dispatch(MSG& message) {
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    if (TForm* form = TForm::FormOf(message.hwnd)) {
+      const WORD key = static_cast<WORD>(message.wParam);
+      if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+        if (form->IsShortCut(ShortCutOfKey(key))) return true;
+        if (form->KeyPreview() && form->KeyDown(key, ShortCutOfKey(0))) return true;
+      } else if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP) {
+        if (form->KeyPreview() && form->KeyUp(key, ShortCutOfKey(0))) return true;
+      }
+      if (IsDialogMessageA(form->Handle(), &message)) return true;
+    }
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+  return true;
+}
+
+bool TApplication::ProcessMessage() {
+  MSG message;
+  if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (message.message == WM_QUIT) {
+    terminated_ = true;
+    exitCode_ = static_cast<int>(message.wParam);
+    return true;
+  }
+  try {
+    Dispatch(message);
+  } catch (const std::exception& error) {
+    HandleException(error);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  while (!terminated_ && ProcessMessage()) {
+  }
+}
+
+void TApplication::Idle() {
+  if (!OnIdle) return;
+  try {
+    OnIdle();
+  } catch (const std::exception& error) {
+    HandleException(error);
+  }
+}
+
+bool TApplication::HandleMessage() {
+  if (!ProcessMessage()) {
+    Idle();
+    if (!terminated_) WaitMessage();
+  }
+  return !terminated_;
+}
+
+int TApplication::Run() {
+  if (mainForm_ && ShowMainForm) mainForm_->Show();
+  while (HandleMessage()) {
+  }
+  return exitCode_;
+}
+
+TApplication& Application() {
+  static TApplication application;
+  return application;
+}
+
+}  // namespace orvane

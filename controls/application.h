@@ -1,0 +1,72 @@
+#pragma once
+// The application object: its hidden window (the target of the single-instance wake-up
+// message), the title, the main window, the message loop with its idle-time pass, and
+// the handler that every exception stopped at a window procedure reaches.
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "platform/win32/win32_handles.h"
+
+namespace orvane {
+
+class TForm;
+
+class TApplication {
+public:
+  TApplication();
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  // The hidden application window.
+  HWND Handle() const { return handle_.get(); }
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& value);
+
+  TForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TForm* form) { mainForm_ = form; }
+  // Run shows the main window unless this was cleared.
+  bool ShowMainForm = true;
+
+  bool IsMinimized() const;
+  void Restore();
+
+  // Shows the exception's message, or hands it to OnException when set.
+  void HandleException(const std::exception& error);
+  std::function<void(const std::exception&)> OnException;
+  // Runs whenever the queue has become empty.
+  std::function<void()> OnIdle;
+
+  // Handles one waiting message; false when there was none.
+  bool ProcessMessage();
+  // Handles every waiting message.
+  void ProcessMessages();
+  // Handles one message, running the idle pass and waiting when there is none; false
+  // once the quit message arrived.
+  bool HandleMessage();
+  // Shows the main window (see ShowMainForm) and runs the message loop until it quits.
+  int Run();
+  bool Terminated() const { return terminated_; }
+  // Lets a loop run again after the quit message (tests run several windows in turn).
+  void ClearTerminated() { terminated_ = false; }
+
+private:
+  bool Dispatch(MSG& message);
+  void Idle();
+
+  TWindowHandle handle_;
+  std::string title_;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  int exitCode_ = 0;
+};
+
+// The process's application object.
+TApplication& Application();
+
+}  // namespace orvane

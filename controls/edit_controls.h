@@ -1,0 +1,46 @@
+#pragma once
+// Edits, check boxes and combo boxes over the system's controls; their texts and lists
+// are component properties ("cbX.Items" as lines).
+
+#include <string>
+#include <vector>
+
+#include "controls/control.h"
+
+namespace orvane {
+
+class TEdit : public TWinControl {
+public:
+  TEdit(TComponent* owner, std::string name, TWinControl* parent);
+  std::string Text() const;
+  void SetText(const std::string& value);
+  std::function<void()> OnChange;
+  void CommandNotify(WORD code) override;
+};
+
+class TCheckBox : public TWinControl {
+public:
+  TCheckBox(TComponent* owner, std::string name, TWinControl* parent);
+  bool Checked() const;
+  void SetChecked(bool value);
+  void CommandNotify(WORD code) override;
+  void ActionChanged(TAction& action) override;
+};
+
+class TComboBox : public TWinControl {
+public:
+  // A drop-down list the user picks from, or an edit with a list.
+  TComboBox(TComponent* owner, std::string name, TWinControl* parent, bool dropDownList = true);
+
+  std::vector<std::string> Items() const;
+  void SetItems(const std::vector<std::string>& items);
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  std::function<void()> OnChange;
+  void CommandNotify(WORD code) override;
+
+  std::optional<std::string> GetProperty(const std::string& name) const override;
+  bool SetProperty(const std::string& name, const std::string& value) override;
+};
+
+}  // namespace orvane

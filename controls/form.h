@@ -1,0 +1,94 @@
+#pragma once
+// Top-level windows: the main window, the loading window and the dialogs.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "controls/control.h"
+
+namespace orvane {
+
+enum class TBorderStyle { Sizeable, Dialog, None };
+
+class TForm : public TWinControl {
+public:
+  struct TStyle {
+    TBorderStyle Border = TBorderStyle::Sizeable;
+    bool MinimizeBox = true;
+    bool MaximizeBox = true;
+    // Shown in the task bar even when it is not the main window.
+    bool AppWindow = false;
+  };
+
+  TForm(TComponent* owner, std::string name, const TStyle& style);
+  TForm(TComponent* owner, std::string name) : TForm(owner, std::move(name), TStyle{}) {}
+  ~TForm() override;
+
+  // The window's class name, which names its section in a language file.
+  virtual std::string ClassName() const = 0;
+
+  void SetClientSize(int width, int height);
+  void SetMinSize(int width, int height);
+  void CenterOnScreen();
+
+  void Show();
+  void Hide();
+  // Asks CloseQuery; when allowed, runs OnClose, hides, and ends the message loop if this
+  // is the main window. False when the window stays open.
+  bool Close();
+
+  // The window sees key presses before the focused control.
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool value) { keyPreview_ = value; }
+  // True when the key was handled and goes no further.
+  virtual bool KeyDown(WORD, TShortCut) { return false; }
+  virtual bool KeyUp(WORD, TShortCut) { return false; }
+
+  // The control that has the focus inside this window, or nullptr.
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* control);
+
+  // Every action list the window owns.
+  void UpdateActions(const std::optional<std::string>& category);
+  bool IsShortCut(TShortCut shortCut);
+
+  // The form that holds a window, or nullptr.
+  static TForm* FormOf(HWND window);
+
+  // Modal use: ShowModal runs until ModalResult is set.
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int value) { modalResult_ = value; }
+  int ShowModal();
+
+  std::function<void(bool& canClose)> OnCloseQuery;
+  std::function<void()> OnClose;
+  std::function<void()> OnFirstShow;
+
+  // The tooltip window that shows the short hints, or nullptr before the first hint.
+  HWND Tooltip() const { return tooltip_.get(); }
+  void ControlHintChanged(TControl& control, bool removed) override;
+
+protected:
+  virtual bool CloseQuery();
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void VisibleChanged() override;
+
+private:
+  bool keyPreview_ = false;
+  int minWidth_ = 0;
+  int minHeight_ = 0;
+  int modalResult_ = 0;
+  bool shown_ = false;
+  HWND lastFocus_ = nullptr;
+  TWindowHandle tooltip_;
+};
+
+// Gives a window the system's message font: the window takes it, and every control
+// below it that has a font of its own of size 8 takes its face name and character set.
+void ApplyMessageFont(TForm& form);
+
+// The shortcut of a key with the current state of the modifier keys.
+TShortCut ShortCutOfKey(WORD key);
+
+}  // namespace orvane

@@ -1,0 +1,81 @@
+#pragma once
+// The real main window in-process, over an in-memory registry, with a temporary menu
+// file; message boxes are answered by the test and recorded.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "controls/application.h"
+#include "filetypes/predefined_types.h"
+#include "platform/memory_registry.h"
+#include "platform/reg_text.h"
+#include "platform/win32/window_helpers.h"
+
+namespace orvane::testing {
+
+// Unix paths of the build become Wine's Z: drive.
+inline std::string WindowsPath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path.rfind('\\', 0) == 0 ? "Z:" + path : path;
+}
+
+struct TShownBox {
+  std::string Text;
+  std::string Caption;
+  UINT Flags;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetPlatformClass(pcXP);
+    SetShellVersion(0x60000);
+    BuildPredefinedTable();
+    ImportRegText(registry,
+                  "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.txt]\n@=\"txtfile\"\n"
+                  "[HKEY_CLASSES_ROOT\\txtfile]\n@=\"Text Document\"\n");
+    char dir[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, dir);
+    menuFile = std::string(dir) + "orvane-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
+    DeleteFileA(menuFile.c_str());
+    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, UINT flags) {
+      boxes.push_back({text, caption, flags});
+      return IDOK;
+    });
+  }
+
+  void TearDown() override {
+    SetMessageBoxHandler(nullptr);
+    if (Application().MainForm()) Application().SetMainForm(nullptr);
+    Application().ProcessMessages();
+    Application().ClearTerminated();
+    DeleteFileA(menuFile.c_str());
+  }
+
+  std::unique_ptr<TfrmMain> CreateMainWindow(bool windows64 = false) {
+    TMainFormSettings settings;
+    settings.MenuFile = menuFile;
+    settings.Registry = &registry;
+    settings.Windows64 = windows64;
+    return std::make_unique<TfrmMain>(nullptr, settings);
+  }
+
+  TMemoryRegistry registry;
+  std::string menuFile;
+  std::vector<TShownBox> boxes;
+};
+
+// Shows the window, lets it paint, and saves what the screen shows of it as a bitmap in
+// the build's test-artifacts folder; returns the file written (empty on failure).
+std::string SaveScreenshot(HWND window, const std::string& name);
+
+}  // namespace orvane::testing

@@ -1,0 +1,111 @@
+// The window placement in the menu file, and where the menu file is.
+
+#include "app/form_placement.h"
+
+#include "app/menu_file.h"
+#include "app_fixture.h"
+
+namespace orvane::testing {
+namespace {
+
+std::string Read(const std::string& file, const std::string& key) {
+  char value[128] = {};
+  GetPrivateProfileStringA("Orvane", key.c_str(), "", value, sizeof value, file.c_str());
+  return value;
+}
+
+void Write(const std::string& file, const std::string& key, const std::string& value) {
+  WritePrivateProfileStringA("Orvane", key.c_str(), value.c_str(), file.c_str());
+}
+
+std::string ScreenKey(const std::string& key) {
+  return key + "(" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
+         std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+TEST_F(MainWindowTest, PlacementIsWrittenWithAndWithoutTheScreenSize) {
+  auto form = CreateMainWindow();
+  form->Show();
+  form->Placement().Save(form->Handle());
+  EXPECT_EQ(Read(menuFile, "PixelsPerInch"), std::to_string(ScreenPixelsPerInch()));
+  EXPECT_EQ(Read(menuFile, "ShowCmd"), std::to_string(SW_SHOWNORMAL));
+  EXPECT_FALSE(Read(menuFile, "Flags").empty());
+  EXPECT_FALSE(Read(menuFile, "NormPos").empty());
+  EXPECT_EQ(Read(menuFile, ScreenKey("NormPos")), Read(menuFile, "NormPos"));
+  EXPECT_EQ(Read(menuFile, ScreenKey("MinMaxPos")), Read(menuFile, "MinMaxPos"));
+}
+
+TEST_F(MainWindowTest, StoredPlacementIsAppliedAtTheFirstShowing) {
+  Write(menuFile, "PixelsPerInch", std::to_string(ScreenPixelsPerInch()));
+  Write(menuFile, "NormPos", "1,1,2,2");  // the bare key is only a fallback
+  Write(menuFile, ScreenKey("NormPos"), "40,30,740,530");
+  auto form = CreateMainWindow();
+  form->Show();
+  const RECT rect = WindowRect(form->Handle());
+  EXPECT_EQ(rect.left, 40);
+  EXPECT_EQ(rect.top, 30);
+  EXPECT_EQ(rect.right, 740);
+  EXPECT_EQ(rect.bottom, 530);
+  EXPECT_EQ(form->lblTabDescr.Width(), form->Width() - 160);
+  SaveScreenshot(form->Handle(), "main_window_restored_placement");
+}
+
+TEST_F(MainWindowTest, BareKeyServesAnotherScreenSize) {
+  Write(menuFile, "PixelsPerInch", std::to_string(ScreenPixelsPerInch()));
+  Write(menuFile, "NormPos", "50,60,750,560");
+  auto form = CreateMainWindow();
+  form->Show();
+  EXPECT_EQ(WindowRect(form->Handle()).left, 50);
+}
+
+TEST_F(MainWindowTest, PlacementOfAnotherResolutionOrUnreadableIsIgnored) {
+  Write(menuFile, "PixelsPerInch", std::to_string(ScreenPixelsPerInch() + 24));
+  Write(menuFile, "NormPos", "40,30,740,530");
+  auto form = CreateMainWindow();
+  const RECT centred = WindowRect(form->Handle());
+  form->Show();
+  EXPECT_EQ(WindowRect(form->Handle()).left, centred.left);
+
+  Write(menuFile, "PixelsPerInch", std::to_string(ScreenPixelsPerInch()));
+  Write(menuFile, "NormPos", "40,30,abc,530");
+  auto second = CreateMainWindow();
+  second->Show();
+  EXPECT_EQ(WindowRect(second->Handle()).left, centred.left);
+}
+
+TEST_F(MainWindowTest, TooSmallStoredSizeIsRaisedToTheMinimum) {
+  Write(menuFile, "PixelsPerInch", std::to_string(ScreenPixelsPerInch()));
+  Write(menuFile, "NormPos", "10,10,20,20");
+  auto form = CreateMainWindow();
+  form->Show();
+  const RECT rect = WindowRect(form->Handle());
+  EXPECT_EQ(rect.right - rect.left, 593);
+  EXPECT_EQ(rect.bottom - rect.top, 382);
+}
+
+TEST(FormPlacementTest, RectanglesAreFourIntegers) {
+  auto rect = TFormPlacement::ParseRect("-4,-4,1028,772");
+  ASSERT_TRUE(rect);
+  EXPECT_EQ(rect->left, -4);
+  EXPECT_EQ(rect->bottom, 772);
+  EXPECT_FALSE(TFormPlacement::ParseRect("1,2,3"));
+  EXPECT_FALSE(TFormPlacement::ParseRect("1,2,3,4,5"));
+  EXPECT_FALSE(TFormPlacement::ParseRect(""));
+}
+
+TEST(MenuFileTest, LegacyFileInTheWindowsFolderWinsWhenItExists) {
+  auto none = [](const std::string&) { return false; };
+  auto legacy = [](const std::string& file) { return file == "C:\\windows\\OV2001.ini"; };
+  EXPECT_EQ(ChooseMenuFile("C:\\windows\\", "C:\\Tools\\", none), "C:\\Tools\\Orvane.ini");
+  EXPECT_EQ(ChooseMenuFile("C:\\windows\\", "C:\\Tools\\", legacy), "C:\\windows\\OV2001.ini");
+  EXPECT_EQ(MenuFileName(), MenuFileName());  // decided once per run
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,110 @@
+// The single-instance guard and the operating system check.
+
+#include "app/mult_inst.h"
+
+#include "app_fixture.h"
+#include "platform/messages.h"
+#include "platform/system_info.h"
+
+namespace orvane::testing {
+namespace {
+
+std::string TestIdentifier() {
+  return "Orvane test instance " + std::to_string(GetCurrentProcessId());
+}
+
+TEST(OSCheckTest, OnlyOldNTIsRefused) {
+  EXPECT_FALSE(IsOSSupported(2, 4));  // NT 4
+  EXPECT_FALSE(IsOSSupported(2, 3));
+  EXPECT_TRUE(IsOSSupported(2, 5));  // 2000, XP
+  EXPECT_TRUE(IsOSSupported(2, 6));
+  EXPECT_TRUE(IsOSSupported(1, 4));  // 98, Me
+  EXPECT_EQ(LoadResString(msg::SOSNotSupported),
+            "Your version of Microsoft Windows NT is not supported.\r\nOrvane requires Windows "
+            "98/Me/2000/XP or later to run properly.\r\n\r\n\x95 Press OK to close the "
+            "application.");
+}
+
+TEST_F(MainWindowTest, SecondGuardFindsTheFirstAndShowsNothing) {
+  TSingleInstance first(Application(), TestIdentifier());
+  EXPECT_FALSE(first.AnotherRunning());
+  EXPECT_EQ(first.ErrorBits(), 0u);
+  EXPECT_TRUE(first.ErrorMessages().empty());
+  EXPECT_EQ(first.Message(), RegisterWindowMessageA(TestIdentifier().c_str()));
+  {
+    TSingleInstance second(Application(), TestIdentifier());
+    EXPECT_TRUE(second.AnotherRunning());
+    EXPECT_FALSE(Application().ShowMainForm);
+  }
+  Application().ShowMainForm = true;
+}
+
+TEST_F(MainWindowTest, WakeMessageRestoresAndRaisesTheMainWindow) {
+  auto form = CreateMainWindow();
+  Application().SetMainForm(form.get());
+  form->Show();
+  TSingleInstance guard(Application(), TestIdentifier());
+  ShowWindow(form->Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(form->Handle()));
+  // Other messages still reach the application window's own procedure.
+  EXPECT_EQ(SendMessageA(Application().Handle(), WM_GETTEXTLENGTH, 0, 0),
+            static_cast<LRESULT>(Application().Title().size()));
+  EXPECT_EQ(SendMessageA(Application().Handle(), guard.Message(), 0, 0), 0);
+  EXPECT_FALSE(IsIconic(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(MainWindowTest, SecondProgramStartWakesThisOneAndEnds) {
+  auto form = CreateMainWindow();
+  Application().SetMainForm(form.get());
+  form->Show();
+  TSingleInstance guard(Application());  // this process plays the first copy
+  ASSERT_FALSE(guard.AnotherRunning());
+  ShowWindow(form->Handle(), SW_MINIMIZE);
+
+  std::string command = "\"" + WindowsPath(ORVANE_EXE) + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  TKernelHandle processHandle(process.hProcess);
+  TKernelHandle threadHandle(process.hThread);
+  // A copy that showed its windows would wait for the user; it must end by itself.
+  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  ASSERT_EQ(waited, WAIT_OBJECT_0) << "the second copy did not end";
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+
+  Application().ProcessMessages();  // the wake-up message it posted
+  EXPECT_FALSE(IsIconic(form->Handle()));
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+}  // namespace
+}  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+TEST(ProgramFileTest, CarriesItsVersionInformationAndIcons) {
+  const std::string program = WindowsPath(ORVANE_EXE);
+  const TModuleVersion version = GetModuleVersion(program);
+  ASSERT_TRUE(version.Valid);
+  EXPECT_EQ(version.ProductName, "Orvane 2008");
+  EXPECT_EQ(version.CompanyName, "Vantrel");
+  EXPECT_FALSE(version.FileDescription.empty());
+  EXPECT_EQ(version.FileVersion.rfind("2008.", 0), 0u);
+
+  HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(2000), MAKEINTRESOURCEA(14)), nullptr);
+  EXPECT_NE(FindResourceA(module, "DEFAULT", MAKEINTRESOURCEA(14)), nullptr);
+  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
+  FreeLibrary(module);
+}
+
+}  // namespace
+}  // namespace orvane::testing

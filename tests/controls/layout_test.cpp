@@ -1,0 +1,136 @@
+// Alignment, anchors, pages and the page selector.
+
+#include <gtest/gtest.h>
+
+#include "controls/category_buttons.h"
+#include "controls/page_control.h"
+#include "controls/panels.h"
+#include "controls/std_controls.h"
+#include "test_form.h"
+
+namespace orvane::testing {
+namespace {
+
+RECT WindowBounds(const TWinControl& control) {
+  RECT rect;
+  GetWindowRect(control.Handle(), &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+TEST(LayoutTest, AlignedPanelsShareTheClientArea) {
+  TTestForm form;
+  form.SetClientSize(400, 300);
+  auto& top = form.Create<TPanel>("pnlTop", &form);
+  top.SetBounds(0, 0, 10, 50);
+  top.SetAlign(TAlign::Top);
+  auto& bottom = form.Create<TPanel>("pnlBottom", &form);
+  bottom.SetBounds(0, 0, 10, 40);
+  bottom.SetAlign(TAlign::Bottom);
+  auto& left = form.Create<TPanel>("pnlLeft", &form);
+  left.SetBounds(0, 0, 100, 10);
+  left.SetAlign(TAlign::Left);
+  auto& client = form.Create<TPanel>("pnlClient", &form);
+  client.SetAlign(TAlign::Client);
+
+  RECT rect = WindowBounds(client);
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 50);
+  EXPECT_EQ(rect.right, 400);
+  EXPECT_EQ(rect.bottom, 260);
+  rect = WindowBounds(bottom);
+  EXPECT_EQ(rect.top, 260);
+  EXPECT_EQ(rect.right, 400);
+
+  form.SetClientSize(500, 350);
+  rect = WindowBounds(client);
+  EXPECT_EQ(rect.right, 500);
+  EXPECT_EQ(rect.bottom, 310);
+
+  top.SetVisible(false);  // a hidden panel gives its room away
+  EXPECT_EQ(WindowBounds(left).top, 0);
+}
+
+TEST(LayoutTest, RightAnchoredButtonsKeepTheirDistance) {
+  TTestForm form;
+  form.SetClientSize(400, 300);
+  auto& button = form.Create<TButton>("btnOK", &form);
+  button.SetBounds(317, 270, 75, 25);
+  button.SetAnchors({false, false, true, true});
+  form.SetClientSize(600, 400);
+  RECT rect = WindowBounds(button);
+  EXPECT_EQ(rect.left, 517);
+  EXPECT_EQ(rect.top, 370);
+  EXPECT_EQ(rect.right - rect.left, 75);
+}
+
+TEST(PageControlTest, OnePageShowsAndNextPageWrapsAround) {
+  TTestForm form;
+  auto& pages = form.Create<TPageControl>("pgcMain", &form);
+  pages.SetAlign(TAlign::Client);
+  auto& a = form.Create<TTabSheet>("tshtA", pages);
+  auto& b = form.Create<TTabSheet>("tshtB", pages);
+  auto& c = form.Create<TTabSheet>("tshtC", pages);
+  b.SetTabVisible(false);  // hidden tabs still count
+  int changes = 0;
+  pages.OnChange = [&] { ++changes; };
+  EXPECT_EQ(pages.ActivePage(), &a);
+  EXPECT_TRUE(IsWindowVisible(a.Handle()) || !IsWindowVisible(form.Handle()));
+  EXPECT_FALSE(GetWindowLongA(b.Handle(), GWL_STYLE) & WS_VISIBLE);
+  pages.SelectNextPage(true);
+  EXPECT_EQ(pages.ActivePage(), &b);
+  EXPECT_TRUE(GetWindowLongA(b.Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongA(a.Handle(), GWL_STYLE) & WS_VISIBLE);
+  pages.SelectNextPage(true);
+  pages.SelectNextPage(true);
+  EXPECT_EQ(pages.ActivePage(), &a);
+  pages.SelectNextPage(false);
+  EXPECT_EQ(pages.ActivePage(), &c);
+  EXPECT_EQ(changes, 4);
+  pages.SetActivePage(&c);
+  EXPECT_EQ(changes, 4);  // no change, no event
+}
+
+TEST(CategoryButtonsTest, ClickSelectsAndReports) {
+  TTestForm form;
+  form.SetClientSize(300, 300);
+  auto& selector = form.Create<TCategoryButtons>("CategoryButtons1", &form);
+  selector.SetAlign(TAlign::Client);
+  auto& category = selector.AddCategory("Context menu tools");
+  category.AddItem("Static Items");
+  category.AddItem("Submenu Items");
+  int clicked = -1;
+  selector.OnButtonClicked = [&](int index) { clicked = index; };
+  selector.SetSelectedIndex(0);
+  EXPECT_EQ(clicked, -1);  // selecting is no click
+  // The second button, below the category caption and the first button.
+  SendMessageA(selector.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 4 + 24 + 28 + 5));
+  EXPECT_EQ(clicked, 1);
+  EXPECT_EQ(selector.SelectedIndex(), 1);
+  SendMessageA(selector.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 280));
+  EXPECT_EQ(selector.SelectedIndex(), 1);  // below the buttons: nothing changes
+  selector.SetSelectedIndex(7);
+  EXPECT_EQ(selector.SelectedIndex(), -1);
+}
+
+TEST(SpeedButtonTest, ClickNeedsPressAndReleaseOnTheButton) {
+  TTestForm form;
+  form.SetClientSize(200, 100);
+  auto& button = form.Create<TSpeedButton>("spbAbout", &form);
+  button.SetBounds(10, 10, 60, 24);
+  int clicks = 0;
+  button.OnClick = [&] { ++clicks; };
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(150, 80));  // released elsewhere
+  EXPECT_EQ(clicks, 1);
+  button.SetEnabled(false);
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace orvane::testing
