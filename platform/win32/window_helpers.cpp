@@ -7,6 +7,7 @@
 #include "platform/exception.h"
 #include "platform/messages.h"
 #include "platform/system_info.h"
+#include "platform/win32/system_error.h"
 
 namespace orvane {
 namespace {
@@ -65,20 +66,8 @@ void OpenLink(const std::string& target) {
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOW));
   if (result <= 32) {
-    throw Exception(FormatRes(msg::SLinkError, {SysErrorMessage(static_cast<DWORD>(result))}));
+    throw Exception(FormatRes(msg::SLinkError, {SystemErrorMessage(static_cast<DWORD>(result))}));
   }
-}
-
-std::string SysErrorMessage(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-  std::string text(buffer ? buffer : "", buffer ? length : 0);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
-  return text;
 }
 
 LOGFONTA MessageLogFont() {
@@ -87,7 +76,7 @@ LOGFONTA MessageLogFont() {
   metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
     const DWORD code = GetLastError();
-    throw EOSError(SysErrorMessage(code), code);
+    throw EOSError(SystemErrorMessage(code), code);
   }
   return metrics.lfMessageFont;
 }

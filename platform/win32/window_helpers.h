@@ -30,9 +30,6 @@ std::string LinkTarget(const std::string& target);
 // Opens a web page, file or new e-mail through the shell; raises on failure.
 void OpenLink(const std::string& target);
 
-// The system's text for an error code, without the trailing line break.
-std::string SysErrorMessage(DWORD code);
-
 // The message font of the non-client metrics; raises EOSError when the system does not
 // answer.
 LOGFONTA MessageLogFont();
