@@ -51,6 +51,7 @@ public:
   void Notify(TNotifyKind kind, TFileType* item);
 
 private:
+  friend class TFileTypes;
   std::string description_;
   std::string name_;
   std::string defaultIcon_;

@@ -24,14 +24,20 @@ TFileType* TFileTypes::Add() {
 }
 
 size_t TFileTypes::NameHash::operator()(const std::string& name) const {
-  size_t hash = 14695981039346656037ull & SIZE_MAX;
-  for (char c : name)
-    hash = (hash ^ static_cast<unsigned char>(AnsiUpperChar(c))) * 1099511628211ull;
+  const unsigned char* upper = AnsiUpperTable();
+  size_t hash = static_cast<size_t>(14695981039346656037ull);
+  for (char c : name) hash = (hash ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
   return hash;
 }
 
 bool TFileTypes::NameEqual::operator()(const std::string& a, const std::string& b) const {
   return AnsiSameText(a, b);
+}
+
+TFileType* TFileTypes::AddNamed(const std::string& name) {
+  auto item = std::make_unique<TFileType>(*this);
+  item->name_ = name;
+  return static_cast<TFileType*>(AddItem(std::move(item)));
 }
 
 TFileType* TFileTypes::FindByName(const std::string& name) const {
@@ -70,7 +76,15 @@ void TFileTypes::ItemAdded(TCollectionItem* item) {
 void TFileTypes::ItemRemoving(TCollectionItem* item) {
   auto* type = static_cast<TFileType*>(item);
   UnindexName(type, type->Name());
-  if (!destroying_) Notify(nkDestroying, type);
+  if (destroying_) return;
+  if (updateCount_ > 0) {
+    // The notification is dropped inside a bracket: links still let go of the pointer,
+    // keeping the name by which they find their type again.
+    for (TFileTypeLink* link : links_) {
+      if (link->fileType_ == type) link->fileType_ = nullptr;
+    }
+  }
+  Notify(nkDestroying, type);
 }
 
 void TFileTypes::AttachLink(TFileTypeLink* link) {

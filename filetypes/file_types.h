@@ -62,6 +62,8 @@ protected:
 
 private:
   friend class TFileType;
+  // Add with the name set before the item is indexed.
+  TFileType* AddNamed(const std::string& name);
   void NameChanging(TFileType* item, const std::string& oldName, const std::string& newName);
   void IndexName(TFileType* item, const std::string& name);
   void UnindexName(TFileType* item, const std::string& name);

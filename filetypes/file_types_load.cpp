@@ -1,5 +1,6 @@
 // The scan of HKEY_CLASSES_ROOT that rebuilds the file type model.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "filetypes/erroneous_file_type.h"
@@ -23,12 +24,19 @@ bool IsExtensionKeyName(const std::string& name) {
          name[kSfaLength] == '.';
 }
 
+// Sorts by sort keys made once per name, moving indexes rather than strings.
 void SortIgnoringCase(std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(names.size());
-  for (auto& name : names) keyed.emplace_back(AnsiSortKeyText(name), std::move(name));
-  std::sort(keyed.begin(), keyed.end());
-  for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
+  std::vector<std::string> keys;
+  keys.reserve(names.size());
+  for (const auto& name : names) keys.push_back(AnsiSortKeyText(name));
+  std::vector<std::uint32_t> order(names.size());
+  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (std::uint32_t i : order) sorted.push_back(std::move(names[i]));
+  names = std::move(sorted);
 }
 
 // One scan: the registry object and the bug list it reports to.
@@ -39,7 +47,6 @@ public:
   }
 
   TRegistry& Reg() { return reg_; }
-  TAdvStringList& Bugs() { return bugs_; }
 
   bool OpenKeyLogged(const std::string& key) {
     if (reg_.OpenKeyReadOnly(key)) return true;
@@ -63,6 +70,15 @@ public:
     if (!reg_.OpenKeyReadOnly(key)) return false;
     value = ReadStringLogged("");
     return true;
+  }
+
+  // The same for the subkey `sub` of the type key `path` (no leading backslash): opened
+  // from the type key while that is still the open one, which spares resolving the
+  // type's name below the root again. A failed open leaves the type key open.
+  bool ReadDefaultOfSub(const std::string& path, const char* sub, std::string& value) {
+    const bool atType = reg_.CurrentKey() != 0 && reg_.CurrentPath() == path;
+    const std::string key = atType ? std::string(sub) : "\\" + path + "\\" + sub;
+    return ReadDefaultOf(key, value);
   }
 
 private:
@@ -121,20 +137,19 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
       const std::string key = "\\" + name;
       if (!scan.OpenKeyLogged(key)) continue;
       const int row = table.IndexOf(name);
-      TFileType* item = row >= 0 ? Items(row) : Add();
-      if (row < 0) item->SetName(name);
+      TFileType* item = row >= 0 ? Items(row) : AddNamed(name);
       std::string description = scan.ReadStringLogged("");
       if (description.empty()) description = row >= 0 ? table.Captions[row] : item->Name();
       item->SetDescription(description);
 
       std::string value;
-      if (scan.ReadDefaultOf(key + "\\CurVer", value)) item->SetCurVer(value);
-      if (scan.ReadDefaultOf(key + "\\DefaultIcon", value)) item->SetDefaultIcon(value);
+      if (scan.ReadDefaultOfSub(name, "CurVer", value)) item->SetCurVer(value);
+      if (scan.ReadDefaultOfSub(name, "DefaultIcon", value)) item->SetDefaultIcon(value);
       if (item->DefaultIcon().empty()) {
         if (row >= 0) item->SetDefaultIcon(table.Icons[row]);
         std::string clsid;
         // An empty class identifier would name the CLSID key itself.
-        if (scan.ReadDefaultOf(key + "\\CLSID", clsid) && !clsid.empty()) {
+        if (scan.ReadDefaultOfSub(name, "CLSID", clsid) && !clsid.empty()) {
           const std::string base = "\\CLSID\\" + clsid + "\\";
           for (const char* sub : {"DefaultIcon", "InProcServer32", "LocalServer32"}) {
             if (scan.ReadDefaultOf(base + sub, value)) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/ansi_upper_table.h"
+
 namespace orvane {
 namespace {
 
@@ -19,22 +21,37 @@ std::array<unsigned char, 256> MakeUpperTable() {
   return table;
 }
 
-const std::array<unsigned char, 256> kUpper = MakeUpperTable();
+// Made on first use, so that static initialisers elsewhere may already compare names.
+const std::array<unsigned char, 256>& UpperArray() {
+  static const std::array<unsigned char, 256> table = [] {
+    std::array<unsigned char, 256> t = MakeUpperTable();
+    ApplySystemUpperCase(t);
+    return t;
+  }();
+  return table;
+}
 
 }  // namespace
 
-char AnsiUpperChar(char c) { return static_cast<char>(kUpper[static_cast<unsigned char>(c)]); }
+const unsigned char* AnsiUpperTable() { return UpperArray().data(); }
+
+char AnsiUpperChar(char c) {
+  return static_cast<char>(AnsiUpperTable()[static_cast<unsigned char>(c)]);
+}
 
 std::string AnsiUpperCase(std::string_view text) {
+  const unsigned char* upper = AnsiUpperTable();
   std::string result(text);
-  for (char& c : result) c = AnsiUpperChar(c);
+  for (char& c : result) c = static_cast<char>(upper[static_cast<unsigned char>(c)]);
   return result;
 }
 
 bool AnsiSameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  const unsigned char* upper = AnsiUpperTable();
   for (size_t i = 0; i < a.size(); ++i) {
-    if (AnsiUpperChar(a[i]) != AnsiUpperChar(b[i])) return false;
+    if (upper[static_cast<unsigned char>(a[i])] != upper[static_cast<unsigned char>(b[i])])
+      return false;
   }
   return true;
 }

@@ -7,6 +7,8 @@
 
 namespace orvane {
 
+// The upper case of each of the 256 byte values, for loops over long texts.
+const unsigned char* AnsiUpperTable();
 char AnsiUpperChar(char c);
 std::string AnsiUpperCase(std::string_view text);
 bool AnsiSameText(std::string_view a, std::string_view b);

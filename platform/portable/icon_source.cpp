@@ -1,5 +1,7 @@
 // Without a shell there are no icons: every attempt fails, so callers take their
 // fallbacks.
+#include <filesystem>
+
 #include "platform/icon_source.h"
 
 namespace orvane {
@@ -12,7 +14,13 @@ public:
   void DestroyIcon(IconHandle) override {}
   bool IsNT() override { return true; }
   std::string ExpandEnvironment(const std::string& text) override { return text; }
-  bool FindFile(const std::string&, const std::string&, std::string&) override { return false; }
+  // Only files named with their directory can be found: there is no search path.
+  bool FindFile(const std::string& path, const std::string& fileName, std::string& found) override {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path + fileName, error)) return false;
+    found = path + fileName;
+    return true;
+  }
   int SmallSizeMetric() override { return 16; }
   int IconMetric() override { return 32; }
   std::string MakeTempDocument(const std::string&) override { return std::string(); }

@@ -61,6 +61,23 @@ TEST_F(LinkTest, LinkFindsItsTypeAgainAfterEachReload) {
   EXPECT_GT(refreshItems, 0);
 }
 
+TEST_F(LinkTest, LinkNeverShowsAFreedTypeDuringAReload) {
+  Load();
+  TFileTypeLink link;
+  link.SetFileTypes(&types);
+  link.SetFileType(types.FindByName("txtfile"));
+  int checked = 0;
+  link.OnRefreshItem = [&](TFileTypeLink* sender, TFileType*) {
+    if (TFileType* linked = sender->FileType()) {
+      EXPECT_EQ(types.FindByName(linked->Name()), linked);
+      ++checked;
+    }
+  };
+  Load();
+  EXPECT_EQ(link.FileType(), types.FindByName("txtfile"));
+  EXPECT_EQ(checked, 0);  // unlinked while its old type is gone, found again at the end
+}
+
 TEST_F(LinkTest, LinkWhoseTypeVanishedDetaches) {
   Load();
   TFileTypeLink link;
