@@ -222,6 +222,15 @@ TEST_F(DynamicMenuTest, LoaderSkipsEntriesWithoutParentOrTypeAndLogsTheRest) {
   EXPECT_TRUE(menu.IsModified());
 }
 
+// A damaged count must not make the loader walk two billion missing numbers.
+TEST_F(DynamicMenuTest, CountFarBeyondTheEntriesReadsThePresentOnes) {
+  Load(CrLf({"[Dynamic Items]", "Parent1=0", "Application1=a.exe", "Caption1=A", "Checked1=1",
+             "FileType1=txtfile", "Parent3=0", "Application3=c.exe", "Caption3=C", "Checked3=1",
+             "filetype3=txtfile", "FileTypeX=txtfile", "Count=2000000000"}));
+  EXPECT_EQ(Category("txtfile").Count(), 2);
+  EXPECT_TRUE(menu.Log().empty());
+}
+
 TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   Load(CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=Sub", "Checked1=1", "FileType1=txtfile",
              "Submenu1=1", "Parent2=1", "Application2=x.exe", "Caption2=Away", "Checked2=1",

@@ -247,6 +247,13 @@ TYPED_TEST(StaticMenuTest, LoadProblemsAreLoggedAndLeaveTheMenuModified) {
   EXPECT_EQ(this->Item("Lost")->ItemFileType(), this->Type("txtfile"));
 }
 
+TYPED_TEST(StaticMenuTest, CountFarBeyondTheEntriesReadsThePresentOnes) {
+  this->Load(CrLf({"[Static Items]", "Application0=a.exe", "Caption0=A", "Checked0=0",
+                   "FileType0=txtfile", "Application2=b.exe", "Caption2=B", "Checked2=0",
+                   "FileType2=exefile", "Count=2147483647"}));
+  EXPECT_EQ(this->menu->AllItems().size(), 2u);
+}
+
 TYPED_TEST(StaticMenuTest, MissingSectionIsAnEmptyMenuAndSavesCountZero) {
   this->Load(CrLf({"[Other]", "A=1"}));
   EXPECT_EQ(this->menu->Items().Count(), 0);
