@@ -9,6 +9,7 @@
 
 #include "menu_file_fixture.h"
 #include "menus/dynamic_menu.h"
+#include "menus/menu_file_io.h"
 #include "menus/static_menu.h"
 #include "platform/memory_registry.h"
 #include "storage/menu_file.h"
@@ -77,6 +78,53 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
                               "FileType1=txtfile",
                               "Count=1"}));
   std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+class MenuFileIo : public ::testing::Test, public MenuFiles {
+protected:
+  void AddItem(const std::string& caption) {
+    auto* item = static_cast<TCustomMenuItem*>(
+        menu.List().AddFirstItem(menu.List().FindOrAddCategory(Type("txtfile"))->Items()));
+    item->SetCaption(caption);
+  }
+  TDynamicMenu menu{&types};
+};
+
+TEST_F(MenuFileIo, FailedApplyLeavesTheMenuModifiedAndARetryWrites) {
+  AddItem("A");
+  files.FailWrites = true;
+  EXPECT_THROW(ApplyDynamicMenu(menu, "menu.ini", &files), Exception);
+  EXPECT_TRUE(menu.IsModified());
+  files.FailWrites = false;
+  ApplyDynamicMenu(menu, "menu.ini", &files);
+  EXPECT_FALSE(menu.IsModified());
+  EXPECT_NE(files.Files["menu.ini"].find("Caption1=A\r\n"), std::string::npos);
+}
+
+TEST_F(MenuFileIo, ExportKeepsTheModifiedStateImportSetsItRevertClearsIt) {
+  AddItem("A");
+  ExportDynamicMenu(menu, "export.ini", &files);
+  EXPECT_TRUE(menu.IsModified());
+  ApplyDynamicMenu(menu, "menu.ini", &files);
+  ExportDynamicMenu(menu, "export.ini", &files);
+  EXPECT_FALSE(menu.IsModified());
+
+  files.Files["other.ini"] =
+      CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=B", "Application1=b.exe", "Checked1=9",
+            "FileType1=txtfile", "Count=1"});
+  ImportDynamicMenu(menu, "other.ini", &files);
+  EXPECT_TRUE(menu.IsModified());
+  std::string& saved = files.Files["menu.ini"];
+  saved.replace(saved.find("Checked1=1"), 10, "Checked1=5");
+  RevertDynamicMenu(menu, "menu.ini", &files);
+  EXPECT_EQ(menu.Log().size(), 1u);
+  EXPECT_FALSE(menu.IsModified());
 }
 
 }  // namespace
