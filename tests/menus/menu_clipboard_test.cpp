@@ -267,3 +267,30 @@ TEST(MenuClipboard, LockedClipboardRaises) {
 
 }  // namespace
 }  // namespace orvane::testing
+
+#ifdef _WIN32
+#include <cstdlib>
+
+#include "platform/system_folders.h"
+
+namespace orvane::testing {
+namespace {
+
+// What another running copy put on the system clipboard pastes here.
+TEST(SystemClipboard, ItemsCopiedByAnotherProcessPasteHere) {
+  std::string peer = ProgramFolder() + "menus_clipboard_peer.exe";
+  ASSERT_EQ(std::system(("\"" + peer + "\"").c_str()), 0);
+  MenuFiles files;
+  TDynamicMenu menu(&files.types);
+  TTreeItems& target = menu.List().FindOrAddCategory(files.Type("Directory"))->Items();
+  ASSERT_TRUE(CanPasteItems(DefaultClipboard()));
+  std::vector<TCustomMenuItem*> pasted = PasteItems(target, DefaultClipboard());
+  ASSERT_EQ(pasted.size(), 3u);
+  EXPECT_EQ(pasted[0]->Caption(), "From peer");
+  ASSERT_EQ(pasted[0]->Items().Count(), 2);
+  EXPECT_EQ(static_cast<TCustomMenuItem*>(pasted[0]->Items()[1])->Caption(), "Two");
+}
+
+}  // namespace
+}  // namespace orvane::testing
+#endif

@@ -52,9 +52,11 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
     TOrvaneIniFile apply(path);
     dynamicMenu.SaveToIni(apply, kDynamicItemsSection);
   }
-  std::ifstream file(path, std::ios::binary);
   std::stringstream text;
-  text << file.rdbuf();
+  {
+    std::ifstream file(path, std::ios::binary);
+    text << file.rdbuf();
+  }
   EXPECT_EQ(text.str(), CrLf({"[Orvane]",
                               "Left=5",
                               "",
