@@ -249,6 +249,23 @@ TYPED_TEST(MenuClipboardTest, DamagedOrForeignTextsPasteNothingOrStopAtTheDamage
   EXPECT_EQ(this->Captions(target), (std::vector<std::string>{"Anchor", "A", ""}));
 }
 
+// Another program's text nesting submenus thousands deep would overflow the stack of
+// every recursive walk of the tree.
+TYPED_TEST(MenuClipboardTest, NestingBeyondTheLimitEndsThePaste) {
+  std::string text = "[TDynamicSubMenu]\r\n";
+  for (int k = 1; k <= 20000; ++k) {
+    std::string n = std::to_string(k);
+    text += "Parent" + n + "=" + std::to_string(k - 1) + "\r\nCaption" + n + "=S\r\nSubmenu" + n +
+            "=1\r\n";
+  }
+  this->PutText(text, true);
+  std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
+  EXPECT_EQ(pasted.size(), static_cast<size_t>(kMaxPastedDepth));
+  TTreeItem* deepest = pasted.back();
+  EXPECT_EQ(deepest->Items().Count(), 0);
+  this->dynamicMenu.Items().Clear();
+}
+
 // A clipboard that another program holds cannot be opened.
 TEST(MenuClipboard, LockedClipboardRaises) {
   MenuFiles files;
