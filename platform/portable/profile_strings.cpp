@@ -49,12 +49,15 @@ std::vector<TProfileLine> ParseProfile(const std::string& fileName) {
 
 template <class Visit>
 void ForKeysOf(const std::vector<TProfileLine>& lines, const std::string& section, Visit visit) {
+  // Only the first section of the name counts, as with the system's reader.
   bool inside = false;
   for (const TProfileLine& line : lines) {
-    if (line.section)
+    if (line.section) {
+      if (inside) return;
       inside = AnsiSameText(line.name, section);
-    else if (inside && !visit(line))
+    } else if (inside && !visit(line)) {
       return;
+    }
   }
 }
 

@@ -95,6 +95,19 @@ TEST_F(ProfileReader, ImportCutsAtSemicolonsWhereStartUpKeepsThem) {
   EXPECT_EQ(import.ReadString("Dynamic Items", "Caption1", ""), "Open");
 }
 
+TEST_F(ProfileReader, RepeatedSectionAndKeyNames) {
+  Write("[S]\r\nA=1\r\n[T]\r\nX=1\r\n[s]\r\nB=2\r\nA=9\r\n");
+  TProfileIniFile ini(path_);
+  TIniStrings keys, sections;
+  ini.ReadSection("S", keys);
+  ini.ReadSections(sections);
+  // Only the first section of a name is read.
+  EXPECT_EQ(ini.ReadString("S", "A", "-"), "1");
+  EXPECT_EQ(ini.ReadString("S", "B", "-"), "-");
+  EXPECT_EQ(keys, TIniStrings{"A"});
+  EXPECT_EQ(sections, (TIniStrings{"S", "T", "s"}));
+}
+
 TEST_F(ProfileReader, MissingFileReadsDefaults) {
   TProfileIniFile ini(path_ + ".none");
   EXPECT_EQ(ini.ReadInteger("Static Items", "Count", 0), 0);
