@@ -60,6 +60,12 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SDefaultParameters, "\"%1\""},
       {msg::SFileTypeNotFoundItemMoved,
        "File type \"%s\" not found. Menu item \"%s\" moved to category \"%s\"."},
+      {msg::SInvalidCheckedValue,
+       "Invalid value of \"Checked\" property for %s menu item. Set to \"False\"."},
+      {msg::SInvalidMenuItemSkipped, "Invalid menu item skipped."},
+      {msg::SCannotOpenClipboard, "Cannot open clipboard"},
+      {msg::SClipboardSetFailed, "Cannot put data on the clipboard"},
+      {msg::SPngImageError, "Cannot read PNG image: %s"},
       {msg::SItemMustBelongToCollection, "Item must belong to collection to focus"},
       {msg::STreeIndexOutOfBounds, "List index out of bounds (%d)"},
       {msg::SItemIntoOwnSubtree, "Can not move an item into its own subitems"},
@@ -75,6 +81,7 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SFCreateErrorEx, "Cannot create file \"%s\". %s"},
       {msg::SFOpenErrorEx, "Cannot open file \"%s\". %s"},
       {msg::SIniListIndexError, "List index out of bounds (%d)"},
+      {msg::SProfileReadOnly, "The settings file \"%s\" is read-only here"},
 
       // Application windows.
       {msg::SLinkError, "Error redirecting to link (%s)"},

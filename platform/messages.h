@@ -64,6 +64,11 @@ inline constexpr MessageId SCaptionDVD = 65231;
 // Menu model (65168-65199).
 inline constexpr MessageId SDefaultParameters = 65168;
 inline constexpr MessageId SFileTypeNotFoundItemMoved = 65169;
+inline constexpr MessageId SInvalidCheckedValue = 65170;
+inline constexpr MessageId SInvalidMenuItemSkipped = 65171;
+inline constexpr MessageId SCannotOpenClipboard = 65175;
+inline constexpr MessageId SClipboardSetFailed = 65176;
+inline constexpr MessageId SPngImageError = 65177;
 inline constexpr MessageId SItemMustBelongToCollection = 65190;
 inline constexpr MessageId STreeIndexOutOfBounds = 65191;
 inline constexpr MessageId SItemIntoOwnSubtree = 65192;
@@ -79,6 +84,7 @@ inline constexpr MessageId SNewMenuItem = 65199;
 inline constexpr MessageId SFCreateErrorEx = 64300;
 inline constexpr MessageId SFOpenErrorEx = 64301;
 inline constexpr MessageId SIniListIndexError = 64302;
+inline constexpr MessageId SProfileReadOnly = 64310;
 
 // Application windows (64400-64599).
 inline constexpr MessageId SLinkError = 64400;

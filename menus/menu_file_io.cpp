@@ -1,0 +1,55 @@
+#include "menus/menu_file_io.h"
+
+#include "menus/dynamic_menu.h"
+#include "menus/static_menu.h"
+#include "storage/menu_file.h"
+#include "storage/orvane_ini_file.h"
+
+namespace orvane {
+namespace {
+
+// Saves a section and writes the file before the writer goes, so that a failed write
+// is seen here and the menu keeps its mark.
+template <class Menu>
+void WriteSection(Menu& menu, const std::string& fileName, IFileAccess* files,
+                  const std::string& section, bool keepModified) {
+  bool wasModified = menu.IsModified();
+  TOrvaneIniFile ini(fileName, files);
+  menu.SaveToIni(ini, section);
+  try {
+    ini.UpdateFile();
+  } catch (...) {
+    ini.Clear();  // nothing more to write at destruction
+    menu.SetModified(true);
+    throw;
+  }
+  if (keepModified && wasModified) menu.SetModified(true);
+}
+
+}  // namespace
+
+void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess* files) {
+  WriteSection(menu, fileName, files, kStaticItemsSection, false);
+}
+
+void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+  WriteSection(menu, fileName, files, kDynamicItemsSection, false);
+}
+
+void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+  WriteSection(menu, fileName, files, kDynamicItemsSection, true);
+}
+
+void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+  TOrvaneIniFile ini(fileName, files);
+  menu.LoadFromIni(ini, kDynamicItemsSection);
+  menu.SetModified(true);
+}
+
+void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+  TOrvaneIniFile ini(fileName, files);
+  menu.LoadFromIni(ini, kDynamicItemsSection);
+  menu.ClearModified();
+}
+
+}  // namespace orvane

@@ -1,0 +1,113 @@
+#include "menus/static_menu.h"
+
+#include "filetypes/file_types.h"
+#include "menus/file_type_category.h"
+#include "platform/messages.h"
+#include "storage/custom_ini_file.h"
+
+namespace orvane {
+
+// ---------------------------------------------------------------------------------------
+// TStaticMenuItems
+
+TTreeItem* TStaticMenuItems::AddItem(const TTreeItemClass& nodeClass, TTreeItems& list) {
+  // Static items never hold children: only a category takes them.
+  return AddItemTo(nodeClass, list, nullptr);
+}
+
+TCustomFileTypeCategory* TStaticMenuItems::AddCategory(TTreeItems& list) {
+  return static_cast<TCustomFileTypeCategory*>(
+      list.Tree()->AddNode(list, TTreeItemClass::Of<TFileTypeCategory>()));
+}
+
+std::vector<TTreeItemClass> TStaticMenuItems::GetItemClasses() const {
+  return {TTreeItemClass::Of<TStaticMenuItem>()};
+}
+
+// ---------------------------------------------------------------------------------------
+// TStaticMenu
+
+TStaticMenu::TStaticMenu(TFileTypes* fileTypes, TVerbRegistry registry)
+    : TCustomMenu(TreeItemsClass<TStaticMenuItems>(), fileTypes), registry_(std::move(registry)) {}
+
+TStaticMenu::~TStaticMenu() {
+  // Tearing the menu down is no deletion of its items.
+  trackDeletions_ = false;
+  DestroyNodes();
+}
+
+void TStaticMenu::CheckFileTypes() const {
+  if (!FileTypes() || FileTypes()->Count() == 0)
+    throw EMenuError(LoadResString(msg::SFileTypesNotSet));
+}
+
+std::vector<TStaticMenuItem*> TStaticMenu::AllItems() const {
+  std::vector<TStaticMenuItem*> items;
+  for (int i = 0; i < Items().Count(); ++i) {
+    TTreeItems& children = Items()[i]->Items();
+    for (int k = 0; k < children.Count(); ++k)
+      if (auto* item = dynamic_cast<TStaticMenuItem*>(children[k])) items.push_back(item);
+  }
+  return items;
+}
+
+void TStaticMenu::FlushDeletedKeys(bool remove) {
+  while (!deletedKeys_.empty()) {
+    if (remove) deletedKeys_.back().Remove(registry_);
+    deletedKeys_.pop_back();
+  }
+}
+
+void TStaticMenu::ApplyToRegistry() {
+  CheckFileTypes();
+  std::vector<TStaticMenuItem*> items = AllItems();
+  for (TStaticMenuItem* item : items) item->StoreInfo().Remove(registry_);
+  FlushDeletedKeys(true);
+  for (TStaticMenuItem* item : items) item->WriteVerb();
+}
+
+void TStaticMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
+  if (!FileTypes()) throw EMenuError(LoadResString(msg::SFileTypesNotSet));
+  LoadFrame([&] {
+    int count = ini.ReadInteger(section, "Count", 0);
+    // Entries run from 0; one past the last that names a file type is enough.
+    int last = LastEntryNumber(ini, section, count - 1);
+    for (int n = 0; n < count && n <= last; ++n) {
+      std::string typeName = ini.ReadString(section, "FileType" + std::to_string(n), "");
+      if (typeName.empty()) continue;
+      auto* item = static_cast<TStaticMenuItem*>(List().AddFirstItem(Items()));
+      item->SetRegistrySync(true);
+      if (!item->LoadFromIni(ini, section, &Log(), n)) {
+        item->Free();
+        continue;
+      }
+      if (TFileType* fileType = FileTypeForItem(typeName, item->Caption()))
+        item->SetFileType(fileType);
+      // The registry follows the file: an active item whose verb has gone is written
+      // again.
+      if (item->RegistrySync() && item->Checked()) {
+        if (item->VerbKeyExists())
+          item->SetStored(true);
+        else
+          item->WriteVerb();
+      }
+      item->SetModified(false);
+    }
+  });
+}
+
+void TStaticMenu::SaveToIni(TCustomIniFile& ini, const std::string& section) {
+  CheckFileTypes();
+  Log().clear();
+  ApplyToRegistry();
+  ini.EraseSection(section);
+  int n = 0;
+  for (TStaticMenuItem* item : AllItems()) {
+    item->SaveToIni(ini, section, n, false);
+    item->SetModified(false);
+  }
+  ini.WriteInteger(section, "Count", n);
+  SetModified(false);
+}
+
+}  // namespace orvane

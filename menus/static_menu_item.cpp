@@ -1,0 +1,88 @@
+#include "menus/static_menu_item.h"
+
+#include "filetypes/file_type.h"
+#include "menus/file_type_category.h"
+#include "menus/static_menu.h"
+#include "platform/messages.h"
+#include "platform/registry.h"
+#include "storage/custom_ini_file.h"
+
+namespace orvane {
+
+TStaticMenu* TStaticMenuItem::StaticMenu() const {
+  return dynamic_cast<TStaticMenu*>(TTreeItem::Tree());
+}
+
+TVerbRegistry TStaticMenuItem::Registry() const {
+  TStaticMenu* menu = StaticMenu();
+  return menu ? menu->Registry() : TVerbRegistry();
+}
+
+std::string TStaticMenuItem::VerbKeyPath() const {
+  TFileType* fileType = ItemFileType();
+  if (!fileType) return {};
+  return "\\" + fileType->Name() + "\\shell\\" + Caption() + " (*)";
+}
+
+bool TStaticMenuItem::VerbKeyExists() const {
+  std::string path = VerbKeyPath();
+  if (path.empty()) return false;
+  TVerbRegistry where = Registry();
+  TRegistry registry(*where.Backend);
+  registry.SetRootKey(where.Root);
+  return registry.KeyExists(where.Base + path);
+}
+
+void TStaticMenuItem::WriteVerb() {
+  if (!Checked()) return;
+  std::string path = VerbKeyPath();
+  if (path.empty()) return;
+  TVerbRegistry where = Registry();
+  TRegistry registry(*where.Backend);
+  registry.SetRootKey(where.Root);
+  TRegistryEx::OpenKeyOrRaise(registry, where.Base + path, true);
+  registry.WriteString("", Caption());
+  TRegistryEx::OpenKeyOrRaise(registry, "command", true);
+  registry.WriteString("", Application() + " " + Parameters());
+  storeInfo_.SetStored(path);
+}
+
+void TStaticMenuItem::SetStored(bool value) {
+  if (value)
+    storeInfo_.SetStored(VerbKeyPath());
+  else
+    storeInfo_.Clear();
+}
+
+bool TStaticMenuItem::LoadFromIni(TCustomIniFile& ini, const std::string& section,
+                                  std::vector<std::string>* log, int n) {
+  std::string number = std::to_string(n);
+  SetApplication(ini.ReadString(section, "Application" + number, ""));
+  SetParameters(ini.ReadString(section, "Parameters" + number, ""));
+  SetCaption(ini.ReadString(section, "Caption" + number, ""));
+  if (Application().empty() && Parameters().empty() && Caption().empty()) {
+    if (log) log->push_back(LoadResString(msg::SInvalidMenuItemSkipped));
+    return false;
+  }
+  SetChecked(ReadCheckedFlag(ini, section, n, Caption(), log));
+  return true;
+}
+
+void TStaticMenuItem::SaveToIni(TCustomIniFile& ini, const std::string& section, int& n, bool) {
+  std::string number = std::to_string(n);
+  ini.WriteString(section, "Application" + number, Application());
+  ini.WriteString(section, "Parameters" + number, Parameters());
+  ini.WriteString(section, "Caption" + number, Caption());
+  ini.WriteInteger(section, "Checked" + number, Checked() ? 1 : 0);
+  TFileType* fileType = ItemFileType();
+  ini.WriteString(section, "FileType" + number, fileType ? fileType->Name() : std::string());
+  ++n;
+}
+
+void TStaticMenuItem::Destroy() {
+  TStaticMenu* menu = StaticMenu();
+  if (menu && menu->TrackDeletions() && storeInfo_.Stored()) menu->QueueDeletedKey(storeInfo_);
+  TCustomMenuItem::Destroy();
+}
+
+}  // namespace orvane

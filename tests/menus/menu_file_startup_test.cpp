@@ -1,0 +1,133 @@
+// Both menus read at start-up through the profile reader and applied through the INI
+// engine, on a real file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "menu_file_fixture.h"
+#include "menus/dynamic_menu.h"
+#include "menus/menu_file_io.h"
+#include "menus/static_menu.h"
+#include "platform/memory_registry.h"
+#include "storage/menu_file.h"
+#include "storage/profile_ini_file.h"
+
+namespace orvane::testing {
+namespace {
+
+TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirSections) {
+  MenuFiles fixture;
+  std::string path = (std::filesystem::temp_directory_path() / "orvane_menu_startup.ini").string();
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << CrLf({"[Orvane]", "Left=5", "", "[Dynamic Items]", "Parent1=0", "Application1=note.exe",
+                  "Parameters1=\"%1\"", "Caption1=Edit; fast", "Checked1=1", "FileType1=txtfile",
+                  "Count=1", "", "[Static Items]", "Application0=a.exe", "Parameters0=%1",
+                  "Caption0=Go", "Checked0=1", "FileType0=txtfile", "Count=1"});
+  }
+  TMemoryRegistry registry;
+  TStaticMenu staticMenu(&fixture.types, TVerbRegistry{&registry, kHkeyClassesRoot, ""});
+  TDynamicMenu dynamicMenu(&fixture.types);
+  {
+    TProfileIniFile startUp(path);
+    staticMenu.LoadFromIni(startUp, kStaticItemsSection);
+    dynamicMenu.LoadFromIni(startUp, kDynamicItemsSection);
+  }
+  auto* item = static_cast<TDynamicMenuItem*>(
+      dynamicMenu.List().FindCategory(fixture.Type("txtfile"))->Items()[0]);
+  EXPECT_EQ(item->Caption(), "Edit; fast");
+  EXPECT_EQ(item->Parameters(), "%1");
+  EXPECT_EQ(staticMenu.AllItems().size(), 1u);
+
+  item->SetCaption("Edit");
+  staticMenu.AllItems()[0]->SetCaption("Run");
+  {
+    TOrvaneIniFile apply(path);
+    staticMenu.SaveToIni(apply, kStaticItemsSection);
+  }
+  {
+    TOrvaneIniFile apply(path);
+    dynamicMenu.SaveToIni(apply, kDynamicItemsSection);
+  }
+  std::stringstream text;
+  {
+    std::ifstream file(path, std::ios::binary);
+    text << file.rdbuf();
+  }
+  EXPECT_EQ(text.str(), CrLf({"[Orvane]",
+                              "Left=5",
+                              "",
+                              "[Static Items]",
+                              "Application0=a.exe",
+                              "Parameters0=%1",
+                              "Caption0=Run",
+                              "Checked0=1",
+                              "FileType0=txtfile",
+                              "Count=1",
+                              "",
+                              "[Dynamic Items]",
+                              "Parent1=0",
+                              "Application1=note.exe",
+                              "Parameters1=%1",
+                              "Caption1=Edit",
+                              "Hint1=",
+                              "IconFile1=",
+                              "IconIndex1=0",
+                              "Checked1=1",
+                              "FileType1=txtfile",
+                              "Count=1"}));
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+class MenuFileIo : public ::testing::Test, public MenuFiles {
+protected:
+  void AddItem(const std::string& caption) {
+    auto* item = static_cast<TCustomMenuItem*>(
+        menu.List().AddFirstItem(menu.List().FindOrAddCategory(Type("txtfile"))->Items()));
+    item->SetCaption(caption);
+  }
+  TDynamicMenu menu{&types};
+};
+
+TEST_F(MenuFileIo, FailedApplyLeavesTheMenuModifiedAndARetryWrites) {
+  AddItem("A");
+  files.FailWrites = true;
+  EXPECT_THROW(ApplyDynamicMenu(menu, "menu.ini", &files), Exception);
+  EXPECT_TRUE(menu.IsModified());
+  files.FailWrites = false;
+  ApplyDynamicMenu(menu, "menu.ini", &files);
+  EXPECT_FALSE(menu.IsModified());
+  EXPECT_NE(files.Files["menu.ini"].find("Caption1=A\r\n"), std::string::npos);
+}
+
+TEST_F(MenuFileIo, ExportKeepsTheModifiedStateImportSetsItRevertClearsIt) {
+  AddItem("A");
+  ExportDynamicMenu(menu, "export.ini", &files);
+  EXPECT_TRUE(menu.IsModified());
+  ApplyDynamicMenu(menu, "menu.ini", &files);
+  ExportDynamicMenu(menu, "export.ini", &files);
+  EXPECT_FALSE(menu.IsModified());
+
+  files.Files["other.ini"] =
+      CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=B", "Application1=b.exe", "Checked1=9",
+            "FileType1=txtfile", "Count=1"});
+  ImportDynamicMenu(menu, "other.ini", &files);
+  EXPECT_TRUE(menu.IsModified());
+  std::string& saved = files.Files["menu.ini"];
+  saved.replace(saved.find("Checked1=1"), 10, "Checked1=5");
+  RevertDynamicMenu(menu, "menu.ini", &files);
+  EXPECT_EQ(menu.Log().size(), 1u);
+  EXPECT_FALSE(menu.IsModified());
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,273 @@
+// The static menu against the registry (in memory, and the real one under Wine): its
+// section of the menu file, the verbs it writes at load and save, and how edits reach
+// the registry.
+
+#include "menus/static_menu.h"
+
+#include <gtest/gtest.h>
+
+#include "menu_file_fixture.h"
+#include "platform/messages.h"
+#include "platform/reg_text.h"
+#include "platform/registry.h"
+#include "tests/support/registry_backends.h"
+
+namespace orvane::testing {
+namespace {
+
+const std::string kSection = "Static Items";
+
+const std::string kFile = CrLf({
+    "[Orvane]",
+    "Left=10",
+    "",
+    "[Static Items]",
+    "Application0=notepad.exe",
+    "Parameters0=/e %1",
+    "Caption0=Open with &Editor",
+    "Checked0=1",
+    "FileType0=txtfile",
+    "Application1=wordpad.exe",
+    "Parameters1=%1",
+    "Caption1=Print here",
+    "Checked1=0",
+    "FileType1=txtfile",
+    "Application2=cmd.exe",
+    "Parameters2=/k cd %1",
+    "Caption2=Prompt",
+    "Checked2=1",
+    "FileType2=Directory",
+    "Application3=run.exe",
+    "Parameters3=%1",
+    "Caption3=Run",
+    "Checked3=1",
+    "FileType3=exefile",
+    "Count=4",
+});
+
+template <class Backend>
+class StaticMenuTest : public RegistryBackendTest<Backend>, public MenuFiles {
+protected:
+  using Base = RegistryBackendTest<Backend>;
+  using Base::Abs;
+  using Base::Memory;
+  using Base::Reg;
+
+  TVerbRegistry Where() { return TVerbRegistry{&Reg(), kHkeyCurrentUser, Abs()}; }
+
+  void Load(const std::string& text = kFile) {
+    auto document = Document(text);
+    menu->LoadFromIni(*document, kSection);
+  }
+  // Saves into the menu file; its bytes afterwards.
+  std::string Save() {
+    auto document = Document();
+    menu->SaveToIni(*document, kSection);
+    return Written(std::move(document));
+  }
+  bool KeyExists(const std::string& path) {
+    TRegistry registry(Reg());
+    return registry.KeyExists(Abs(path));
+  }
+  std::string Value(const std::string& path) {
+    TRegistry registry(Reg());
+    if (!registry.OpenKeyReadOnly(Abs(path))) return "(missing)";
+    return registry.ReadString("");
+  }
+  TStaticMenuItem* Item(const std::string& caption) {
+    for (TStaticMenuItem* item : menu->AllItems())
+      if (item->Caption() == caption) return item;
+    return nullptr;
+  }
+  void Import(const std::string& text) {
+    std::string full = "REGEDIT4\n\n";
+    size_t start = 0;
+    // Fixture keys are written relative to the scratch key.
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      std::string line = text.substr(start, end - start);
+      if (line.size() > 1 && line[0] == '[')
+        line = "[" + Base::Full(line.substr(1, line.size() - 2)) + "]";
+      full += line + "\n";
+      start = end == std::string::npos ? text.size() : end + 1;
+    }
+    ImportRegText(Reg(), full);
+  }
+
+  std::unique_ptr<TStaticMenu> menu = std::make_unique<TStaticMenu>(&types, Where());
+};
+
+TYPED_TEST_SUITE(StaticMenuTest, RegistryBackends, BackendName);
+
+TYPED_TEST(StaticMenuTest, SectionSavesBackByteForByteAndActiveVerbsAreWritten) {
+  this->Load();
+  EXPECT_TRUE(this->menu->Log().empty());
+  EXPECT_FALSE(this->menu->IsModified());
+  EXPECT_EQ(this->Save(), kFile);
+
+  EXPECT_EQ(this->Value("txtfile\\shell\\Open with &Editor (*)"), "Open with &Editor");
+  EXPECT_EQ(this->Value("txtfile\\shell\\Open with &Editor (*)\\command"), "notepad.exe /e %1");
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Print here (*)"));
+  EXPECT_EQ(this->Value("Directory\\shell\\Prompt (*)\\command"), "cmd.exe /k cd %1");
+}
+
+TYPED_TEST(StaticMenuTest, LoadingWritesMissingVerbsAndKeepsExistingOnes) {
+  this->Import(
+      "[exefile\\shell\\Run (*)\\command]\n"
+      "@=\"custom command\"\n");
+  this->Load();
+  EXPECT_EQ(this->Value("txtfile\\shell\\Open with &Editor (*)\\command"), "notepad.exe /e %1");
+  EXPECT_EQ(this->Value("exefile\\shell\\Run (*)\\command"), "custom command");
+  EXPECT_TRUE(this->Item("Run")->StoreInfo().Stored());
+  EXPECT_EQ(this->Item("Run")->StoreInfo().KeyPath(), "\\exefile\\shell\\Run (*)");
+  EXPECT_FALSE(this->Item("Print here")->StoreInfo().Stored());
+}
+
+TYPED_TEST(StaticMenuTest, RenameMoveDeactivateAndDeleteReachTheRegistryAtTheNextSave) {
+  this->Load();
+  this->Item("Open with &Editor")->SetCaption("Edit");
+  this->Item("Print here")->SetChecked(true);
+  this->Item("Print here")->SetFileType(this->Type("exefile"));
+  this->Item("Run")->SetChecked(false);
+  this->Item("Prompt")->Free();
+  EXPECT_EQ(this->menu->DeletedKeys().size(), 1u);
+  // Nothing reaches the registry before the save.
+  EXPECT_TRUE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
+  EXPECT_TRUE(this->KeyExists("Directory\\shell\\Prompt (*)"));
+
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
+  EXPECT_EQ(this->Value("txtfile\\shell\\Edit (*)\\command"), "notepad.exe /e %1");
+  EXPECT_EQ(this->Value("exefile\\shell\\Print here (*)\\command"), "wordpad.exe %1");
+  EXPECT_FALSE(this->KeyExists("exefile\\shell\\Run (*)"));
+  // The emptied shell key goes with the last verb; the file type's key stays.
+  EXPECT_FALSE(this->KeyExists("Directory\\shell"));
+  EXPECT_TRUE(this->KeyExists("Directory"));
+  EXPECT_TRUE(this->menu->DeletedKeys().empty());
+  EXPECT_FALSE(this->menu->IsModified());
+}
+
+TYPED_TEST(StaticMenuTest, ShellKeyStaysForOtherVerbsButNotForItsOwnValues) {
+  this->Import(
+      "[txtfile\\shell]\n"
+      "@=\"open\"\n"
+      "[Directory\\shell\\find\\command]\n"
+      "@=\"find.exe\"\n");
+  this->Load();
+  this->Item("Open with &Editor")->Free();
+  this->Item("Print here")->Free();
+  this->Item("Prompt")->Free();
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell"));
+  EXPECT_TRUE(this->KeyExists("Directory\\shell\\find"));
+  EXPECT_FALSE(this->KeyExists("Directory\\shell\\Prompt (*)"));
+}
+
+// A ":" in a caption must not make another program's verb look like the parent key.
+TYPED_TEST(StaticMenuTest, ColonInCaptionLeavesForeignVerbAlone) {
+  this->Import(
+      "[txtfile\\shell\\Run]\n"
+      "@=\"Run\"\n");
+  this->Load();
+  this->Item("Open with &Editor")->SetCaption("Run: now");
+  this->Save();
+  EXPECT_TRUE(this->KeyExists("txtfile\\shell\\Run: now (*)"));
+  this->Item("Run: now")->Free();
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Run: now (*)"));
+  EXPECT_EQ(this->Value("txtfile\\shell\\Run"), "Run");
+}
+
+TYPED_TEST(StaticMenuTest, DestroyingTheMenuLeavesTheRegistryAlone) {
+  this->Load();
+  this->menu.reset();
+  EXPECT_TRUE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
+  EXPECT_TRUE(this->KeyExists("exefile\\shell\\Run (*)"));
+}
+
+TYPED_TEST(StaticMenuTest, RegistryFailureStopsTheSaveAndTheNextSaveConverges) {
+  TMemoryRegistry* memory = this->Memory();
+  if (!memory) GTEST_SKIP() << "failures are injected in memory only";
+  this->Load();
+  this->Item("Open with &Editor")->SetCaption("Edit");
+  this->Item("Prompt")->Free();
+  memory->FailOperation(TMemoryRegistry::Op::Create, this->Full("exefile\\shell\\Run (*)"),
+                        5 /* access denied */, 1);
+  auto document = this->Document(kFile);
+  EXPECT_THROW(this->menu->SaveToIni(*document, kSection), Exception);
+  // The section is not rewritten and the menu stays modified.
+  EXPECT_EQ(this->Written(std::move(document)), kFile);
+  EXPECT_TRUE(this->menu->IsModified());
+  EXPECT_FALSE(this->KeyExists("exefile\\shell\\Run (*)"));
+
+  std::string saved = this->Save();
+  EXPECT_NE(saved.find("Caption0=Edit\r\n"), std::string::npos);
+  EXPECT_EQ(this->Value("exefile\\shell\\Run (*)\\command"), "run.exe %1");
+  EXPECT_TRUE(this->KeyExists("txtfile\\shell\\Edit (*)"));
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
+  EXPECT_FALSE(this->KeyExists("Directory\\shell"));
+  EXPECT_FALSE(this->menu->IsModified());
+}
+
+TYPED_TEST(StaticMenuTest, FailedDeletionOfAQueuedKeyIsRetried) {
+  TMemoryRegistry* memory = this->Memory();
+  if (!memory) GTEST_SKIP() << "failures are injected in memory only";
+  this->Load();
+  this->Item("Prompt")->Free();
+  memory->FailOperation(TMemoryRegistry::Op::DeleteKey, "", 5, 1);
+  EXPECT_THROW(this->Save(), Exception);
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("Directory\\shell\\Prompt (*)"));
+  EXPECT_TRUE(this->menu->DeletedKeys().empty());
+}
+
+TYPED_TEST(StaticMenuTest, LoadProblemsAreLoggedAndLeaveTheMenuModified) {
+  this->Load(CrLf({
+      "[Static Items]",     "Application0=",        "Parameters0=",
+      "Caption0=",          "Checked0=1",           "FileType0=txtfile",
+      "Application1=a.exe", "Caption1=Odd",         "Checked1=7",
+      "FileType1=txtfile",  "Application2=b.exe",   "Caption2=Lost",
+      "Checked2=0",         "FileType2=nosuchfile", "Application3=c.exe",
+      "Caption3=No type",   "Application5=d.exe",   "Caption5=Late",
+      "Checked5=x",         "FileType5=Directory",  "Count=9",
+  }));
+  const std::vector<std::string> expected = {
+      "Invalid menu item skipped.",
+      "Invalid value of \"Checked\" property for Odd menu item. Set to \"False\".",
+      "File type \"nosuchfile\" not found. Menu item \"Lost\" moved to category \"Text Document\".",
+  };
+  EXPECT_EQ(this->menu->Log(), expected);
+  EXPECT_TRUE(this->menu->IsModified());
+  std::vector<std::string> captions;
+  for (TStaticMenuItem* item : this->menu->AllItems()) {
+    captions.push_back(item->Caption());
+    EXPECT_FALSE(item->Checked());
+  }
+  EXPECT_EQ(captions, (std::vector<std::string>{"Odd", "Lost", "Late"}));
+  EXPECT_EQ(this->Item("Lost")->ItemFileType(), this->Type("txtfile"));
+}
+
+TYPED_TEST(StaticMenuTest, CountFarBeyondTheEntriesReadsThePresentOnes) {
+  this->Load(CrLf({"[Static Items]", "Application0=a.exe", "Caption0=A", "Checked0=0",
+                   "FileType0=txtfile", "Application2=b.exe", "Caption2=B", "Checked2=0",
+                   "FileType2=exefile", "Count=2147483647"}));
+  EXPECT_EQ(this->menu->AllItems().size(), 2u);
+}
+
+TYPED_TEST(StaticMenuTest, MissingSectionIsAnEmptyMenuAndSavesCountZero) {
+  this->Load(CrLf({"[Other]", "A=1"}));
+  EXPECT_EQ(this->menu->Items().Count(), 0);
+  EXPECT_FALSE(this->KeyExists(""));
+  EXPECT_EQ(this->Save(), CrLf({"[Other]", "A=1", "", "[Static Items]", "Count=0"}));
+}
+
+TYPED_TEST(StaticMenuTest, NoFileTypesRaiseBeforeAnythingChanges) {
+  TStaticMenu bare(nullptr, this->Where());
+  auto document = this->Document(kFile);
+  EXPECT_THROW(bare.LoadFromIni(*document, kSection), EMenuError);
+  EXPECT_THROW(bare.SaveToIni(*document, kSection), EMenuError);
+  EXPECT_EQ(this->Written(std::move(document)), kFile);
+}
+
+}  // namespace
+}  // namespace orvane::testing

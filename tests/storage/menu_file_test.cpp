@@ -1,0 +1,120 @@
+// The menu file: where it lives, and the start-up reader's rules (the system's profile
+// functions in the Windows build, the portable reader elsewhere: the same answers).
+
+#include "storage/menu_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "storage/orvane_ini_file.h"
+#include "storage/profile_ini_file.h"
+#include "storage/storage_errors.h"
+
+namespace orvane::testing {
+namespace {
+
+TEST(MenuFileLocation, LegacyFileInTheWindowsFolderWinsWhenItExists) {
+  std::set<std::string> existing;
+  auto exists = [&](const std::string& path) { return existing.count(path) != 0; };
+  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
+  existing.insert("C:\\Tools\\Orvane.ini");
+  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
+  existing.insert("C:\\WINDOWS\\OV2001.ini");
+  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\WINDOWS\\OV2001.ini");
+  EXPECT_EQ(ChooseMenuFileName("", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
+}
+
+TEST(MenuFileLocation, DecidedOncePerRunBesideTheProgram) {
+  const std::string& name = MenuFileName();
+  EXPECT_EQ(&name, &MenuFileName());
+  std::string tail = name.substr(name.size() - std::min<size_t>(name.size(), 10));
+  EXPECT_TRUE(tail == "Orvane.ini" || tail == "OV2001.ini") << name;
+}
+
+class ProfileReader : public ::testing::Test {
+protected:
+  void SetUp() override {
+    path_ =
+        (std::filesystem::temp_directory_path() /
+         ("orvane_profile_" +
+          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini"))
+            .string();
+  }
+  void TearDown() override {
+    std::error_code error;
+    std::filesystem::remove(path_, error);
+  }
+  void Write(const std::string& text) {
+    std::ofstream file(path_, std::ios::binary);
+    file << text;
+  }
+  std::string path_;
+};
+
+TEST_F(ProfileReader, QuotesRemovedSemicolonsKeptLongValuesCut) {
+  std::string longValue(3000, 'x');
+  Write(
+      "[Static Items]\r\n"
+      "Parameters0=\"%1\"\r\n"
+      "Caption0=Open; then close\r\n"
+      "Application0=  'C:\\a b\\x.exe'  \r\n"
+      "Hint0=\"only left\r\n"
+      "Long0=" +
+      longValue +
+      "\r\n"
+      "Count=$10\r\n"
+      "[Other]\r\n"
+      "Caption0=elsewhere\r\n");
+  TProfileIniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("Static Items", "Parameters0", ""), "%1");
+  EXPECT_EQ(ini.ReadString("static items", "caption0", ""), "Open; then close");
+  EXPECT_EQ(ini.ReadString("Static Items", "Application0", ""), "C:\\a b\\x.exe");
+  EXPECT_EQ(ini.ReadString("Static Items", "Hint0", ""), "\"only left");
+  EXPECT_EQ(ini.ReadString("Static Items", "Long0", ""), longValue.substr(0, 2047));
+  EXPECT_EQ(ini.ReadString("Static Items", "Missing", "dflt"), "dflt");
+  EXPECT_EQ(ini.ReadInteger("Static Items", "Count", 0), 16);
+
+  TIniStrings keys, sections;
+  ini.ReadSection("Static Items", keys);
+  EXPECT_EQ(keys,
+            (TIniStrings{"Parameters0", "Caption0", "Application0", "Hint0", "Long0", "Count"}));
+  ini.ReadSections(sections);
+  EXPECT_EQ(sections, (TIniStrings{"Static Items", "Other"}));
+  EXPECT_THROW(ini.WriteString("Static Items", "Caption0", "x"), EFileStreamError);
+}
+
+// The INI engine used for imports strips comments where the start-up reader keeps them.
+TEST_F(ProfileReader, ImportCutsAtSemicolonsWhereStartUpKeepsThem) {
+  Write("[Dynamic Items]\r\nCaption1=Open; then close\r\n");
+  TProfileIniFile startUp(path_);
+  TOrvaneIniFile import(path_);
+  EXPECT_EQ(startUp.ReadString("Dynamic Items", "Caption1", ""), "Open; then close");
+  EXPECT_EQ(import.ReadString("Dynamic Items", "Caption1", ""), "Open");
+}
+
+TEST_F(ProfileReader, RepeatedSectionAndKeyNames) {
+  Write("[S]\r\nA=1\r\n[T]\r\nX=1\r\n[s]\r\nB=2\r\nA=9\r\n");
+  TProfileIniFile ini(path_);
+  TIniStrings keys, sections;
+  ini.ReadSection("S", keys);
+  ini.ReadSections(sections);
+  // Only the first section of a name is read.
+  EXPECT_EQ(ini.ReadString("S", "A", "-"), "1");
+  EXPECT_EQ(ini.ReadString("S", "B", "-"), "-");
+  EXPECT_EQ(keys, TIniStrings{"A"});
+  EXPECT_EQ(sections, (TIniStrings{"S", "T", "s"}));
+}
+
+TEST_F(ProfileReader, MissingFileReadsDefaults) {
+  TProfileIniFile ini(path_ + ".none");
+  EXPECT_EQ(ini.ReadInteger("Static Items", "Count", 0), 0);
+  TIniStrings sections;
+  ini.ReadSections(sections);
+  EXPECT_TRUE(sections.empty());
+}
+
+}  // namespace
+}  // namespace orvane::testing
