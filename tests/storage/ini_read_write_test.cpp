@@ -3,32 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "memory_files.h"
+#include "ini_document_fixture.h"
 #include "storage/orvane_ini_file.h"
 
 namespace orvane {
 namespace {
 
-class IniReadWrite : public ::testing::Test {
-protected:
-  // A document over a file holding exactly `text`.
-  TOrvaneIniFile& Open(const std::string& text) {
-    files_.Files["a.ini"] = text;
-    ini_ = std::make_unique<TOrvaneIniFile>("a.ini", &files_);
-    return *ini_;
-  }
-  // The bytes written by the next flush.
-  std::string Written() {
-    ini_->UpdateFile();
-    return files_.Files["a.ini"];
-  }
-  void TearDown() override {
-    if (ini_) ini_->Clear();
-  }
-
-  testing::TMemoryFiles files_;
-  std::unique_ptr<TOrvaneIniFile> ini_;
-};
+class IniReadWrite : public testing::IniDocumentTest {};
 
 TEST_F(IniReadWrite, BlanksAroundEqualsAreNotPartOfNameOrValue) {
   TOrvaneIniFile& ini = Open("[S]\r\n  name  =  some value \t\r\nplain\r\n=empty name\r\n");

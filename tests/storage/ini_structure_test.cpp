@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "memory_files.h"
+#include "ini_document_fixture.h"
 #include "storage/orvane_ini_file.h"
 #include "storage/storage_errors.h"
 
@@ -18,24 +18,7 @@ std::string Section(const std::string& name, int keys, const std::string& prefix
   return text;
 }
 
-class IniStructure : public ::testing::Test {
-protected:
-  TOrvaneIniFile& Open(const std::string& text) {
-    files_.Files["a.ini"] = text;
-    ini_ = std::make_unique<TOrvaneIniFile>("a.ini", &files_);
-    return *ini_;
-  }
-  std::string Written() {
-    ini_->UpdateFile();
-    return files_.Files["a.ini"];
-  }
-  void TearDown() override {
-    if (ini_) ini_->Clear();
-  }
-
-  testing::TMemoryFiles files_;
-  std::unique_ptr<TOrvaneIniFile> ini_;
-};
+class IniStructure : public testing::IniDocumentTest {};
 
 TEST_F(IniStructure, RepeatedSectionsLaterOneIsFound) {
   TOrvaneIniFile& ini = Open("[S]\r\na=first\r\n[T]\r\n[s]\r\na=second\r\nb=2\r\n");
