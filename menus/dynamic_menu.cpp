@@ -41,7 +41,8 @@ void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) 
       std::string number = std::to_string(n);
       TTreeItems* list = ListByNumber(ini.ReadInteger(section, "Parent" + number, 0));
       // Only a submenu holds entries; a number naming a plain item names no submenu.
-      if (!list || (list->OwnerItem() && !dynamic_cast<TDynamicSubMenu*>(list->OwnerItem())))
+      if (!list || (list->OwnerItem() && !dynamic_cast<TDynamicSubMenu*>(list->OwnerItem())) ||
+          MenuNesting(*list) > kMaxMenuDepth)
         continue;
       std::string typeName = ini.ReadString(section, "FileType" + number, "");
       if (typeName.empty()) continue;

@@ -130,8 +130,6 @@ std::vector<TCustomMenuItem*> PasteItemsFromText(TTreeItems& target, std::string
 
   TMenuUpdate update(*menu);
   std::vector<TTreeItems*> parents{&target};
-  // Nesting below the target, per entry of `parents`.
-  std::vector<int> depths{0};
   for (int k = 1;; ++k) {
     std::string number = std::to_string(k);
     TTreeItemClass entryClass = sectionClass->Class;
@@ -141,15 +139,14 @@ std::vector<TCustomMenuItem*> PasteItemsFromText(TTreeItems& target, std::string
       entryClass = TTreeItemClass::Of<TDynamicMenuItem>();
 
     TTreeItem* node = nullptr;
-    int depth = 1;
     if (factory.CanHold(entryClass)) {
       int parent = document.ReadInteger(section, "Parent" + number, 0);
       if (parent < 0 || parent >= static_cast<int>(parents.size()))
         throw EListError(FormatRes(msg::SListIndexError, {static_cast<long long>(parent)}));
       // Another program's text must not nest deeper than the tree's recursive walks can
-      // follow: such an entry counts as damaged.
-      depth = depths[parent] + 1;
-      if (depth > kMaxPastedDepth) break;
+      // follow, nor deeper than the next load of the menu file would read: such an entry
+      // counts as damaged.
+      if (MenuNesting(*parents[parent]) > kMaxMenuDepth) break;
       node = factory.AddMenuItem(*parents[parent], entryClass);
       if (!dynamic_cast<IMenuItemIni&>(*node).LoadFromIni(document, section, nullptr, k)) {
         node->Free();
@@ -169,7 +166,6 @@ std::vector<TCustomMenuItem*> PasteItemsFromText(TTreeItems& target, std::string
       }
     }
     parents.push_back(&node->Items());
-    depths.push_back(depth);
     pasted.push_back(static_cast<TCustomMenuItem*>(node));
   }
   return pasted;

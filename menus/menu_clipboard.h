@@ -15,8 +15,6 @@ class IClipboard;
 class TCustomMenuItem;
 
 inline constexpr const char* kMenuItemClipboardFormat = "OrvaneMenuItem";
-// Entries nested deeper below the paste target end a paste.
-inline constexpr int kMaxPastedDepth = 64;
 
 // The item classes a clipboard text may name, by class name; `Dynamic` for the classes
 // of the dynamic menu.

@@ -231,6 +231,25 @@ TEST_F(DynamicMenuTest, CountFarBeyondTheEntriesReadsThePresentOnes) {
   EXPECT_TRUE(menu.Log().empty());
 }
 
+// A damaged or hostile file nesting submenus thousands deep must not nest the tree deeper
+// than its recursive walks can follow; what a paste can build still loads whole.
+TEST_F(DynamicMenuTest, NestingBeyondTheLimitIsNotRead) {
+  std::string text = "[Dynamic Items]\r\n";
+  const int entries = kMaxMenuDepth + 40;
+  for (int k = 1; k <= entries; ++k) {
+    std::string n = std::to_string(k);
+    text += "Parent" + n + "=" + std::to_string(k - 1) + "\r\nCaption" + n + "=S\r\nChecked" + n +
+            "=1\r\nFileType" + n + "=txtfile\r\nSubmenu" + n + "=1\r\n";
+  }
+  Load(text + "Count=" + std::to_string(entries) + "\r\n");
+  int depth = 0;
+  for (TTreeItems* list = &Category("txtfile"); list->Count() > 0; list = &(*list)[0]->Items()) {
+    ++depth;
+    ASSERT_EQ(list->Count(), 1);
+  }
+  EXPECT_EQ(depth, kMaxMenuDepth);
+}
+
 TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   Load(CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=Sub", "Checked1=1", "FileType1=txtfile",
              "Submenu1=1", "Parent2=1", "Application2=x.exe", "Caption2=Away", "Checked2=1",

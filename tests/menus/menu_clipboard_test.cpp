@@ -260,9 +260,26 @@ TYPED_TEST(MenuClipboardTest, NestingBeyondTheLimitEndsThePaste) {
   }
   this->PutText(text, true);
   std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
-  EXPECT_EQ(pasted.size(), static_cast<size_t>(kMaxPastedDepth));
+  EXPECT_EQ(pasted.size(), static_cast<size_t>(kMaxMenuDepth));
   TTreeItem* deepest = pasted.back();
   EXPECT_EQ(deepest->Items().Count(), 0);
+  this->dynamicMenu.Items().Clear();
+}
+
+// What a paste builds must load again whole: the limit counts from the category, not
+// from the paste target.
+TYPED_TEST(MenuClipboardTest, PasteIntoADeepSubmenuStopsAtTheLoadersLimit) {
+  std::string text = "[TDynamicSubMenu]\r\n";
+  for (int k = 1; k <= 5; ++k) {
+    std::string n = std::to_string(k);
+    text += "Parent" + n + "=" + std::to_string(k - 1) + "\r\nCaption" + n + "=S\r\nSubmenu" + n +
+            "=1\r\n";
+  }
+  this->PutText(text, true);
+  TTreeItems* target = &this->Dyn("txtfile");
+  while (MenuNesting(*target) < kMaxMenuDepth - 1)
+    target = &this->dynamicMenu.List().AddSubMenu(*target)->Items();
+  EXPECT_EQ(PasteItems(*target, this->Board()).size(), 2u);
   this->dynamicMenu.Items().Clear();
 }
 
