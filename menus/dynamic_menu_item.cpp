@@ -69,13 +69,17 @@ void TDynamicMenuItem::SetIconIndex(int index) {
 void TDynamicMenuItem::SetSeparator(bool value) {
   if (value == isSeparator_) return;
   DoChanging();
-  SetCaption(kSeparatorCaption);
-  SetApplication("");
-  SetParameters("");
-  hint_.clear();
-  SetIconFile("");
-  SetIconIndex(-1);
-  isSeparator_ = value;
+  {
+    // One change for the whole of it: the inner setters stay silent.
+    TItemUpdate update(this);
+    SetCaption(kSeparatorCaption);
+    SetApplication("");
+    SetParameters("");
+    hint_.clear();
+    SetIconFile("");
+    SetIconIndex(-1);
+    isSeparator_ = value;
+  }
   DoChanged();
 }
 
@@ -145,10 +149,14 @@ void TDynamicMenuItem::SaveToIni(TCustomIniFile& ini, const std::string& section
 
 void TDynamicSubMenu::SetChecked(bool value) {
   DoChanging();
-  TItemUpdate update(this);
-  TDynamicMenuItem::SetChecked(value);
-  for (int i = 0; i < Items().Count(); ++i)
-    if (auto* child = dynamic_cast<TCustomMenuItem*>(Items()[i])) child->SetChecked(value);
+  {
+    // The own flag changes silently; the children announce their own changes.
+    TItemUpdate update(this);
+    TDynamicMenuItem::SetChecked(value);
+    for (int i = 0; i < Items().Count(); ++i)
+      if (auto* child = dynamic_cast<TCustomMenuItem*>(Items()[i])) child->SetChecked(value);
+  }
+  // After the bracket, so that the submenu's own tick is announced too.
   DoChanged();
 }
 

@@ -104,8 +104,21 @@ protected:
     return item;
   }
 
+  // "changing CAPTION" and "changed CAPTION" for every item change event, in order. The
+  // handlers write to the vector returned, which lives as long as the test's menu.
+  std::vector<std::string>& RecordItemChanges() {
+    menu.OnItemChanging = [this](TTreeItem* item) {
+      events_.push_back("changing " + static_cast<TCustomMenuItem*>(item)->Caption());
+    };
+    menu.OnItemChanged = [this](TTreeItem* item) {
+      events_.push_back("changed " + static_cast<TCustomMenuItem*>(item)->Caption());
+    };
+    return events_;
+  }
+
   FakeIconSource icons;
   TDynamicMenu menu{&types};
+  std::vector<std::string> events_;
 };
 
 TEST_F(DynamicMenuTest, SectionSavesBackByteForByte) {
@@ -258,13 +271,16 @@ TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   EXPECT_EQ(static_cast<TCustomMenuItem*>(Category("Directory")[0])->Caption(), "Away");
 }
 
-TEST_F(DynamicMenuTest, SubmenuCheckGovernsItsSubtree) {
+TEST_F(DynamicMenuTest, SubmenuCheckGovernsItsSubtreeAndEveryTickRepaints) {
   TDynamicSubMenu* outer = AddSub(Category("txtfile"), "Outer");
   TDynamicSubMenu* inner = AddSub(outer->Items(), "Inner");
   TDynamicMenuItem* leaf = Add(inner->Items(), "Leaf");
+  std::vector<std::string>& events = RecordItemChanges();
   outer->SetChecked(false);
   EXPECT_FALSE(inner->Checked());
   EXPECT_FALSE(leaf->Checked());
+  EXPECT_EQ(events, (std::vector<std::string>{"changing Outer", "changing Inner", "changing Leaf",
+                                              "changed Leaf", "changed Inner", "changed Outer"}));
   outer->SetChecked(true);
   EXPECT_TRUE(leaf->Checked());
 }
@@ -288,11 +304,13 @@ TEST_F(DynamicMenuTest, SubmenuAssignCopiesTheWholeSubtree) {
   EXPECT_TRUE(static_cast<TDynamicMenuItem*>(copy->Items()[1])->IsSeparator());
 }
 
-TEST_F(DynamicMenuTest, SeparatorClearsTheItemAndKeepsItsCaptionWhenTurnedBack) {
+TEST_F(DynamicMenuTest, SeparatorClearsTheItemInOneChangeAndKeepsItsCaptionWhenTurnedBack) {
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetHint("h");
   item->SetApplication("a.exe");
+  std::vector<std::string>& events = RecordItemChanges();
   item->SetSeparator(true);
+  EXPECT_EQ(events, (std::vector<std::string>{"changing Item", "changed " + kSeparatorCaption}));
   EXPECT_EQ(item->Caption(), kSeparatorCaption);
   EXPECT_EQ(item->Application(), "");
   EXPECT_EQ(item->Parameters(), "");
