@@ -13,6 +13,7 @@
 #include "platform/memory_clipboard.h"
 #include "platform/memory_registry.h"
 #include "storage/storage_errors.h"
+#include "tests/filetypes/fake_icons.h"
 
 namespace orvane::testing {
 namespace {
@@ -43,7 +44,10 @@ struct ClipboardName {
 template <class Clipboard>
 class MenuClipboardTest : public ::testing::Test, public MenuFiles {
 protected:
-  MenuClipboardTest() { ItemImageSources().Files = &files; }
+  MenuClipboardTest() {
+    ItemImageSources().Files = &files;
+    ItemImageSources().Icons = &icons;
+  }
   ~MenuClipboardTest() override { ItemImageSources() = TItemImageSources(); }
 
   IClipboard& Board() { return clipboard_.Get(); }
@@ -90,6 +94,7 @@ protected:
     return captions;
   }
 
+  FakeIconSource icons;
   TMemoryRegistry registry;
   TStaticMenu staticMenu{&types, TVerbRegistry{&registry, kHkeyClassesRoot, ""}};
   TDynamicMenu dynamicMenu{&types};
@@ -199,6 +204,22 @@ TYPED_TEST(MenuClipboardTest, StaticItemPastedIntoTheDynamicMenuBecomesAPlainIte
   ASSERT_EQ(pasted.size(), 1u);
   EXPECT_NE(dynamic_cast<TDynamicMenuItem*>(pasted[0]), nullptr);
   EXPECT_EQ(pasted[0]->Application(), "open.exe");
+}
+
+// Section names are matched as the INI engine matches them: without regard to case.
+TYPED_TEST(MenuClipboardTest, ClassNamesMatchWithoutCase) {
+  this->PutText(CrLf({"[tdynamicsubmenu]", "Parent1=0", "Caption1=Tools", "Submenu1=1",
+                      "Parent2=1", "Application2=a.exe", "Caption2=A", "Count=3"}),
+                true);
+  std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 2u);
+  EXPECT_NE(dynamic_cast<TDynamicSubMenu*>(pasted[0]), nullptr);
+  EXPECT_EQ(pasted[1]->Parent(), pasted[0]);
+
+  this->PutText(CrLf({"[TSTATICMENUITEM]", "Application1=b.exe", "Caption1=B", "Count=2"}), true);
+  pasted = PasteItems(this->Stat("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 1u);
+  EXPECT_NE(dynamic_cast<TStaticMenuItem*>(pasted[0]), nullptr);
 }
 
 TYPED_TEST(MenuClipboardTest, ForwardParentRaisesTheListErrorAndKeepsEarlierEntries) {
