@@ -35,6 +35,7 @@ std::string FileTypeName(const TCustomMenuItem& item) {
 
 void TDynamicMenuItem::SetHint(const std::string& value) {
   if (hint_ == value) return;
+  CheckSingleLine(value);
   DoChanging();
   hint_ = value;
   DoChanged();

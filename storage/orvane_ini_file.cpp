@@ -83,6 +83,8 @@ void TOrvaneIniFile::WriteString(const std::string& section, const std::string& 
     }
     return;
   }
+  if (HasLineBreak(section) || HasLineBreak(ident) || HasLineBreak(value))
+    throw EIniLineBreakError(FormatRes(msg::SIniLineBreak, {ident}));
   EnsureLoaded();
   TSectionItem* found = lines_.FindSection(section, true);
   size_t index = lines_.FindKey(*found, ident);

@@ -32,6 +32,7 @@ public:
 
   std::string ReadString(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
+  // Raises EIniLineBreakError for a name or value that would not stay on its line.
   void WriteString(const std::string& section, const std::string& ident,
                    const std::string& value) override;
   void ReadSection(const std::string& section, TIniStrings& list) override;

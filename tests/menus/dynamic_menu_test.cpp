@@ -320,6 +320,13 @@ TEST_F(DynamicMenuTest, SeparatorClearsTheItemInOneChangeAndKeepsItsCaptionWhenT
   EXPECT_EQ(item->Caption(), kSeparatorCaption);
 }
 
+TEST_F(DynamicMenuTest, HintWithALineBreakIsRefused) {
+  TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
+  item->SetHint("status");
+  EXPECT_THROW(item->SetHint("status\r\nCaption9=x"), EMenuError);
+  EXPECT_EQ(item->Hint(), "status");
+}
+
 TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   files.Files["C:\\icons\\star.PNG"] = kPng;
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
