@@ -153,7 +153,7 @@ TEST_F(DynamicMenuTest, SubmenuWithAnItemAndASeparatorSavesParentsFirst) {
                         "Submenu1=1",
                         "Parent2=1",
                         "Application2=a.exe",
-                        "Parameters2=\"%1\"",
+                        "Parameters2=\"\"%1\"\"",
                         "Caption2=Item",
                         "Hint2=",
                         "IconFile2=",

@@ -120,7 +120,7 @@ TYPED_TEST(MenuClipboardTest, CopyWritesTheSubtreeAndCountOnePastTheLastEntry) {
                                          "Submenu1=1",
                                          "Parent2=1",
                                          "Application2=Edit.exe",
-                                         "Parameters2=\"%1\"",
+                                         "Parameters2=\"\"%1\"\"",
                                          "Caption2=Edit",
                                          "Hint2=",
                                          "IconFile2=",
@@ -133,7 +133,7 @@ TYPED_TEST(MenuClipboardTest, CopyWritesTheSubtreeAndCountOnePastTheLastEntry) {
                                          "FileType3=txtfile",
                                          "Parent4=1",
                                          "Application4=View.exe",
-                                         "Parameters4=\"%1\"",
+                                         "Parameters4=\"\"%1\"\"",
                                          "Caption4=View",
                                          "Hint4=",
                                          "IconFile4=",
@@ -198,12 +198,13 @@ TYPED_TEST(MenuClipboardTest, StaticItemPastedIntoTheDynamicMenuBecomesAPlainIte
   item->SetApplication("open.exe");
   CopyItemToClipboard(*item, this->Board());
   EXPECT_EQ(this->ClipboardText(),
-            CrLf({"[TStaticMenuItem]", "Application1=open.exe", "Parameters1=\"%1\"",
+            CrLf({"[TStaticMenuItem]", "Application1=open.exe", "Parameters1=\"\"%1\"\"",
                   "Caption1=Open", "Checked1=1", "FileType1=txtfile", "Count=2"}));
   std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("Directory"), this->Board());
   ASSERT_EQ(pasted.size(), 1u);
   EXPECT_NE(dynamic_cast<TDynamicMenuItem*>(pasted[0]), nullptr);
   EXPECT_EQ(pasted[0]->Application(), "open.exe");
+  EXPECT_EQ(pasted[0]->Parameters(), "\"%1\"");
 }
 
 // Section names are matched as the INI engine matches them: without regard to case.
