@@ -53,10 +53,18 @@ void TDynamicMenuItem::SetIconIndex(int index) {
   icon_ = TItemImage(IsPngFile(iconFile_) ? TItemImage::TKind::Png : TItemImage::TKind::Icon);
   if (index >= 0 && !iconFile_.empty()) {
     TItemImage loaded(icon_.Kind());
+    TItemImageSources& sources = ItemImageSources();
+    IIconSource& icons = sources.Icons ? *sources.Icons : DefaultIconSource();
+    // The system's search finds the file in its own folder, or on the search path.
+    auto exists = [&icons](const std::string& path) {
+      const size_t split = path.find_last_of("\\/");
+      const std::string folder = split == std::string::npos ? "" : path.substr(0, split + 1);
+      std::string found;
+      return icons.FindFile(folder, path.substr(folder.size()), found);
+    };
+    if (!MayOpenImageFile(iconFile_, exists)) return;  // as a file that does not load
     try {
-      TItemImageSources& sources = ItemImageSources();
-      loaded.Load(iconFile_, index, sources.Icons ? *sources.Icons : DefaultIconSource(),
-                  sources.Files ? *sources.Files : DefaultFileAccess());
+      loaded.Load(iconFile_, index, icons, sources.Files ? *sources.Files : DefaultFileAccess());
     } catch (const std::exception&) {
       return;  // no picture, and the index stays
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "menu_file_fixture.h"
 #include "platform/messages.h"
 #include "tests/filetypes/fake_icons.h"
@@ -329,6 +331,7 @@ TEST_F(DynamicMenuTest, HintWithALineBreakIsRefused) {
 
 TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   files.Files["C:\\icons\\star.PNG"] = kPng;
+  icons.existing.insert("C:\\icons\\star.PNG");
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetIconFile("C:\\icons\\star.PNG");
   EXPECT_EQ(item->IconIndex(), -1);
@@ -339,7 +342,28 @@ TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   EXPECT_EQ(item->Icon().Png().Height(), 1u);
   const std::vector<std::uint8_t> pixels = {255, 0, 0, 255, 0, 0, 255, 128};
   EXPECT_EQ(item->Icon().Png().Pixels(), pixels);
-  EXPECT_TRUE(icons.calls.empty());
+  EXPECT_EQ(icons.calls, std::vector<std::string>{"search [C:\\icons\\] star.PNG"});
+}
+
+TEST(ItemImageFile, OnlyExistingFilesOnLocalDrivesOrTheSearchPathAreOpened) {
+  const std::set<std::string> existing = {"C:\\icons\\x.ico",
+                                          "c:/icons/x.png",
+                                          "shell32.dll",
+                                          "icons\\x.ico",
+                                          "\\\\server\\share\\x.ico",
+                                          "//server/share/x.ico",
+                                          "\\\\?\\C:\\x.ico",
+                                          "\\x.ico",
+                                          "file://server/x.ico",
+                                          "C:x.ico",
+                                          "C:\\a:b.ico"};
+  auto exists = [&existing](const std::string& path) { return existing.count(path) != 0; };
+  for (const char* path : {"C:\\icons\\x.ico", "c:/icons/x.png", "shell32.dll", "icons\\x.ico"})
+    EXPECT_TRUE(MayOpenImageFile(path, exists)) << path;
+  for (const char* path :
+       {"\\\\server\\share\\x.ico", "//server/share/x.ico", "\\\\?\\C:\\x.ico", "\\x.ico",
+        "file://server/x.ico", "C:x.ico", "C:\\a:b.ico", "C:\\missing.ico", ""})
+    EXPECT_FALSE(MayOpenImageFile(path, exists)) << path;
 }
 
 TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
@@ -348,6 +372,7 @@ TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
   huge[16] = '\x7f';  // width far beyond any icon
   std::string badCrc = kPng;
   badCrc[40] ^= 0x55;  // inside the image data
+  icons.existing.insert("bad.png");
   for (const std::string& bytes :
        {kPng.substr(0, 50), kPng.substr(0, 8), std::string("GIF89a"), huge, badCrc}) {
     files.Files["bad.png"] = bytes;
@@ -367,6 +392,7 @@ TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
 TEST_F(DynamicMenuTest, IconFilesGiveTheSmallIconOfTheIndex) {
   icons.files["shell32.dll"] = {};
   icons.files["shell32.dll"].count = 3;
+  icons.existing.insert("shell32.dll");
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetIconFile("shell32.dll");
   item->SetIconIndex(0);

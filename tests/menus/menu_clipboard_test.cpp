@@ -209,8 +209,8 @@ TYPED_TEST(MenuClipboardTest, StaticItemPastedIntoTheDynamicMenuBecomesAPlainIte
 
 // Section names are matched as the INI engine matches them: without regard to case.
 TYPED_TEST(MenuClipboardTest, ClassNamesMatchWithoutCase) {
-  this->PutText(CrLf({"[tdynamicsubmenu]", "Parent1=0", "Caption1=Tools", "Submenu1=1",
-                      "Parent2=1", "Application2=a.exe", "Caption2=A", "Count=3"}),
+  this->PutText(CrLf({"[tdynamicsubmenu]", "Parent1=0", "Caption1=Tools", "Submenu1=1", "Parent2=1",
+                      "Application2=a.exe", "Caption2=A", "Count=3"}),
                 true);
   std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
   ASSERT_EQ(pasted.size(), 2u);
@@ -221,6 +221,29 @@ TYPED_TEST(MenuClipboardTest, ClassNamesMatchWithoutCase) {
   pasted = PasteItems(this->Stat("txtfile"), this->Board());
   ASSERT_EQ(pasted.size(), 1u);
   EXPECT_NE(dynamic_cast<TStaticMenuItem*>(pasted[0]), nullptr);
+}
+
+// Another program's text may name any path; opening one on a server would reach out to
+// it. Such an item keeps its file but gets no image.
+TYPED_TEST(MenuClipboardTest, IconFilesOnTheNetworkAreNeverOpened) {
+  const std::string remote = "\\\\server\\share\\x.ico";
+  const std::string local = "C:\\icons\\x.ico";
+  for (const std::string& path : {remote, local}) {
+    this->icons.files[path] = {};
+    this->icons.existing.insert(path);
+  }
+  this->PutText(CrLf({"[TDynamicMenuItem]", "Parent1=0", "Caption1=Remote"}) + "IconFile1=" +
+                    remote + "\r\n" + CrLf({"IconIndex1=0", "Parent2=0", "Caption2=Local"}) +
+                    "IconFile2=" + local + "\r\n" + CrLf({"IconIndex2=0", "Count=3"}),
+                true);
+  std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 2u);
+  auto* remoteItem = static_cast<TDynamicMenuItem*>(pasted[0]);
+  EXPECT_EQ(remoteItem->IconFile(), remote);
+  EXPECT_TRUE(remoteItem->Icon().Empty());
+  EXPECT_FALSE(static_cast<TDynamicMenuItem*>(pasted[1])->Icon().Empty());
+  for (const std::string& call : this->icons.calls)
+    EXPECT_EQ(call.find("server"), std::string::npos) << call;
 }
 
 TYPED_TEST(MenuClipboardTest, ForwardParentRaisesTheListErrorAndKeepsEarlierEntries) {
