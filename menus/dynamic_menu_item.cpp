@@ -9,12 +9,6 @@
 
 namespace orvane {
 
-int MenuNesting(const TTreeItems& list) {
-  int nesting = 0;
-  for (const TTreeItem* owner = list.OwnerItem(); owner; owner = owner->Parent()) ++nesting;
-  return nesting;
-}
-
 const std::string kSeparatorCaption(18, '\x97');
 
 namespace {

@@ -67,6 +67,7 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SClipboardSetFailed, "Cannot put data on the clipboard"},
       {msg::SPngImageError, "Cannot read PNG image: %s"},
       {msg::SMenuTextLineBreak, "A menu item's texts must not contain line breaks"},
+      {msg::SMenuTooDeep, "Submenus can not be nested deeper than %d levels"},
       {msg::SItemMustBelongToCollection, "Item must belong to collection to focus"},
       {msg::STreeIndexOutOfBounds, "List index out of bounds (%d)"},
       {msg::SItemIntoOwnSubtree, "Can not move an item into its own subitems"},

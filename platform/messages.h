@@ -70,6 +70,7 @@ inline constexpr MessageId SCannotOpenClipboard = 65175;
 inline constexpr MessageId SClipboardSetFailed = 65176;
 inline constexpr MessageId SPngImageError = 65177;
 inline constexpr MessageId SMenuTextLineBreak = 65178;
+inline constexpr MessageId SMenuTooDeep = 65179;
 inline constexpr MessageId SItemMustBelongToCollection = 65190;
 inline constexpr MessageId STreeIndexOutOfBounds = 65191;
 inline constexpr MessageId SItemIntoOwnSubtree = 65192;

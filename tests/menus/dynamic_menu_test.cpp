@@ -265,6 +265,41 @@ TEST_F(DynamicMenuTest, NestingBeyondTheLimitIsNotRead) {
   EXPECT_EQ(depth, kMaxMenuDepth);
 }
 
+// Adding, moving and copying stop at the depth the loader reads, so that everything a
+// user builds loads again whole.
+TEST_F(DynamicMenuTest, NoEditNestsDeeperThanTheLoaderReads) {
+  TDynamicSubMenu* holder = nullptr;
+  TTreeItems* deepest = &Category("txtfile");
+  while (MenuNesting(*deepest) < kMaxMenuDepth) {
+    holder = AddSub(*deepest, "S");
+    deepest = &holder->Items();
+  }
+  Add(*deepest, "Deepest");
+  TDynamicSubMenu* last = AddSub(*deepest, "Last");
+  try {
+    menu.List().AddFirstItem(last->Items());
+    ADD_FAILURE() << "added beyond the limit";
+  } catch (const EMenuError& e) {
+    EXPECT_EQ(e.Message(), "Submenus can not be nested deeper than 64 levels");
+  }
+  EXPECT_THROW(menu.List().AddSubMenu(last->Items()), EMenuError);
+
+  TDynamicSubMenu* pair = AddSub(Category("Directory"), "Pair");
+  Add(pair->Items(), "Child");
+  EXPECT_THROW(pair->TransferTo(*holder, 0, false), EMenuError);
+  EXPECT_THROW(pair->TransferTo(*holder, 0, true), EMenuError);
+  EXPECT_THROW(pair->MoveTo(*deepest), EMenuError);
+  EXPECT_EQ(pair->Parent(), menu.List().FindCategory(Type("Directory")));
+  EXPECT_EQ(deepest->Count(), 2);
+  pair->Items()[0]->Free();
+  pair->TransferTo(*holder, 0, false);  // alone it fits
+  EXPECT_EQ(deepest->Count(), 3);
+
+  const std::string saved = Save();
+  Load(saved);
+  EXPECT_EQ(Save(), saved);
+}
+
 TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   Load(CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=Sub", "Checked1=1", "FileType1=txtfile",
              "Submenu1=1", "Parent2=1", "Application2=x.exe", "Caption2=Away", "Checked2=1",
