@@ -197,6 +197,20 @@ TEST_F(IniReadWrite, WritesThatWouldSplitALineAreRefused) {
   EXPECT_EQ(Written(), "[S]\r\nCaption1=new\r\n");
 }
 
+TEST_F(IniReadWrite, UnreadableFileRaisesWithTheSystemsReasonAndIsReadAgainLater) {
+  files_.Files["a.ini"] = "[S]\r\na=1\r\n";
+  files_.FailReads = true;
+  TOrvaneIniFile ini("a.ini", &files_);
+  try {
+    ini.ReadString("S", "a", "?");
+    ADD_FAILURE() << "no error";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), "Cannot open file \"a.ini\". Access denied");
+  }
+  files_.FailReads = false;
+  EXPECT_EQ(ini.ReadString("S", "a", "?"), "1");
+}
+
 TEST_F(IniReadWrite, IntegersAndFlags) {
   TOrvaneIniFile& ini = Open(
       "[S]\r\nhex=0x1F\r\nHEX=0XfF\r\ndollar=$10\r\nneg=-12\r\nspaced=  7\r\nbad=12a\r\n"
