@@ -199,7 +199,7 @@ TEST_F(Menu, TextsWithLineBreaksAreRefused) {
   for (Setter set : {&TCustomMenuItem::SetCaption, &TCustomMenuItem::SetApplication,
                      &TCustomMenuItem::SetParameters}) {
     for (const std::string& bad : {std::string("Evil\r\nApplication1=x.exe"), std::string("a\nb"),
-                                  std::string("a\rb"), std::string("a\0b", 3)}) {
+                                   std::string("a\rb"), std::string("a\0b", 3)}) {
       try {
         (a->*set)(bad);
         ADD_FAILURE() << "taken: " << bad;

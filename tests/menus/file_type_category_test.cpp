@@ -114,8 +114,15 @@ TEST_F(Reload, ARescanKeepsEveryCategoryOnTheTypeOfTheSameName) {
   observer.SetFileType(list.Items().FindByName("txtfile"));
   heard.clear();
 
-  for (auto rescan : {+[](TFileTypeList& l) { l.SetActive(false), l.SetActive(true); },
-                      +[](TFileTypeList& l) { l.SetActive(false), l.Reload(), l.SetActive(true); }}) {
+  for (auto rescan : {+[](TFileTypeList& l) {
+                        l.SetActive(false);
+                        l.SetActive(true);
+                      },
+                      +[](TFileTypeList& l) {
+                        l.SetActive(false);
+                        l.Reload();  // while inactive
+                        l.SetActive(true);
+                      }}) {
     rescan(list);
     ASSERT_EQ(menu.Items().Count(), 2);
     EXPECT_EQ(CategoryType(menu, 0), list.Items().FindByName("inifile"));

@@ -94,8 +94,8 @@ TEST(MenuFileStartUp, QuotedProgramAndParametersSurviveARestart) {
   TVerbRegistry where{&registry, kHkeyClassesRoot, ""};
   {
     TStaticMenu before(&fixture.types, where);
-    auto* item = static_cast<TStaticMenuItem*>(
-        before.List().AddFirstItem(before.List().FindOrAddCategory(fixture.Type("txtfile"))->Items()));
+    auto* item = static_cast<TStaticMenuItem*>(before.List().AddFirstItem(
+        before.List().FindOrAddCategory(fixture.Type("txtfile"))->Items()));
     item->SetCaption("Tool");
     item->SetApplication(program);
     TOrvaneIniFile apply(path);

@@ -180,7 +180,7 @@ TEST_F(IniReadWrite, WritesThatWouldSplitALineAreRefused) {
   const std::string file = "[S]\r\nCaption1=old\r\n";
   TOrvaneIniFile& ini = Open(file);
   for (const std::string& bad : {std::string("a\r\nApplication1=evil.exe"), std::string("a\nb"),
-                                std::string("a\rb"), std::string("a\0b", 3)}) {
+                                 std::string("a\rb"), std::string("a\0b", 3)}) {
     EXPECT_THROW(ini.WriteString("S", "Caption1", bad), EIniLineBreakError);
     EXPECT_THROW(ini.WriteString("S", bad, "v"), EIniLineBreakError);
     EXPECT_THROW(ini.WriteString(bad, "k", "v"), EIniLineBreakError);
@@ -190,8 +190,9 @@ TEST_F(IniReadWrite, WritesThatWouldSplitALineAreRefused) {
   try {
     ini.WriteString("S", "Caption1", "Evil\r\nApplication1=x");
   } catch (const EIniLineBreakError& e) {
-    EXPECT_EQ(e.Message(), "\"Caption1\" cannot be written to the settings file: "
-                           "names and values must not contain line breaks");
+    EXPECT_EQ(e.Message(),
+              "\"Caption1\" cannot be written to the settings file: "
+              "names and values must not contain line breaks");
   }
   ini.WriteString("S", "Caption1", "new");
   EXPECT_EQ(Written(), "[S]\r\nCaption1=new\r\n");

@@ -100,9 +100,13 @@ TEST_F(ProfileReader, ImportCutsAtSemicolonsWhereStartUpKeepsThem) {
 // readers take one pair of quotes and the blanks off a value and the engine cuts at ";".
 TEST_F(ProfileReader, WhatTheEngineWritesReadsBackUnchangedThroughBothReaders) {
   const std::vector<std::string> values = {
-      "\"%1\"", "'x'", "\"C:\\Program Files\\x.exe\" \"%1\"", "\"", "\"\"", "''",
-      " lead", "trail ", "\t tab", "a;b", "a ; b", "\"a;b\"", "x\";\"y", "say \"hi\"", "'",
-      "plain", "", "=", "[S]"};
+      "\"%1\"",  "'x'",        "\"C:\\Program Files\\x.exe\" \"%1\"",
+      "\"",      "\"\"",       "''",
+      " lead",   "trail ",     "\t tab",
+      "a;b",     "a ; b",      "\"a;b\"",
+      "x\";\"y", "say \"hi\"", "'",
+      "plain",   "",           "=",
+      "[S]"};
   {
     TOrvaneIniFile ini(path_);
     for (size_t i = 0; i < values.size(); ++i)
