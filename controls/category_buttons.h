@@ -60,6 +60,9 @@ public:
   int ButtonCount() const;
 
   std::function<void(int index)> OnButtonClicked;
+  // Where button `index` is drawn and takes clicks, in client coordinates; empty when
+  // there is no such button.
+  RECT ButtonRect(int index) const;
 
   TPersistent* SubObject(const std::string& name, int index) override;
   void Refresh();
@@ -70,7 +73,6 @@ protected:
 
 private:
   int ButtonAt(int x, int y) const;
-  RECT ButtonRect(int index) const;
 
   std::vector<std::unique_ptr<TButtonCategory>> categories_;
   int selected_ = -1;

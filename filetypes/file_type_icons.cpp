@@ -12,7 +12,11 @@
 namespace orvane {
 namespace {
 
-int IndexOrZero(const std::string& text) {
+int IndexOrZero(std::string text) {
+  // Blanks around the number are allowed, as the shell's own parser allows them.
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return 0;
+  text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
   size_t start = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
   if (start == text.size() || text.size() - start > 10) return 0;
   long long value = 0;

@@ -38,7 +38,11 @@ void TFileTypeList::Reload() {
     items_->Load(bugs_, backend_);
     if (images_) items_->LoadIcons(*images_, bugs_, icons_);
   } else {
+    // Inside the bracket the links only let go of their types and keep the names, so
+    // that the next scan gives each its type back; afterwards one change, without item.
+    items_->BeginUpdate();
     items_->Clear();
+    items_->EndUpdate();
   }
 }
 

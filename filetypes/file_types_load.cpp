@@ -24,6 +24,12 @@ bool IsExtensionKeyName(const std::string& name) {
          name[kSfaLength] == '.';
 }
 
+// "CLSID\{...}" names a class, not a type; "CLSID" alone names nothing.
+bool IsClassReference(const std::string& target) {
+  const size_t slash = target.find('\\');
+  return slash != std::string::npos && target.compare(0, slash, "CLSID") == 0;
+}
+
 // Sorts by sort keys made once per name, moving indexes rather than strings.
 void SortIgnoringCase(std::vector<std::string>& names) {
   std::vector<std::string> keys;
@@ -168,7 +174,7 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
       const std::string target = scan.ReadStringLogged("");
       if (TFileType* type = FindByName(target)) {
         type->AddExtension(*extension);
-      } else if (!target.empty() && target.substr(0, target.find('\\')) != "CLSID") {
+      } else if (!target.empty() && !IsClassReference(target)) {
         AddBug(bugs, bkMissingType, FormatRes(msg::SBugMissingType, {*extension, target}),
                *extension, target);
       }

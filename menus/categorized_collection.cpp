@@ -1,9 +1,19 @@
 #include "menus/categorized_collection.h"
 
+#include <algorithm>
+
 #include "platform/messages.h"
 
 namespace orvane {
 namespace {
+
+// Levels of the subtree of `node`, itself included.
+int SubtreeDepth(const TTreeItem& node) {
+  int deepest = 0;
+  for (int i = 0; i < node.Items().Count(); ++i)
+    deepest = std::max(deepest, SubtreeDepth(*node.Items()[i]));
+  return deepest + 1;
+}
 
 // Opens the bracket of the list a node is about to leave, and closes it afterwards,
 // destroying the list's category instead when the node was its last item.
@@ -37,6 +47,17 @@ private:
 
 }  // namespace
 
+int MenuNesting(const TTreeItems& list) {
+  int nesting = 0;
+  for (const TTreeItem* owner = list.OwnerItem(); owner; owner = owner->Parent()) ++nesting;
+  return nesting;
+}
+
+void CheckMenuDepth(const TTreeItems& list, const TTreeItem& node) {
+  if (MenuNesting(list) + SubtreeDepth(node) - 1 > kMaxMenuDepth)
+    throw EMenuError(FormatRes(msg::SMenuTooDeep, {static_cast<long long>(kMaxMenuDepth)}));
+}
+
 void TCategorizedCollectionItem::MoveTo(TTreeItems& list) { TTreeItem::MoveTo(list); }
 
 TCategorizedCollection* TCategorizedCollectionItem::Tree() const {
@@ -51,6 +72,7 @@ void TCategoryItem::MoveTo(TTreeItems& list) {
 void TNodeItem::MoveTo(TTreeItems& list) {
   if (list.IsTopLevel()) throw EMenuError(LoadResString(msg::SItemToTopLevel));
   if (&list == Collection()) return;
+  CheckMenuDepth(list, *this);
   TLeaveList leave(Collection());
   TCategorizedCollectionItem::MoveTo(list);
   leave.Done();
@@ -82,6 +104,7 @@ void TNodeItem::TransferTo(TTreeItem& target, int index, bool copy) {
   }
   TTreeCollection* targetTree = target.Tree() ? target.Tree() : tree;
   if (!targetTree) throw EMenuError(LoadResString(msg::SInvalidTreeItemClass));
+  CheckMenuDepth(target.Items(), *this);
   TTreeItem* node = targetTree->AddNode(target.Items(), ClassType());
   TLiveRef<TTreeItem> added(node);
   try {
@@ -99,6 +122,7 @@ void TCategorizedCollection::ValidateAdd(TTreeItems& list, TTreeItem* item) {
   if (isNode && list.IsTopLevel()) throw EMenuError(LoadResString(msg::SItemToTopLevel));
   if (isCategory && list.OwnerItem()) throw EMenuError(LoadResString(msg::SCategoryForItem));
   if (!isNode && !isCategory) throw EMenuError(LoadResString(msg::SInvalidTreeItemClass));
+  if (isNode) CheckMenuDepth(list, *item);
   TTreeCollection::ValidateAdd(list, item);
 }
 

@@ -10,6 +10,16 @@ namespace orvane {
 
 class TCategorizedCollection;
 
+// The deepest an item may stand below its category (its own items stand at 1). Adding,
+// pasting and moving stop there, and the loader reads no deeper, so that what a user
+// builds loads again whole and the tree's recursive walks cannot exhaust the stack.
+inline constexpr int kMaxMenuDepth = 64;
+
+// How deep items added to `list` stand: 1 for a category's own items.
+int MenuNesting(const TTreeItems& list);
+// Raises EMenuError when `node` with its subtree would reach below kMaxMenuDepth in `list`.
+void CheckMenuDepth(const TTreeItems& list, const TTreeItem& node);
+
 // A violation of the menu shape; the tree is left as it was.
 class EMenuError : public Exception {
 public:

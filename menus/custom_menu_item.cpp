@@ -4,6 +4,7 @@
 #include "menus/file_type_category.h"
 #include "platform/file_system.h"
 #include "platform/messages.h"
+#include "storage/custom_ini_file.h"
 
 namespace orvane {
 
@@ -14,9 +15,14 @@ TCustomMenuItem::TCustomMenuItem(TTreeItemsClass childListClass)
 
 void TCustomMenuItem::SetText(std::string& field, const std::string& value) {
   if (field == value) return;
+  CheckSingleLine(value);
   DoChanging();
   field = value;
   DoChanged();
+}
+
+void CheckSingleLine(const std::string& text) {
+  if (HasLineBreak(text)) throw EMenuError(LoadResString(msg::SMenuTextLineBreak));
 }
 
 void TCustomMenuItem::SetApplication(const std::string& value) { SetText(application_, value); }

@@ -13,6 +13,10 @@ class TFileType;
 class TCustomFileTypeCategory;
 class TCustomMenu;
 
+// Raises EMenuError for a text that would not stay on its line of the menu file; the
+// editors show the message.
+void CheckSingleLine(const std::string& text);
+
 class TCustomMenuItem : public TNodeItem {
 public:
   explicit TCustomMenuItem(TTreeItemsClass childListClass);
@@ -23,6 +27,7 @@ public:
   bool Checked() const { return checked_; }
   int Number() const { return number_; }
 
+  // The texts refuse line breaks (CheckSingleLine).
   void SetApplication(const std::string& value);
   void SetParameters(const std::string& value);
   void SetCaption(const std::string& value);

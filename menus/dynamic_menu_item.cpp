@@ -9,12 +9,6 @@
 
 namespace orvane {
 
-int MenuNesting(const TTreeItems& list) {
-  int nesting = 0;
-  for (const TTreeItem* owner = list.OwnerItem(); owner; owner = owner->Parent()) ++nesting;
-  return nesting;
-}
-
 const std::string kSeparatorCaption(18, '\x97');
 
 namespace {
@@ -35,6 +29,7 @@ std::string FileTypeName(const TCustomMenuItem& item) {
 
 void TDynamicMenuItem::SetHint(const std::string& value) {
   if (hint_ == value) return;
+  CheckSingleLine(value);
   DoChanging();
   hint_ = value;
   DoChanged();
@@ -55,8 +50,17 @@ void TDynamicMenuItem::SetIconIndex(int index) {
   const auto* menu = dynamic_cast<const TDynamicMenu*>(Tree());
   if (index >= 0 && !iconFile_.empty() && menu) {
     TItemImage loaded(icon_.Kind());
+    IIconSource& icons = menu->ImageSources().Icons;
+    // The system's search finds the file in its own folder, or on the search path.
+    auto exists = [&icons](const std::string& path) {
+      const size_t split = path.find_last_of("\\/");
+      const std::string folder = split == std::string::npos ? "" : path.substr(0, split + 1);
+      std::string found;
+      return icons.FindFile(folder, path.substr(folder.size()), found);
+    };
+    if (!MayOpenImageFile(iconFile_, exists)) return;  // as a file that does not load
     try {
-      loaded.Load(iconFile_, index, menu->ImageSources().Icons, menu->ImageSources().Files);
+      loaded.Load(iconFile_, index, icons, menu->ImageSources().Files);
     } catch (const std::exception&) {
       return;  // no picture, and the index stays
     }
@@ -70,13 +74,17 @@ void TDynamicMenuItem::SetIconIndex(int index) {
 void TDynamicMenuItem::SetSeparator(bool value) {
   if (value == isSeparator_) return;
   DoChanging();
-  SetCaption(kSeparatorCaption);
-  SetApplication("");
-  SetParameters("");
-  hint_.clear();
-  SetIconFile("");
-  SetIconIndex(-1);
-  isSeparator_ = value;
+  {
+    // One change for the whole of it: the inner setters stay silent.
+    TItemUpdate update(this);
+    SetCaption(kSeparatorCaption);
+    SetApplication("");
+    SetParameters("");
+    hint_.clear();
+    SetIconFile("");
+    SetIconIndex(-1);
+    isSeparator_ = value;
+  }
   DoChanged();
 }
 
@@ -146,10 +154,14 @@ void TDynamicMenuItem::SaveToIni(TCustomIniFile& ini, const std::string& section
 
 void TDynamicSubMenu::SetChecked(bool value) {
   DoChanging();
-  TItemUpdate update(this);
-  TDynamicMenuItem::SetChecked(value);
-  for (int i = 0; i < Items().Count(); ++i)
-    if (auto* child = dynamic_cast<TCustomMenuItem*>(Items()[i])) child->SetChecked(value);
+  {
+    // The own flag changes silently; the children announce their own changes.
+    TItemUpdate update(this);
+    TDynamicMenuItem::SetChecked(value);
+    for (int i = 0; i < Items().Count(); ++i)
+      if (auto* child = dynamic_cast<TCustomMenuItem*>(Items()[i])) child->SetChecked(value);
+  }
+  // After the bracket, so that the submenu's own tick is announced too.
   DoChanged();
 }
 

@@ -12,14 +12,6 @@ namespace orvane {
 // The caption of a separator: 18 em dashes of the ANSI code page.
 extern const std::string kSeparatorCaption;
 
-// The deepest nesting of items below a category that a menu takes from a file or the
-// clipboard: deeper entries of a damaged or hostile text are not read, so that the tree's
-// recursive walks cannot exhaust the stack.
-inline constexpr int kMaxMenuDepth = 64;
-
-// How deep items added to `list` stand: 1 for a category's own items.
-int MenuNesting(const TTreeItems& list);
-
 class TDynamicMenuItem : public TCustomMenuItem, public IMenuItemIni {
 public:
   explicit TDynamicMenuItem(TTreeItemsClass childListClass) : TCustomMenuItem(childListClass) {}

@@ -1,5 +1,7 @@
 #include "menus/item_image.h"
 
+#include <cctype>
+
 #include "platform/file_access.h"
 #include "platform/messages.h"
 
@@ -15,6 +17,18 @@ void TItemImage::Load(const std::string& file, int index, IIconSource& icons, IF
   if (count != 1 && count != 2) throw Exception(LoadResString(msg::SErrorExtractingIcon));
   // The small icon is the item's; the large one goes with `large`.
   icon_ = std::move(small);
+}
+
+bool MayOpenImageFile(const std::string& path,
+                      const std::function<bool(const std::string&)>& exists) {
+  if (path.empty() || path[0] == '\\' || path[0] == '/') return false;
+  const size_t colon = path.find(':');
+  if (colon != std::string::npos) {
+    const bool drive = colon == 1 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path.size() > 2 && (path[2] == '\\' || path[2] == '/');
+    if (!drive || path.find(':', colon + 1) != std::string::npos) return false;
+  }
+  return exists(path);
 }
 
 }  // namespace orvane

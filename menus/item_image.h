@@ -1,6 +1,9 @@
 #pragma once
 // The picture of a dynamic menu item: the small icon of an icon resource, or a PNG file.
 
+#include <functional>
+#include <string>
+
 #include "menus/png_image.h"
 #include "platform/icon_source.h"
 
@@ -28,6 +31,13 @@ private:
   TIcon icon_;
   TPngImage png_;
 };
+
+// Whether an item may open its picture file at all: a path on a local drive ("C:\...") or
+// a relative name that the system searches for, and only when `exists` finds the file. A
+// network or device path ("\\server\share\x.ico", "\\?\...", "file://...") is never
+// opened: a clipboard text of another program could name any.
+bool MayOpenImageFile(const std::string& path,
+                      const std::function<bool(const std::string&)>& exists);
 
 // Where a menu's item images come from: the system's shell and files, or a test's
 // stand-ins. The menu holds them; its items reach them through it.

@@ -1,10 +1,11 @@
 #include "menus/menu_clipboard.h"
 
-#include <map>
+#include <utility>
 
 #include "menus/custom_menu.h"
 #include "menus/dynamic_menu_item.h"
 #include "menus/static_menu_item.h"
+#include "platform/ansi_case.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
 #include "storage/orvane_ini_file.h"
@@ -46,13 +47,15 @@ TIniStrings SplitLines(std::string_view text) {
 }  // namespace
 
 const TMenuItemClassInfo* FindMenuItemClass(const std::string& name) {
-  static const std::map<std::string, TMenuItemClassInfo> classes = {
+  static const std::pair<const char*, TMenuItemClassInfo> classes[] = {
       {"TStaticMenuItem", {TTreeItemClass::Of<TStaticMenuItem>(), false}},
       {"TDynamicMenuItem", {TTreeItemClass::Of<TDynamicMenuItem>(), true}},
       {"TDynamicSubMenu", {TTreeItemClass::Of<TDynamicSubMenu>(), true}},
   };
-  auto it = classes.find(name);
-  return it == classes.end() ? nullptr : &it->second;
+  // The name is a section name: matched as the INI engine matches sections.
+  for (const auto& [className, info] : classes)
+    if (AnsiSameText(className, name)) return &info;
+  return nullptr;
 }
 
 std::string MenuItemClipboardText(TCustomMenuItem& item, int& count) {

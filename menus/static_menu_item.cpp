@@ -1,5 +1,7 @@
 #include "menus/static_menu_item.h"
 
+#include <algorithm>
+
 #include "filetypes/file_type.h"
 #include "menus/file_type_category.h"
 #include "menus/static_menu.h"
@@ -21,7 +23,11 @@ const TVerbRegistry* TStaticMenuItem::Registry() const {
 std::string TStaticMenuItem::VerbKeyPath() const {
   TFileType* fileType = ItemFileType();
   if (!fileType) return {};
-  return "\\" + fileType->Name() + "\\shell\\" + Caption() + " (*)";
+  // A "\" in the caption would name keys below it, possibly below another program's
+  // verb: in the key name it becomes "/". The menu shows the caption from the key's value.
+  std::string verb = Caption();
+  std::replace(verb.begin(), verb.end(), '\\', '/');
+  return "\\" + fileType->Name() + "\\shell\\" + verb + " (*)";
 }
 
 bool TStaticMenuItem::VerbKeyExists() const {

@@ -19,7 +19,8 @@ public:
   bool RegistrySync() const { return registrySync_; }
   void SetRegistrySync(bool value) { registrySync_ = value; }
 
-  // "\" + file type + "\shell\" + caption + " (*)"; empty without a category.
+  // "\" + file type + "\shell\" + caption + " (*)", with any "\" of the caption as
+  // "/"; empty without a category.
   std::string VerbKeyPath() const;
   bool VerbKeyExists() const;
   // Writes the verb of an active item and records it as stored; raises registry errors.

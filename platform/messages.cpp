@@ -66,6 +66,8 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SCannotOpenClipboard, "Cannot open clipboard"},
       {msg::SClipboardSetFailed, "Cannot put data on the clipboard"},
       {msg::SPngImageError, "Cannot read PNG image: %s"},
+      {msg::SMenuTextLineBreak, "A menu item's texts must not contain line breaks"},
+      {msg::SMenuTooDeep, "Submenus can not be nested deeper than %d levels"},
       {msg::SItemMustBelongToCollection, "Item must belong to collection to focus"},
       {msg::STreeIndexOutOfBounds, "List index out of bounds (%d)"},
       {msg::SItemIntoOwnSubtree, "Can not move an item into its own subitems"},
@@ -81,6 +83,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SFCreateErrorEx, "Cannot create file \"%s\". %s"},
       {msg::SFOpenErrorEx, "Cannot open file \"%s\". %s"},
       {msg::SIniListIndexError, "List index out of bounds (%d)"},
+      {msg::SIniLineBreak,
+       "\"%s\" cannot be written to the settings file: names and values must not contain "
+       "line breaks"},
       {msg::SProfileReadOnly, "The settings file \"%s\" is read-only here"},
 
       // Application windows.

@@ -69,6 +69,8 @@ inline constexpr MessageId SInvalidMenuItemSkipped = 65171;
 inline constexpr MessageId SCannotOpenClipboard = 65175;
 inline constexpr MessageId SClipboardSetFailed = 65176;
 inline constexpr MessageId SPngImageError = 65177;
+inline constexpr MessageId SMenuTextLineBreak = 65178;
+inline constexpr MessageId SMenuTooDeep = 65179;
 inline constexpr MessageId SItemMustBelongToCollection = 65190;
 inline constexpr MessageId STreeIndexOutOfBounds = 65191;
 inline constexpr MessageId SItemIntoOwnSubtree = 65192;
@@ -84,6 +86,7 @@ inline constexpr MessageId SNewMenuItem = 65199;
 inline constexpr MessageId SFCreateErrorEx = 64300;
 inline constexpr MessageId SFOpenErrorEx = 64301;
 inline constexpr MessageId SIniListIndexError = 64302;
+inline constexpr MessageId SIniLineBreak = 64303;
 inline constexpr MessageId SProfileReadOnly = 64310;
 
 // Application windows (64400-64599).

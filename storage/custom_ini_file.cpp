@@ -48,6 +48,10 @@ bool TryStrToInt(std::string_view text, int& value) {
   return true;
 }
 
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident,
                                 int defaultValue) {
   std::string text = ReadString(section, ident, std::string());

@@ -47,6 +47,10 @@ private:
   std::string fileName_;
 };
 
+// Names and values are single lines: a CR or LF would start a line of its own, and a NUL
+// would end the text for the next reader.
+bool HasLineBreak(std::string_view text);
+
 // The system's string-to-integer rule: leading spaces, an optional sign, then decimal
 // digits or "$" and hexadecimal digits, nothing after them, within 32 bits.
 bool TryStrToInt(std::string_view text, int& value);

@@ -17,6 +17,39 @@ std::size_t FindInlineComment(std::string_view value) {
   return std::string_view::npos;
 }
 
+namespace {
+
+// What a reader makes of a stored value: blanks at the ends dropped, an inline comment
+// cut off (the engine only), one pair of matching quotes removed.
+std::string_view AsRead(std::string_view stored, bool cutComment) {
+  std::string_view value = TrimBlanks(stored);
+  if (cutComment) {
+    size_t comment = FindInlineComment(value);
+    if (comment != std::string_view::npos) value = TrimBlanks(value.substr(0, comment));
+  }
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return value;
+}
+
+bool ReadsBackAs(std::string_view stored, std::string_view value) {
+  return AsRead(stored, true) == value && AsRead(stored, false) == value;
+}
+
+}  // namespace
+
+std::string QuoteIniValue(const std::string& value) {
+  if (ReadsBackAs(value, value)) return value;
+  // Both readers take an added pair off again and keep what is inside as it is. Single
+  // quotes leave the engine's view of ";" between double quotes as it was.
+  for (char quote : {'"', '\''}) {
+    std::string quoted = quote + value + quote;
+    if (ReadsBackAs(quoted, value)) return quoted;
+  }
+  return "\"" + value + "\"";
+}
+
 TOrvaneIniFile::TOrvaneIniFile(TIniOptions options)
     : TCustomIniFile(std::string()),
       files_(nullptr),
@@ -84,10 +117,13 @@ void TOrvaneIniFile::WriteString(const std::string& section, const std::string& 
     }
     return;
   }
+  if (HasLineBreak(section) || HasLineBreak(ident) || HasLineBreak(value))
+    throw EIniLineBreakError(FormatRes(msg::SIniLineBreak, {ident}));
   EnsureLoaded();
   TSectionItem* found = lines_.FindSection(section, true);
   size_t index = lines_.FindKey(*found, ident);
   if (index == TIniItems::npos) index = lines_.CreateKey(*found, ident);
+  const std::string stored = QuoteIniValue(value);
   TIniItem& item = lines_.Line(index);
   std::string_view compared = item.Value;
   size_t comment = std::string_view::npos;
@@ -95,12 +131,12 @@ void TOrvaneIniFile::WriteString(const std::string& section, const std::string& 
     comment = FindInlineComment(item.Value);
     if (comment != std::string_view::npos) compared = TrimBlanks(compared.substr(0, comment));
   }
-  if (value == compared) return;
+  if (stored == compared) return;
   if (comment == std::string_view::npos) {
-    item.Value = value;
+    item.Value = stored;
   } else {
     // The comment keeps its column when the new value leaves room for it.
-    std::string updated = value;
+    std::string updated = stored;
     if (updated.size() < comment) {
       updated.resize(comment, ' ');
     } else {

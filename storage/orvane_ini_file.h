@@ -29,6 +29,8 @@ public:
 
   std::string ReadString(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
+  // Raises EIniLineBreakError for a name or value that would not stay on its line.
+  // Values are stored as QuoteIniValue makes them.
   void WriteString(const std::string& section, const std::string& ident,
                    const std::string& value) override;
   void ReadSection(const std::string& section, TIniStrings& list) override;
@@ -80,5 +82,11 @@ private:
 
 // Position of the first ";" outside double quotes in a value, or npos.
 std::size_t FindInlineComment(std::string_view value);
+
+// The text to store for `value` so that this engine and the system's profile reader both
+// read it back unchanged: the value itself when they do, else the value in one more pair
+// of double or single quotes (which both readers remove). Only a value with a ";" both
+// between and outside double quotes still loses its end to the engine's comment rule.
+std::string QuoteIniValue(const std::string& value);
 
 }  // namespace orvane

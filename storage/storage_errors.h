@@ -24,6 +24,12 @@ public:
   using EFileStreamError::EFileStreamError;
 };
 
+// A write that would break a line of the file: names and values are single lines.
+class EIniLineBreakError : public Exception {
+public:
+  using Exception::Exception;
+};
+
 // "List index out of bounds (%d)".
 class EListError : public Exception {
 public:

@@ -55,8 +55,6 @@ std::string MadeValue(FuzzedDataProvider& in) {
   std::string value;
   size_t length = in.ConsumeIntegralInRange<size_t>(0, 8);
   for (size_t i = 0; i < length; ++i) value += kChars[in.ConsumeIntegralInRange<size_t>(0, 12)];
-  while (!value.empty() && value.back() == ' ') value.pop_back();
-  while (!value.empty() && value.front() == ' ') value.erase(0, 1);
   return value;
 }
 
@@ -107,15 +105,40 @@ void CheckStructure(TOrvaneIniFile& ini) {
   }
 }
 
+// A ";" both between and outside double quotes: no quoting keeps the engine from taking
+// part of the value for a comment.
+bool CutByComment(const std::string& value) {
+  bool quoted = false, inside = false, outside = false;
+  for (char c : value) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ';') {
+      (quoted ? inside : outside) = true;
+    }
+  }
+  return inside && outside;
+}
+
+// Whatever is written reads back as it was, quotes and blanks at its ends included.
+void CheckReadsBack(const std::string& value) {
+  TOrvaneIniFile document("");
+  document.WriteString("S", "k", value);
+  Check(document.ReadString("S", "k", "\x01") == value || CutByComment(value));
+  document.Clear();
+}
+
 void Operate(FuzzedDataProvider& in, TOrvaneIniFile& ini) {
   std::string section = PickSection(in, ini);
   std::string key = PickKey(in, ini, section);
   TIniStrings list;
   switch (in.ConsumeIntegralInRange<int>(0, 10)) {
     case 0:
-    case 1:
-      ini.WriteString(section, key, MadeValue(in));
+    case 1: {
+      const std::string value = MadeValue(in);
+      ini.WriteString(section, key, value);
+      CheckReadsBack(value);
       break;
+    }
     case 2:
       ini.WriteInteger(section, key, in.ConsumeIntegral<int>());
       break;

@@ -6,6 +6,7 @@
 #include "controls/std_controls.h"
 #include "platform/win32/window_helpers.h"
 #include "test_form.h"
+#include "tests/support/clicks.h"
 
 namespace orvane::testing {
 namespace {
@@ -55,8 +56,7 @@ TEST(LabelTest, ClickFocusesItsControlAndSelectsItsText) {
   edit.SetBounds(80, 8, 150, 21);
   edit.SetText("Open with Notepad");
   label.SetFocusControl(&edit);
-  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
-  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+  Click(label);
   EXPECT_TRUE(edit.Focused());
   DWORD start = 0, end = 0;
   SendMessageA(edit.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -66,8 +66,7 @@ TEST(LabelTest, ClickFocusesItsControlAndSelectsItsText) {
 
   edit.SetEnabled(false);  // a disabled control cannot take the focus
   form.SetFocus();
-  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
-  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+  Click(label);
   EXPECT_FALSE(edit.Focused());
 }
 

@@ -7,6 +7,7 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
+#include "tests/support/clicks.h"
 
 namespace orvane::testing {
 namespace {
@@ -103,11 +104,11 @@ TEST(CategoryButtonsTest, ClickSelectsAndReports) {
   selector.OnButtonClicked = [&](int index) { clicked = index; };
   selector.SetSelectedIndex(0);
   EXPECT_EQ(clicked, -1);  // selecting is no click
-  // The second button, below the category caption and the first button.
-  SendMessageA(selector.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 4 + 24 + 28 + 5));
+  Press(selector.Handle(), CentreOf(selector.ButtonRect(1)));
   EXPECT_EQ(clicked, 1);
   EXPECT_EQ(selector.SelectedIndex(), 1);
-  SendMessageA(selector.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 280));
+  const RECT last = selector.ButtonRect(1);
+  Press(selector.Handle(), POINT{CentreOf(last).x, last.bottom + 20});
   EXPECT_EQ(selector.SelectedIndex(), 1);  // below the buttons: nothing changes
   selector.SetSelectedIndex(7);
   EXPECT_EQ(selector.SelectedIndex(), -1);
@@ -120,15 +121,14 @@ TEST(SpeedButtonTest, ClickNeedsPressAndReleaseOnTheButton) {
   button.SetBounds(10, 10, 60, 24);
   int clicks = 0;
   button.OnClick = [&] { ++clicks; };
-  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  Click(button);
   EXPECT_EQ(clicks, 1);
-  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(150, 80));  // released elsewhere
+  const TClickSpot spot = ClickSpotOf(button);
+  Press(spot.Window, CentreOf(spot.Rect));
+  Release(spot.Window, POINT{spot.Rect.right + 20, spot.Rect.bottom + 20});  // elsewhere
   EXPECT_EQ(clicks, 1);
   button.SetEnabled(false);
-  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  Click(button);
   EXPECT_EQ(clicks, 1);
 }
 

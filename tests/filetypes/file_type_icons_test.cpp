@@ -19,6 +19,12 @@ TEST(IconLocation, SplitsAtTheLastComma) {
   EXPECT_EQ(ParseIconLocation("x.ico").Index, 0);
   EXPECT_EQ(ParseIconLocation("x.ico").File, "x.ico");
   EXPECT_EQ(ParseIconLocation("x.dll,two").Index, 0);
+  // Blanks around the index, as the shell's own parser reads them.
+  EXPECT_EQ(ParseIconLocation("shell32.dll, 3").Index, 3);
+  EXPECT_EQ(ParseIconLocation("shell32.dll, 3").File, "shell32.dll");
+  EXPECT_EQ(ParseIconLocation("x.dll,\t-4 ").Index, -4);
+  EXPECT_EQ(ParseIconLocation("x.dll, 3 4").Index, 0);
+  EXPECT_EQ(ParseIconLocation("x.dll, ").Index, 0);
   EXPECT_EQ(ParseIconLocation("\"C:\\a,b\\x.dll\",4").File, "\"C:\\a,b\\x.dll\"");
   EXPECT_EQ(ParseIconLocation("\"C:\\a,b\\x.dll\",4").Index, 4);
   // Without an index, a comma inside the quotes stays part of the file.

@@ -50,6 +50,8 @@ TEST_F(ScanTest, KeepsTypesWithExtensionsSortedAfterThePredefinedOnes) {
 
 TEST_F(ScanTest, ExtensionsPointingNowhereAreBugsUnlessTheyNameAClass) {
   Import(R"(
+[HKEY_CLASSES_ROOT\.bare]
+@="CLSID"
 [HKEY_CLASSES_ROOT\.gone]
 @="missingfile"
 [HKEY_CLASSES_ROOT\.cls]
@@ -61,13 +63,14 @@ TEST_F(ScanTest, ExtensionsPointingNowhereAreBugsUnlessTheyNameAClass) {
 )");
   Load();
   EXPECT_THAT(BugTexts(),
-              ElementsAre("Extension \".gone\" belongs to non-existing file type \"missingfile\"",
+              ElementsAre("Extension \".bare\" belongs to non-existing file type \"CLSID\"",
+                          "Extension \".gone\" belongs to non-existing file type \"missingfile\"",
                           "Extension \".lcls\" belongs to non-existing file type "
                           "\"clsid\\{00000000-0000-0000-0000-000000000001}\""));
-  EXPECT_EQ(Bug(0).Kind, bkMissingType);
-  EXPECT_EQ(Bug(0).Key, ".gone");
-  EXPECT_EQ(Bug(0).Target, "missingfile");
-  EXPECT_FALSE(Bug(0).Fixed);
+  EXPECT_EQ(Bug(1).Kind, bkMissingType);
+  EXPECT_EQ(Bug(1).Key, ".gone");
+  EXPECT_EQ(Bug(1).Target, "missingfile");
+  EXPECT_FALSE(Bug(1).Fixed);
 }
 
 TEST_F(ScanTest, UnreadableKeysAndNonStringValuesBecomeBugs) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "scan_fixture.h"
 
@@ -39,10 +41,19 @@ TEST(SortedCollection, QuicksortWithTheCompareProcedure) {
       EXPECT_LE(numbers.At(i - 1), numbers.At(i));
     }
   }
-  // Without a compare procedure every pair compares as -1; the sort still ends.
+  // Without a compare procedure every pair compares as -1: the sort still ends, and
+  // only exchanges items.
+  std::vector<int> before;
+  for (int i = 0; i < numbers.Count(); ++i) before.push_back(numbers.At(i));
   numbers.SetCompareProc({});
   numbers.Sort();
-  EXPECT_EQ(numbers.Count(), 500);
+  std::vector<int> after;
+  for (int i = 0; i < numbers.Count(); ++i) {
+    EXPECT_EQ(numbers.Item(i)->Index(), i);
+    after.push_back(numbers.At(i));
+  }
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
 }
 
 TEST(SortedCollection, MovesKeepIndexes) {

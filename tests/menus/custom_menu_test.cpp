@@ -189,6 +189,31 @@ TEST_F(Menu, SettersAnnounceRealChangesOnly) {
   EXPECT_EQ(copy.Caption(), sub->Caption());
 }
 
+// The menu file holds one value per line: a text with a line break would write keys of
+// its own. The editors show the refusal.
+TEST_F(Menu, TextsWithLineBreaksAreRefused) {
+  TCustomMenuItem* a = AddItem(Type(0), "a");
+  std::string log;
+  menu.OnItemChanging = [&](TTreeItem*) { log += "<"; };
+  using Setter = void (TCustomMenuItem::*)(const std::string&);
+  for (Setter set : {&TCustomMenuItem::SetCaption, &TCustomMenuItem::SetApplication,
+                     &TCustomMenuItem::SetParameters}) {
+    for (const std::string& bad : {std::string("Evil\r\nApplication1=x.exe"), std::string("a\nb"),
+                                   std::string("a\rb"), std::string("a\0b", 3)}) {
+      try {
+        (a->*set)(bad);
+        ADD_FAILURE() << "taken: " << bad;
+      } catch (const EMenuError& e) {
+        EXPECT_EQ(e.Message(), "A menu item's texts must not contain line breaks");
+      }
+    }
+  }
+  EXPECT_EQ(a->Caption(), "a");
+  EXPECT_EQ(a->Application(), "");
+  EXPECT_EQ(a->Parameters(), "\"%1\"");
+  EXPECT_EQ(log, "");
+}
+
 TEST_F(Menu, ListByNumberFollowsDepthFirstNumbering) {
   // alpha: 1 [2 [3, 4], 5]; beta: 6 [7]
   TCustomMenuItem* one = AddItem(Type(0), "1");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "menu_file_fixture.h"
 #include "platform/messages.h"
 #include "tests/filetypes/fake_icons.h"
@@ -98,7 +100,20 @@ protected:
     return item;
   }
 
+  // "changing CAPTION" and "changed CAPTION" for every item change event, in order. The
+  // handlers write to the vector returned, which lives as long as the test's menu.
+  std::vector<std::string>& RecordItemChanges() {
+    menu.OnItemChanging = [this](TTreeItem* item) {
+      events_.push_back("changing " + static_cast<TCustomMenuItem*>(item)->Caption());
+    };
+    menu.OnItemChanged = [this](TTreeItem* item) {
+      events_.push_back("changed " + static_cast<TCustomMenuItem*>(item)->Caption());
+    };
+    return events_;
+  }
+
   TDynamicMenu menu{&types, Images()};
+  std::vector<std::string> events_;
 };
 
 TEST_F(DynamicMenuTest, SectionSavesBackByteForByte) {
@@ -133,7 +148,7 @@ TEST_F(DynamicMenuTest, SubmenuWithAnItemAndASeparatorSavesParentsFirst) {
                         "Submenu1=1",
                         "Parent2=1",
                         "Application2=a.exe",
-                        "Parameters2=\"%1\"",
+                        "Parameters2=\"\"%1\"\"",
                         "Caption2=Item",
                         "Hint2=",
                         "IconFile2=",
@@ -243,6 +258,41 @@ TEST_F(DynamicMenuTest, NestingBeyondTheLimitIsNotRead) {
   EXPECT_EQ(depth, kMaxMenuDepth);
 }
 
+// Adding, moving and copying stop at the depth the loader reads, so that everything a
+// user builds loads again whole.
+TEST_F(DynamicMenuTest, NoEditNestsDeeperThanTheLoaderReads) {
+  TDynamicSubMenu* holder = nullptr;
+  TTreeItems* deepest = &Category("txtfile");
+  while (MenuNesting(*deepest) < kMaxMenuDepth) {
+    holder = AddSub(*deepest, "S");
+    deepest = &holder->Items();
+  }
+  Add(*deepest, "Deepest");
+  TDynamicSubMenu* last = AddSub(*deepest, "Last");
+  try {
+    menu.List().AddFirstItem(last->Items());
+    ADD_FAILURE() << "added beyond the limit";
+  } catch (const EMenuError& e) {
+    EXPECT_EQ(e.Message(), "Submenus can not be nested deeper than 64 levels");
+  }
+  EXPECT_THROW(menu.List().AddSubMenu(last->Items()), EMenuError);
+
+  TDynamicSubMenu* pair = AddSub(Category("Directory"), "Pair");
+  Add(pair->Items(), "Child");
+  EXPECT_THROW(pair->TransferTo(*holder, 0, false), EMenuError);
+  EXPECT_THROW(pair->TransferTo(*holder, 0, true), EMenuError);
+  EXPECT_THROW(pair->MoveTo(*deepest), EMenuError);
+  EXPECT_EQ(pair->Parent(), menu.List().FindCategory(Type("Directory")));
+  EXPECT_EQ(deepest->Count(), 2);
+  pair->Items()[0]->Free();
+  pair->TransferTo(*holder, 0, false);  // alone it fits
+  EXPECT_EQ(deepest->Count(), 3);
+
+  const std::string saved = Save();
+  Load(saved);
+  EXPECT_EQ(Save(), saved);
+}
+
 TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   Load(CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=Sub", "Checked1=1", "FileType1=txtfile",
              "Submenu1=1", "Parent2=1", "Application2=x.exe", "Caption2=Away", "Checked2=1",
@@ -251,13 +301,16 @@ TEST_F(DynamicMenuTest, NestedItemOfAnotherTypeLeavesItsSubmenu) {
   EXPECT_EQ(static_cast<TCustomMenuItem*>(Category("Directory")[0])->Caption(), "Away");
 }
 
-TEST_F(DynamicMenuTest, SubmenuCheckGovernsItsSubtree) {
+TEST_F(DynamicMenuTest, SubmenuCheckGovernsItsSubtreeAndEveryTickRepaints) {
   TDynamicSubMenu* outer = AddSub(Category("txtfile"), "Outer");
   TDynamicSubMenu* inner = AddSub(outer->Items(), "Inner");
   TDynamicMenuItem* leaf = Add(inner->Items(), "Leaf");
+  std::vector<std::string>& events = RecordItemChanges();
   outer->SetChecked(false);
   EXPECT_FALSE(inner->Checked());
   EXPECT_FALSE(leaf->Checked());
+  EXPECT_EQ(events, (std::vector<std::string>{"changing Outer", "changing Inner", "changing Leaf",
+                                              "changed Leaf", "changed Inner", "changed Outer"}));
   outer->SetChecked(true);
   EXPECT_TRUE(leaf->Checked());
 }
@@ -281,11 +334,13 @@ TEST_F(DynamicMenuTest, SubmenuAssignCopiesTheWholeSubtree) {
   EXPECT_TRUE(static_cast<TDynamicMenuItem*>(copy->Items()[1])->IsSeparator());
 }
 
-TEST_F(DynamicMenuTest, SeparatorClearsTheItemAndKeepsItsCaptionWhenTurnedBack) {
+TEST_F(DynamicMenuTest, SeparatorClearsTheItemInOneChangeAndKeepsItsCaptionWhenTurnedBack) {
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetHint("h");
   item->SetApplication("a.exe");
+  std::vector<std::string>& events = RecordItemChanges();
   item->SetSeparator(true);
+  EXPECT_EQ(events, (std::vector<std::string>{"changing Item", "changed " + kSeparatorCaption}));
   EXPECT_EQ(item->Caption(), kSeparatorCaption);
   EXPECT_EQ(item->Application(), "");
   EXPECT_EQ(item->Parameters(), "");
@@ -295,8 +350,16 @@ TEST_F(DynamicMenuTest, SeparatorClearsTheItemAndKeepsItsCaptionWhenTurnedBack) 
   EXPECT_EQ(item->Caption(), kSeparatorCaption);
 }
 
+TEST_F(DynamicMenuTest, HintWithALineBreakIsRefused) {
+  TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
+  item->SetHint("status");
+  EXPECT_THROW(item->SetHint("status\r\nCaption9=x"), EMenuError);
+  EXPECT_EQ(item->Hint(), "status");
+}
+
 TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   files.Files["C:\\icons\\star.PNG"] = kPng;
+  icons.existing.insert("C:\\icons\\star.PNG");
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetIconFile("C:\\icons\\star.PNG");
   EXPECT_EQ(item->IconIndex(), -1);
@@ -307,7 +370,28 @@ TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   EXPECT_EQ(item->Icon().Png().Height(), 1u);
   const std::vector<std::uint8_t> pixels = {255, 0, 0, 255, 0, 0, 255, 128};
   EXPECT_EQ(item->Icon().Png().Pixels(), pixels);
-  EXPECT_TRUE(icons.calls.empty());
+  EXPECT_EQ(icons.calls, std::vector<std::string>{"search [C:\\icons\\] star.PNG"});
+}
+
+TEST(ItemImageFile, OnlyExistingFilesOnLocalDrivesOrTheSearchPathAreOpened) {
+  const std::set<std::string> existing = {"C:\\icons\\x.ico",
+                                          "c:/icons/x.png",
+                                          "shell32.dll",
+                                          "icons\\x.ico",
+                                          "\\\\server\\share\\x.ico",
+                                          "//server/share/x.ico",
+                                          "\\\\?\\C:\\x.ico",
+                                          "\\x.ico",
+                                          "file://server/x.ico",
+                                          "C:x.ico",
+                                          "C:\\a:b.ico"};
+  auto exists = [&existing](const std::string& path) { return existing.count(path) != 0; };
+  for (const char* path : {"C:\\icons\\x.ico", "c:/icons/x.png", "shell32.dll", "icons\\x.ico"})
+    EXPECT_TRUE(MayOpenImageFile(path, exists)) << path;
+  for (const char* path :
+       {"\\\\server\\share\\x.ico", "//server/share/x.ico", "\\\\?\\C:\\x.ico", "\\x.ico",
+        "file://server/x.ico", "C:x.ico", "C:\\a:b.ico", "C:\\missing.ico", ""})
+    EXPECT_FALSE(MayOpenImageFile(path, exists)) << path;
 }
 
 TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
@@ -316,6 +400,7 @@ TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
   huge[16] = '\x7f';  // width far beyond any icon
   std::string badCrc = kPng;
   badCrc[40] ^= 0x55;  // inside the image data
+  icons.existing.insert("bad.png");
   for (const std::string& bytes :
        {kPng.substr(0, 50), kPng.substr(0, 8), std::string("GIF89a"), huge, badCrc}) {
     files.Files["bad.png"] = bytes;
@@ -335,6 +420,7 @@ TEST_F(DynamicMenuTest, DamagedPngLeavesTheItemWithoutImageAndItsOldIndex) {
 TEST_F(DynamicMenuTest, IconFilesGiveTheSmallIconOfTheIndex) {
   icons.files["shell32.dll"] = {};
   icons.files["shell32.dll"].count = 3;
+  icons.existing.insert("shell32.dll");
   TDynamicMenuItem* item = Add(Category("txtfile"), "Item");
   item->SetIconFile("shell32.dll");
   item->SetIconIndex(0);

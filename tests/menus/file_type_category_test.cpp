@@ -11,11 +11,13 @@
 #include <memory>
 
 #include "filetypes/adv_string_list.h"
+#include "filetypes/file_type_list.h"
 #include "filetypes/predefined_types.h"
 #include "menu_fixture.h"
 #include "platform/file_system.h"
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
+#include "tests/filetypes/fake_icons.h"
 
 namespace orvane::testing {
 namespace {
@@ -31,6 +33,10 @@ constexpr const char* kTypes = R"(REGEDIT4
 [HKEY_CLASSES_ROOT\inifile]
 @="Configuration Settings"
 )";
+
+TFileType* CategoryType(TestMenu& menu, int index) {
+  return static_cast<TCustomFileTypeCategory*>(menu.Items()[index])->FileType();
+}
 
 class Reload : public ::testing::Test {
 protected:
@@ -89,6 +95,43 @@ TEST_F(Reload, ARelinkedCategoryJoinsTheCategoryOfTheFirstType) {
   EXPECT_EQ(static_cast<TCustomMenuItem*>(category->Items()[2])->Caption(), "moved 2");
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(menu.FocusedItem(), category);
+}
+
+TEST_F(Reload, ARescanKeepsEveryCategoryOnTheTypeOfTheSameName) {
+  FakeIconSource icons;
+  TFileTypeList list(before, icons);
+  list.SetActive(true);
+  TestMenu menu(&list.Items());
+  for (const char* name : {"txtfile", "inifile"})
+    menu.List().AddFirstItem(menu.List().FindOrAddCategory(list.Items().FindByName(name))->Items());
+  std::vector<std::string> heard;
+  TFileTypeLink observer;
+  observer.OnChange = [&](TFileTypeLink*, TFileType* item) {
+    heard.push_back(item ? "change " + item->Name() : "change");
+  };
+  observer.OnDestroy = [&](TFileTypeLink*, TFileType*) { heard.push_back("destroy"); };
+  observer.OnRefresh = [&](TFileTypeLink*) { heard.push_back("refresh"); };
+  observer.SetFileTypes(&list.Items());
+  observer.SetFileType(list.Items().FindByName("txtfile"));
+  heard.clear();
+
+  for (auto rescan : {+[](TFileTypeList& l) {
+                        l.SetActive(false);
+                        l.SetActive(true);
+                      },
+                      +[](TFileTypeList& l) {
+                        l.SetActive(false);
+                        l.Reload();  // while inactive
+                        l.SetActive(true);
+                      }}) {
+    rescan(list);
+    ASSERT_EQ(menu.Items().Count(), 2);
+    EXPECT_EQ(CategoryType(menu, 0), list.Items().FindByName("inifile"));
+    EXPECT_EQ(CategoryType(menu, 1), list.Items().FindByName("txtfile"));
+    EXPECT_EQ(observer.FileType(), list.Items().FindByName("txtfile"));
+  }
+  // Emptying tells the links once, without an item; each scan ends with a refresh.
+  EXPECT_EQ(heard, (std::vector<std::string>{"change", "refresh", "change", "change", "refresh"}));
 }
 
 TEST_F(Reload, AFileTypeListThatGoesFirstLeavesTheMenuUsable) {

@@ -13,6 +13,7 @@
 #include "platform/memory_clipboard.h"
 #include "platform/memory_registry.h"
 #include "storage/storage_errors.h"
+#include "tests/filetypes/fake_icons.h"
 
 namespace orvane::testing {
 namespace {
@@ -112,7 +113,7 @@ TYPED_TEST(MenuClipboardTest, CopyWritesTheSubtreeAndCountOnePastTheLastEntry) {
                                          "Submenu1=1",
                                          "Parent2=1",
                                          "Application2=Edit.exe",
-                                         "Parameters2=\"%1\"",
+                                         "Parameters2=\"\"%1\"\"",
                                          "Caption2=Edit",
                                          "Hint2=",
                                          "IconFile2=",
@@ -125,7 +126,7 @@ TYPED_TEST(MenuClipboardTest, CopyWritesTheSubtreeAndCountOnePastTheLastEntry) {
                                          "FileType3=txtfile",
                                          "Parent4=1",
                                          "Application4=View.exe",
-                                         "Parameters4=\"%1\"",
+                                         "Parameters4=\"\"%1\"\"",
                                          "Caption4=View",
                                          "Hint4=",
                                          "IconFile4=",
@@ -190,12 +191,52 @@ TYPED_TEST(MenuClipboardTest, StaticItemPastedIntoTheDynamicMenuBecomesAPlainIte
   item->SetApplication("open.exe");
   CopyItemToClipboard(*item, this->Board());
   EXPECT_EQ(this->ClipboardText(),
-            CrLf({"[TStaticMenuItem]", "Application1=open.exe", "Parameters1=\"%1\"",
+            CrLf({"[TStaticMenuItem]", "Application1=open.exe", "Parameters1=\"\"%1\"\"",
                   "Caption1=Open", "Checked1=1", "FileType1=txtfile", "Count=2"}));
   std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("Directory"), this->Board());
   ASSERT_EQ(pasted.size(), 1u);
   EXPECT_NE(dynamic_cast<TDynamicMenuItem*>(pasted[0]), nullptr);
   EXPECT_EQ(pasted[0]->Application(), "open.exe");
+  EXPECT_EQ(pasted[0]->Parameters(), "\"%1\"");
+}
+
+// Section names are matched as the INI engine matches them: without regard to case.
+TYPED_TEST(MenuClipboardTest, ClassNamesMatchWithoutCase) {
+  this->PutText(CrLf({"[tdynamicsubmenu]", "Parent1=0", "Caption1=Tools", "Submenu1=1", "Parent2=1",
+                      "Application2=a.exe", "Caption2=A", "Count=3"}),
+                true);
+  std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 2u);
+  EXPECT_NE(dynamic_cast<TDynamicSubMenu*>(pasted[0]), nullptr);
+  EXPECT_EQ(pasted[1]->Parent(), pasted[0]);
+
+  this->PutText(CrLf({"[TSTATICMENUITEM]", "Application1=b.exe", "Caption1=B", "Count=2"}), true);
+  pasted = PasteItems(this->Stat("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 1u);
+  EXPECT_NE(dynamic_cast<TStaticMenuItem*>(pasted[0]), nullptr);
+}
+
+// Another program's text may name any path; opening one on a server would reach out to
+// it. Such an item keeps its file but gets no image.
+TYPED_TEST(MenuClipboardTest, IconFilesOnTheNetworkAreNeverOpened) {
+  const std::string remote = "\\\\server\\share\\x.ico";
+  const std::string local = "C:\\icons\\x.ico";
+  for (const std::string& path : {remote, local}) {
+    this->icons.files[path] = {};
+    this->icons.existing.insert(path);
+  }
+  this->PutText(CrLf({"[TDynamicMenuItem]", "Parent1=0", "Caption1=Remote"}) + "IconFile1=" +
+                    remote + "\r\n" + CrLf({"IconIndex1=0", "Parent2=0", "Caption2=Local"}) +
+                    "IconFile2=" + local + "\r\n" + CrLf({"IconIndex2=0", "Count=3"}),
+                true);
+  std::vector<TCustomMenuItem*> pasted = PasteItems(this->Dyn("txtfile"), this->Board());
+  ASSERT_EQ(pasted.size(), 2u);
+  auto* remoteItem = static_cast<TDynamicMenuItem*>(pasted[0]);
+  EXPECT_EQ(remoteItem->IconFile(), remote);
+  EXPECT_TRUE(remoteItem->Icon().Empty());
+  EXPECT_FALSE(static_cast<TDynamicMenuItem*>(pasted[1])->Icon().Empty());
+  for (const std::string& call : this->icons.calls)
+    EXPECT_EQ(call.find("server"), std::string::npos) << call;
 }
 
 TYPED_TEST(MenuClipboardTest, ForwardParentRaisesTheListErrorAndKeepsEarlierEntries) {

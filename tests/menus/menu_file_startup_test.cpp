@@ -12,6 +12,7 @@
 #include "menus/menu_file_io.h"
 #include "menus/static_menu.h"
 #include "platform/memory_registry.h"
+#include "platform/registry.h"
 #include "storage/menu_file.h"
 #include "storage/profile_ini_file.h"
 
@@ -24,7 +25,7 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
   {
     std::ofstream file(path, std::ios::binary);
     file << CrLf({"[Orvane]", "Left=5", "", "[Dynamic Items]", "Parent1=0", "Application1=note.exe",
-                  "Parameters1=\"%1\"", "Caption1=Edit; fast", "Checked1=1", "FileType1=txtfile",
+                  "Parameters1=%1", "Caption1=Edit; fast", "Checked1=1", "FileType1=txtfile",
                   "Count=1", "", "[Static Items]", "Application0=a.exe", "Parameters0=%1",
                   "Caption0=Go", "Checked0=1", "FileType0=txtfile", "Count=1"});
   }
@@ -81,6 +82,46 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
                               "Checked1=1",
                               "FileType1=txtfile",
                               "Count=1"}));
+  std::filesystem::remove(path);
+}
+
+// Quotes around a program with blanks and around "%1" are what make the verb work: they
+// must survive the apply, the restart and the next apply.
+TEST(MenuFileStartUp, QuotedProgramAndParametersSurviveARestart) {
+  MenuFiles fixture;
+  std::string path = (std::filesystem::temp_directory_path() / "orvane_menu_quotes.ini").string();
+  std::filesystem::remove(path);
+  const std::string program = "\"C:\\Program Files\\Tool\\tool.exe\"";
+  TMemoryRegistry registry;
+  TVerbRegistry where{registry, kHkeyClassesRoot, ""};
+  {
+    TStaticMenu before(&fixture.types, where);
+    auto* item = static_cast<TStaticMenuItem*>(before.List().AddFirstItem(
+        before.List().FindOrAddCategory(fixture.Type("txtfile"))->Items()));
+    item->SetCaption("Tool");
+    item->SetApplication(program);
+    TOrvaneIniFile apply(path, DefaultFileAccess());
+    before.SaveToIni(apply, kStaticItemsSection);
+    apply.UpdateFile();
+  }
+  TStaticMenu after(&fixture.types, where);
+  {
+    TProfileIniFile startUp(path);
+    after.LoadFromIni(startUp, kStaticItemsSection);
+  }
+  ASSERT_EQ(after.AllItems().size(), 1u);
+  EXPECT_EQ(after.AllItems()[0]->Application(), program);
+  EXPECT_EQ(after.AllItems()[0]->Parameters(), "\"%1\"");
+  after.AllItems()[0]->SetCaption("Tool 2");
+  {
+    TOrvaneIniFile apply(path, DefaultFileAccess());
+    after.SaveToIni(apply, kStaticItemsSection);
+    apply.UpdateFile();
+  }
+  TRegistry verbs(registry);
+  verbs.SetRootKey(kHkeyClassesRoot);
+  ASSERT_TRUE(verbs.OpenKeyReadOnly("\\txtfile\\shell\\Tool 2 (*)\\command"));
+  EXPECT_EQ(verbs.ReadString(""), program + " \"%1\"");
   std::filesystem::remove(path);
 }
 

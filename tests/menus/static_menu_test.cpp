@@ -178,6 +178,24 @@ TYPED_TEST(StaticMenuTest, ColonInCaptionLeavesForeignVerbAlone) {
   EXPECT_EQ(this->Value("txtfile\\shell\\Run"), "Run");
 }
 
+// A "\" in a caption would write the verb below another program's verb key, and the
+// removal would then take that key for the emptied parent.
+TYPED_TEST(StaticMenuTest, BackslashInCaptionLeavesForeignVerbAlone) {
+  this->Import(
+      "[txtfile\\shell\\Edit]\n"
+      "@=\"Edit\"\n");
+  this->Load();
+  this->Item("Open with &Editor")->SetCaption("Edit\\Now");
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Edit\\Now (*)"));
+  EXPECT_EQ(this->Value("txtfile\\shell\\Edit/Now (*)"), "Edit\\Now");
+  EXPECT_EQ(this->Value("txtfile\\shell\\Edit/Now (*)\\command"), "notepad.exe /e %1");
+  this->Item("Edit\\Now")->Free();
+  this->Save();
+  EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Edit/Now (*)"));
+  EXPECT_EQ(this->Value("txtfile\\shell\\Edit"), "Edit");
+}
+
 TYPED_TEST(StaticMenuTest, DestroyingTheMenuLeavesTheRegistryAlone) {
   this->Load();
   this->menu.reset();

@@ -1,5 +1,5 @@
 // What only the in-memory registry can show: refused rights and injected failures
-// reaching the callers, handle leaks, and the Windows wording of the reasons.
+// reaching the callers, and handle leaks.
 
 #include "platform/memory_registry.h"
 
@@ -139,13 +139,6 @@ TEST_F(MemoryRegistryTest, InjectedFailureCountsDown) {
   EXPECT_FALSE(reg.OpenKey("\\Software\\X", true));
   EXPECT_EQ(memory.LastError(), kErrorCantWrite);
   EXPECT_TRUE(reg.OpenKey("\\Software\\X", true));
-}
-
-TEST(SystemErrorText, WindowsWordingWithoutTrailingPeriod) {
-  EXPECT_EQ(TMemoryRegistry::SystemErrorText(kErrorAccessDenied), "Access is denied");
-  EXPECT_EQ(TMemoryRegistry::SystemErrorText(kErrorFileNotFound),
-            "The system cannot find the file specified");
-  EXPECT_EQ(TMemoryRegistry::SystemErrorText(4242), "System error 4242");
 }
 
 TEST(RegText, RejectsWhatItCannotRead) {

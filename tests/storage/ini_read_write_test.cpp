@@ -5,6 +5,7 @@
 
 #include "ini_document_fixture.h"
 #include "storage/orvane_ini_file.h"
+#include "storage/storage_errors.h"
 
 namespace orvane {
 namespace {
@@ -171,6 +172,44 @@ TEST_F(IniReadWrite, EmptyKeyWrites) {
   ini.WriteString("", "", "");
   EXPECT_FALSE(ini.Modified());
   EXPECT_EQ(files_.Files["a.ini"], "[T]\r\nb=2\r\n");
+}
+
+// A line break in a name or value would start a line of its own (a key the program
+// never wrote), and a NUL byte would end the file for the next reader.
+TEST_F(IniReadWrite, WritesThatWouldSplitALineAreRefused) {
+  const std::string file = "[S]\r\nCaption1=old\r\n";
+  TOrvaneIniFile& ini = Open(file);
+  for (const std::string& bad : {std::string("a\r\nApplication1=evil.exe"), std::string("a\nb"),
+                                 std::string("a\rb"), std::string("a\0b", 3)}) {
+    EXPECT_THROW(ini.WriteString("S", "Caption1", bad), EIniLineBreakError);
+    EXPECT_THROW(ini.WriteString("S", bad, "v"), EIniLineBreakError);
+    EXPECT_THROW(ini.WriteString(bad, "k", "v"), EIniLineBreakError);
+  }
+  EXPECT_FALSE(ini.Modified());
+  EXPECT_EQ(ini.ReadString("S", "Caption1", "?"), "old");
+  try {
+    ini.WriteString("S", "Caption1", "Evil\r\nApplication1=x");
+  } catch (const EIniLineBreakError& e) {
+    EXPECT_EQ(e.Message(),
+              "\"Caption1\" cannot be written to the settings file: "
+              "names and values must not contain line breaks");
+  }
+  ini.WriteString("S", "Caption1", "new");
+  EXPECT_EQ(Written(), "[S]\r\nCaption1=new\r\n");
+}
+
+TEST_F(IniReadWrite, UnreadableFileRaisesWithTheSystemsReasonAndIsReadAgainLater) {
+  files_.Files["a.ini"] = "[S]\r\na=1\r\n";
+  files_.FailReads = true;
+  TOrvaneIniFile ini("a.ini", files_);
+  try {
+    ini.ReadString("S", "a", "?");
+    ADD_FAILURE() << "no error";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), "Cannot open file \"a.ini\". Access denied");
+  }
+  files_.FailReads = false;
+  EXPECT_EQ(ini.ReadString("S", "a", "?"), "1");
 }
 
 TEST_F(IniReadWrite, IntegersAndFlags) {

@@ -106,6 +106,33 @@ TEST_F(ProfileReader, ImportCutsAtSemicolonsWhereStartUpKeepsThem) {
   EXPECT_EQ(import.ReadString("Dynamic Items", "Caption1", ""), "Open");
 }
 
+// The menu file is read back by the start-up reader and by the shell extension module
+// with either reader: whatever the engine writes must come back as it was, although both
+// readers take one pair of quotes and the blanks off a value and the engine cuts at ";".
+TEST_F(ProfileReader, WhatTheEngineWritesReadsBackUnchangedThroughBothReaders) {
+  const std::vector<std::string> values = {
+      "\"%1\"",  "'x'",        "\"C:\\Program Files\\x.exe\" \"%1\"",
+      "\"",      "\"\"",       "''",
+      " lead",   "trail ",     "\t tab",
+      "a;b",     "a ; b",      "\"a;b\"",
+      "x\";\"y", "say \"hi\"", "'",
+      "plain",   "",           "=",
+      "[S]"};
+  {
+    TOrvaneIniFile ini(path_, DefaultFileAccess());
+    for (size_t i = 0; i < values.size(); ++i)
+      ini.WriteString("S", "K" + std::to_string(i), values[i]);
+    ini.UpdateFile();
+  }
+  TProfileIniFile startUp(path_);
+  TOrvaneIniFile engine(path_, DefaultFileAccess());
+  for (size_t i = 0; i < values.size(); ++i) {
+    const std::string key = "K" + std::to_string(i);
+    EXPECT_EQ(startUp.ReadString("S", key, "?"), values[i]) << key;
+    EXPECT_EQ(engine.ReadString("S", key, "?"), values[i]) << key;
+  }
+}
+
 TEST_F(ProfileReader, RepeatedSectionAndKeyNames) {
   Write("[S]\r\nA=1\r\n[T]\r\nX=1\r\n[s]\r\nB=2\r\nA=9\r\n");
   TProfileIniFile ini(path_);
