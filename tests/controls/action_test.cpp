@@ -5,6 +5,7 @@
 #include "controls/application.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
+#include "tests/support/scoped_value.h"
 
 namespace orvane::testing {
 namespace {
@@ -108,9 +109,9 @@ TEST(ActionTest, ExceptionsStopAtTheWindowProcedure) {
   button.SetBounds(0, 0, 75, 25);
   button.OnClick = [] { throw Exception("clicked too hard"); };
   std::string reported;
-  Application().OnException = [&](const std::exception& error) { reported = error.what(); };
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [&](const std::exception& error) { reported = error.what(); });
   SendMessageA(button.Handle(), BM_CLICK, 0, 0);
-  Application().OnException = nullptr;
   EXPECT_EQ(reported, "clicked too hard");
 }
 
