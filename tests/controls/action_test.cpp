@@ -115,5 +115,21 @@ TEST(ActionTest, ExceptionsStopAtTheWindowProcedure) {
   EXPECT_EQ(reported, "clicked too hard");
 }
 
+// What leaves the idle pass, of any type, is reported like an exception at a window, and
+// the loop runs on.
+TEST(ActionTest, ExceptionsOfAnyTypeStopAtTheIdlePass) {
+  std::string reported;
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [&](const std::exception& error) { reported = error.what(); });
+  TScopedValue<std::function<void()>> idle(Application().OnIdle, [] {
+    // Wakes the wait that follows the idle pass.
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    throw 42;
+  });
+  Application().ProcessMessages();
+  EXPECT_TRUE(Application().HandleMessage());
+  EXPECT_EQ(reported, "Unknown exception");
+}
+
 }  // namespace
 }  // namespace orvane::testing
