@@ -64,13 +64,14 @@ int Run(const std::function<TServices()>& makeServices) {
   application.SetMainForm(main.get());
   loading.reset();
 
-  struct TIdleHandler {
+  // The application forgets the main window before it goes, also when the loop raises.
+  struct TLoopEnd {
     TApplication& application;
-    ~TIdleHandler() {
+    ~TLoopEnd() {
       application.OnIdle = nullptr;
       application.SetMainForm(nullptr);
     }
-  } idle{application};
+  } loopEnd{application};
   application.OnIdle = [&main] { main->IdleUpdate(); };
   return application.Run();
 }
