@@ -5,6 +5,7 @@
 #include "controls/application.h"
 #include "platform/messages.h"
 #include "platform/win32/window_helpers.h"
+#include "resources/version.h"
 
 namespace orvane {
 namespace {
@@ -56,8 +57,8 @@ TfrmLoading::TfrmLoading(TComponent* owner)
   pnlMain.SetBevelOuter(TBevel::Raised);
   auto& image = Create<TImage>("imgLogo", &pnlMain);
   image.SetBounds(16, 18, 32, 32);
-  image.SetIcon(static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2000), IMAGE_ICON, 32, 32, 0)));
+  image.SetIcon(static_cast<HICON>(LoadImageA(
+      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ORVANE_IDI_PROGRAM), IMAGE_ICON, 32, 32, 0)));
   lblTitle.SetBounds(60, 14, 420, 18);
   lblTitle.SetFont(WhiteFont(true));
   lblTitle.SetCaption(FormatRes(msg::SLoadingTitle, {std::string(kAppTitle)}));

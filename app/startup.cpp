@@ -26,9 +26,11 @@ void InitSystemFacts() {
   BuildPredefinedTable();
 }
 
-int RunProgram() {
+namespace {
+
+int Run(const std::function<TServices()>& makeServices) {
   // Built once; everything below reaches the system through it.
-  const TServices services = SystemServices();
+  const TServices services = makeServices();
   TApplication& application = Application();
   TSingleInstance guard(application);
   if (guard.AnotherRunning()) return 0;
@@ -52,25 +54,42 @@ int RunProgram() {
   application.SetTitle(FormatRes(msg::SAppStarting, {std::string(kAppTitle)}));
   ResetProgressTimer();
 
-  std::unique_ptr<TfrmMain> main;
-  try {
-    InitSystemFacts();
-    TMainFormSettings settings;
-    settings.MenuFile = MenuFileName(services);
-    settings.Windows64 = IsWindows64();
-    main = std::make_unique<TfrmMain>(nullptr, services, settings);
-  } catch (const std::exception& error) {
-    loading.reset();
-    application.HandleException(error);
-    return 1;
-  }
+  InitSystemFacts();
+  TMainFormSettings settings;
+  settings.MenuFile = MenuFileName(services);
+  settings.Windows64 = IsWindows64();
+  // A failure here unwinds the main window's own clean-up, then the loading window,
+  // before it is reported.
+  auto main = std::make_unique<TfrmMain>(nullptr, services, settings);
   application.SetMainForm(main.get());
   loading.reset();
 
+  // The application forgets the main window before it goes, also when the loop raises.
+  struct TLoopEnd {
+    TApplication& application;
+    ~TLoopEnd() {
+      application.OnIdle = nullptr;
+      application.SetMainForm(nullptr);
+    }
+  } loopEnd{application};
   application.OnIdle = [&main] { main->IdleUpdate(); };
-  const int code = application.Run();
-  application.OnIdle = nullptr;
-  return code;
+  return application.Run();
+}
+
+}  // namespace
+
+int RunProgram(const std::function<TServices()>& makeServices) noexcept {
+  try {
+    return Run(makeServices);
+  } catch (...) {
+    // Nothing of the start has a handler of its own: the exception stops here, is
+    // reported like one stopped at a window, and the process ends with a failure code.
+    try {
+      Application().HandleCurrentException();
+    } catch (...) {
+    }
+  }
+  return kStartFailed;
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #include "controls/application.h"
 
 #include "controls/form.h"
+#include "platform/messages.h"
 #include "platform/win32/window_helpers.h"
 
 namespace orvane {
@@ -45,6 +46,19 @@ void TApplication::HandleException(const std::exception& error) {
   ShowMessageBox(error.what(), title_, MB_OK | MB_ICONERROR);
 }
 
+void TApplication::HandleCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& error) {
+      HandleException(error);
+    } catch (...) {
+      HandleException(Exception(LoadResString(msg::SUnknownException)));
+    }
+  } catch (...) {
+  }
+}
+
 bool TApplication::Dispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
     if (TForm* form = TForm::FormOf(message.hwnd)) {
@@ -73,8 +87,8 @@ bool TApplication::ProcessMessage() {
   }
   try {
     Dispatch(message);
-  } catch (const std::exception& error) {
-    HandleException(error);
+  } catch (...) {
+    HandleCurrentException();
   }
   return true;
 }
@@ -88,8 +102,8 @@ void TApplication::Idle() {
   if (!OnIdle) return;
   try {
     OnIdle();
-  } catch (const std::exception& error) {
-    HandleException(error);
+  } catch (...) {
+    HandleCurrentException();
   }
 }
 

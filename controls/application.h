@@ -39,6 +39,11 @@ public:
   // Shows the exception's message, or hands it to OnException when set.
   void HandleException(const std::exception& error);
   std::function<void(const std::exception&)> OnException;
+  // The boundary of every entry point (window procedures, the message loop, the
+  // program's start): called in a catch block, it reports the exception being handled
+  // through HandleException, anything that is no std::exception as an unknown one. A
+  // report that fails in turn is dropped: nothing leaves an entry point.
+  void HandleCurrentException() noexcept;
   // Runs whenever the queue has become empty.
   std::function<void()> OnIdle;
 

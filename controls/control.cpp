@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "controls/application.h"
-#include "platform/messages.h"
 #include "platform/win32/window_helpers.h"
 
 namespace orvane {
@@ -492,10 +491,8 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND window, UINT message, WPARAM wPar
   }
   try {
     return control->WndProc(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    Application().HandleException(error);
   } catch (...) {
-    Application().HandleException(Exception(LoadResString(msg::SUnknownException)));
+    Application().HandleCurrentException();
   }
   return 0;
 }

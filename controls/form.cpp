@@ -4,6 +4,7 @@
 
 #include "controls/application.h"
 #include "platform/win32/window_helpers.h"
+#include "resources/version.h"
 
 namespace orvane {
 namespace {
@@ -47,7 +48,7 @@ TForm::TForm(TComponent* owner, std::string name, const TStyle& style)
   if (style.AppWindow) exStyle |= WS_EX_APPWINDOW;
   CreateHandle({nullptr, windowStyle, exStyle});
   // The program's icon; icons loaded by LoadIcon are shared and never destroyed.
-  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2000))) {
+  if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ORVANE_IDI_PROGRAM))) {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }

@@ -6,6 +6,7 @@
 #include "platform/messages.h"
 #include "platform/system_folders.h"
 #include "platform/system_info.h"
+#include "resources/version.h"
 
 namespace orvane {
 namespace {
@@ -129,7 +130,7 @@ void BuildPredefinedTable() {
     state.table.Captions.push_back(row.Caption);
     state.table.Icons.push_back(row.DefaultIcon);
   }
-  const std::string ownIcon = ProgramFileName() + ",-2000";
+  const std::string ownIcon = ProgramFileName() + ",-" + std::to_string(ORVANE_IDI_PROGRAM);
   for (int i = 0; i < 2 && i < state.table.Count(); ++i) state.table.Icons[i] = ownIcon;
 }
 

@@ -3,18 +3,23 @@
 // references, finding a program file the way the shell would, and whether a file exists.
 // The system's in the program; tests pass their own.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace orvane {
 
+// MAX_PATH.
+inline constexpr std::size_t kMaxPath = 260;
+
 class IFileSystem {
 public:
   virtual ~IFileSystem() = default;
 
   // Replaces every %NAME% by the value of that environment variable; references to
-  // unknown variables stay as written.
+  // unknown variables stay as written. The text is a path: a result that does not fit
+  // a path (kMaxPath characters with the terminating zero) keeps the text as written.
   virtual std::string ExpandEnvironment(const std::string& text) = 0;
   // Searches a file in `folders`, then in the system search path. std::nullopt when the
   // system offers no such search (the caller then tests the name as it is).

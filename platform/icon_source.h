@@ -44,7 +44,7 @@ public:
 
   // Windows NT expands environment variables; 9x only knows its Windows directory.
   virtual bool IsNT() = 0;
-  // ExpandEnvironmentStringsA into 260 characters.
+  // The file system's expansion (IFileSystem::ExpandEnvironment), for icon paths.
   virtual std::string ExpandEnvironment(const std::string& text) = 0;
   // SearchPathA: `path` empty for the default search order.
   virtual bool FindFile(const std::string& path, const std::string& fileName,

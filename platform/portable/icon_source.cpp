@@ -1,8 +1,7 @@
 // Without a shell there are no icons: every attempt fails, so callers take their
 // fallbacks.
-#include <filesystem>
-
 #include "platform/icon_source.h"
+#include "platform/file_system.h"
 
 namespace orvane {
 namespace {
@@ -13,11 +12,12 @@ public:
   bool IconSize(IconHandle, int&, int&) override { return false; }
   void DestroyIcon(IconHandle) override {}
   bool IsNT() override { return true; }
-  std::string ExpandEnvironment(const std::string& text) override { return text; }
+  std::string ExpandEnvironment(const std::string& text) override {
+    return DefaultFileSystem().ExpandEnvironment(text);
+  }
   // Only files named with their directory can be found: there is no search path.
   bool FindFile(const std::string& path, const std::string& fileName, std::string& found) override {
-    std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path + fileName, error)) return false;
+    if (path.empty() || !DefaultFileSystem().FileExists(path + fileName)) return false;
     found = path + fileName;
     return true;
   }

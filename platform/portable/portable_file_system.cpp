@@ -35,7 +35,7 @@ std::string TPortableFileSystem::ExpandEnvironment(const std::string& text) {
       i = close;
     }
   }
-  return out;
+  return out.size() < kMaxPath ? out : text;
 }
 
 bool TPortableFileSystem::FileExists(const std::string& path) {

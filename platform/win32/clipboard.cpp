@@ -4,59 +4,17 @@
 
 #include "platform/clipboard.h"
 #include "platform/messages.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
 namespace {
 
-// A movable shared memory block, freed unless handed to the clipboard.
-class TGlobalMemory {
-public:
-  explicit TGlobalMemory(SIZE_T size) : handle_(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size)) {}
-  ~TGlobalMemory() {
-    if (handle_) GlobalFree(handle_);
-  }
-  TGlobalMemory(const TGlobalMemory&) = delete;
-  TGlobalMemory& operator=(const TGlobalMemory&) = delete;
-  HGLOBAL Get() const { return handle_; }
-  void Release() { handle_ = nullptr; }
-
-private:
-  HGLOBAL handle_;
-};
-
-// The locked address of a memory block, unlocked on every path.
-class TGlobalLock {
-public:
-  explicit TGlobalLock(HGLOBAL handle) : handle_(handle), data_(GlobalLock(handle)) {}
-  ~TGlobalLock() {
-    if (data_) GlobalUnlock(handle_);
-  }
-  TGlobalLock(const TGlobalLock&) = delete;
-  TGlobalLock& operator=(const TGlobalLock&) = delete;
-  void* Data() const { return data_; }
-
-private:
-  HGLOBAL handle_;
-  void* data_;
-};
-
 // A message-only window: the clipboard's owner while the program's data is on it (a
 // clipboard emptied without an owner refuses new data).
-class TOwnerWindow {
-public:
-  TOwnerWindow()
-      : window_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), nullptr)) {}
-  ~TOwnerWindow() {
-    if (window_) DestroyWindow(window_);
-  }
-  TOwnerWindow(const TOwnerWindow&) = delete;
-  TOwnerWindow& operator=(const TOwnerWindow&) = delete;
-  HWND Get() const { return window_; }
-
-private:
-  HWND window_;
-};
+TWindowHandle MakeOwnerWindow() {
+  return TWindowHandle(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
+}
 
 class TWin32Clipboard : public IClipboard {
 public:
@@ -65,7 +23,7 @@ public:
   }
 
   void Open() override {
-    if (!OpenClipboard(owner_.Get()))
+    if (!OpenClipboard(owner_.get()))
       throw EClipboardError(LoadResString(msg::SCannotOpenClipboard));
   }
 
@@ -100,7 +58,7 @@ public:
   }
 
 private:
-  TOwnerWindow owner_;
+  TWindowHandle owner_ = MakeOwnerWindow();
 };
 
 }  // namespace

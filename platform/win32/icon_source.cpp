@@ -3,7 +3,9 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include "platform/file_system.h"
 #include "platform/icon_source.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
 namespace {
@@ -12,14 +14,6 @@ using PrivateExtractIconsProc = UINT(WINAPI*)(LPCSTR, int, int, int, HICON*, UIN
 
 HICON ToHicon(IconHandle icon) { return reinterpret_cast<HICON>(icon); }
 IconHandle FromHicon(HICON icon) { return reinterpret_cast<IconHandle>(icon); }
-
-// Deletes a GDI bitmap when it goes out of scope.
-struct TBitmapGuard {
-  HBITMAP bitmap;
-  ~TBitmapGuard() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-};
 
 class TWin32IconSource : public IIconSource {
 public:
@@ -35,8 +29,8 @@ public:
   bool IconSize(IconHandle icon, int& width, int& height) override {
     ICONINFO info{};
     if (!icon || !GetIconInfo(ToHicon(icon), &info)) return false;
-    TBitmapGuard mask{info.hbmMask};
-    TBitmapGuard color{info.hbmColor};
+    TBitmapHandle mask(info.hbmMask);
+    TBitmapHandle color(info.hbmColor);
     BITMAP bm{};
     if (!GetObjectA(info.hbmMask, sizeof bm, &bm)) return false;
     width = bm.bmWidth;
@@ -49,11 +43,7 @@ public:
   bool IsNT() override { return GetVersion() < 0x80000000u; }
 
   std::string ExpandEnvironment(const std::string& text) override {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD n = ::ExpandEnvironmentStringsA(text.c_str(), buffer, MAX_PATH);
-    // A result that does not fit leaves the buffer unwritten: keep the text as it is.
-    if (n == 0 || n > MAX_PATH) return text;
-    return std::string(buffer);
+    return DefaultFileSystem().ExpandEnvironment(text);
   }
 
   bool FindFile(const std::string& path, const std::string& fileName, std::string& found) override {
@@ -76,11 +66,9 @@ public:
     if (n == 0 || n > MAX_PATH) return std::string();
     if (!GetTempFileNameA(dir, "ov", 1, name)) return std::string();
     std::string file = std::string(name) + extension;
-    HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return std::string();
-    CloseHandle(handle);
-    return file;
+    TFileHandle handle(CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle.Valid() ? file : std::string();
   }
 
   void DeleteDocument(const std::string& file) override { DeleteFileA(file.c_str()); }

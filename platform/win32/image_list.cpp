@@ -1,23 +1,6 @@
 #include "platform/win32/image_list.h"
 
 namespace orvane {
-namespace {
-
-struct TIconGuard {
-  HICON icon;
-  ~TIconGuard() {
-    if (icon) DestroyIcon(icon);
-  }
-};
-
-struct TBitmapGuard {
-  HBITMAP bitmap;
-  ~TBitmapGuard() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-};
-
-}  // namespace
 
 TWin32ImageList::TWin32ImageList(int width, int height, bool masked, int allocBy)
     : handle_(ImageList_Create(width, height, ILC_COLOR32 | (masked ? ILC_MASK : 0), 0, allocBy)),
@@ -38,8 +21,8 @@ bool TWin32ImageList::Recreate32() {
   if (fresh && handle_) {
     const int count = ImageList_GetImageCount(handle_.get());
     for (int i = 0; i < count; ++i) {
-      TIconGuard icon{ImageList_GetIcon(handle_.get(), i, ILD_TRANSPARENT)};
-      if (icon.icon) ImageList_AddIcon(fresh.get(), icon.icon);
+      TIconHandle icon(ImageList_GetIcon(handle_.get(), i, ILD_TRANSPARENT));
+      if (icon) ImageList_AddIcon(fresh.get(), icon.get());
     }
   }
   handle_ = std::move(fresh);
@@ -62,9 +45,9 @@ int TWin32ImageList::AddBlank() {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   // A new DIB section is all zeros: black.
-  TBitmapGuard bitmap{CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-  if (!bitmap.bitmap) return -1;
-  return ImageList_AddMasked(handle_.get(), bitmap.bitmap, RGB(0, 0, 0));
+  TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return -1;
+  return ImageList_AddMasked(handle_.get(), bitmap.get(), RGB(0, 0, 0));
 }
 
 }  // namespace orvane

@@ -5,17 +5,10 @@
 // After windows.h, which it builds on.
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "platform/image_list.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
-
-struct TImageListDeleter {
-  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-using TImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, TImageListDeleter>;
 
 class TWin32ImageList : public IImageList {
 public:

@@ -7,23 +7,10 @@
 
 #include "platform/registry.h"
 #include "platform/system_info.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
 namespace {
-
-class TLibrary {
-public:
-  explicit TLibrary(const std::string& file) : module_(LoadLibraryA(file.c_str())) {}
-  ~TLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  TLibrary(const TLibrary&) = delete;
-  TLibrary& operator=(const TLibrary&) = delete;
-  HMODULE Get() const { return module_; }
-
-private:
-  HMODULE module_;
-};
 
 template <class Proc>
 Proc LookUp(const char* module, const char* name) {
@@ -85,11 +72,11 @@ TModuleVersion GetModuleVersion(const std::string& file) {
 }
 
 std::int32_t GetDllVersion(const std::string& file) {
-  TLibrary library(file);
-  if (library.Get()) {
+  TModuleHandle library(LoadLibraryA(file.c_str()));
+  if (library) {
     using Proc = HRESULT(CALLBACK*)(DllVersionInfo*);
     auto proc = reinterpret_cast<Proc>(
-        reinterpret_cast<void*>(GetProcAddress(library.Get(), "DllGetVersion")));
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "DllGetVersion")));
     if (!proc) return 0;
     DllVersionInfo info{};
     info.cbSize = sizeof info;

@@ -2,29 +2,10 @@
 
 #include "platform/file_access.h"
 #include "platform/win32/system_error.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
 namespace {
-
-// A file handle closed on every path.
-class THandle {
-public:
-  explicit THandle(HANDLE handle) : handle_(handle) {}
-  THandle(const THandle&) = delete;
-  THandle& operator=(const THandle&) = delete;
-  ~THandle() { Close(); }
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    bool ok = true;
-    if (Valid()) ok = CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
-private:
-  HANDLE handle_;
-};
 
 // The folder part of a file name, for the temporary file beside it.
 std::string FolderOf(const std::string& fileName) {
@@ -40,9 +21,9 @@ public:
   ReadResult ReadFile(const std::string& fileName, std::string& data,
                       std::string& reason) override {
     data.clear();
-    THandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                             nullptr));
+    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                 nullptr));
     if (!file.Valid()) {
       DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -81,8 +62,8 @@ public:
     }
     DWORD error = ERROR_SUCCESS;
     {
-      THandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+      TFileHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
       if (!file.Valid()) error = GetLastError();
       while (error == ERROR_SUCCESS && !data.empty()) {
         DWORD part = data.size() > 0x100000 ? 0x100000 : static_cast<DWORD>(data.size());

@@ -1,17 +1,10 @@
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "platform/file_system.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane {
 namespace {
-
-struct ModuleDeleter {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using TModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
 
 using PathFindOnPathFn = BOOL(WINAPI*)(LPSTR, LPCSTR*);
 
@@ -34,17 +27,11 @@ public:
 };
 
 std::string TWin32FileSystem::ExpandEnvironment(const std::string& text) {
-  std::string buffer(text.size() + 256, '\0');
-  for (;;) {
-    DWORD needed =
-        ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (needed == 0) return text;
-    if (needed <= buffer.size()) {
-      buffer.resize(needed - 1);
-      return buffer;
-    }
-    buffer.assign(needed, '\0');
-  }
+  char buffer[kMaxPath + 1] = {};
+  DWORD n = ExpandEnvironmentStringsA(text.c_str(), buffer, kMaxPath);
+  // A result that does not fit leaves the buffer unwritten: keep the text as it is.
+  if (n == 0 || n > kMaxPath) return text;
+  return std::string(buffer);
 }
 
 std::optional<bool> TWin32FileSystem::FindFileOnPath(const std::string& fileName,

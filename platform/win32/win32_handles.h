@@ -1,8 +1,11 @@
 #pragma once
-// Owning handle types for the window system's resources: each frees its resource
-// exactly once, also when an exception unwinds past it.
+// Owning handle types for the system's resources: each frees its resource exactly once,
+// also when an exception unwinds past it. Every Win32 resource the program holds is held
+// in one of these.
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include <memory>
 #include <type_traits>
@@ -33,6 +36,76 @@ struct TKernelDeleter {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 using TKernelHandle = std::unique_ptr<void, TKernelDeleter>;
+
+// Files from CreateFile, which reports failure as INVALID_HANDLE_VALUE rather than null.
+class TFileHandle {
+public:
+  explicit TFileHandle(HANDLE handle) : handle_(handle) {}
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  ~TFileHandle() { Close(); }
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Closes now; false when the system reports a failure (a write may be lost).
+  bool Close() {
+    bool ok = true;
+    if (Valid()) ok = CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+private:
+  HANDLE handle_;
+};
+
+// Libraries from LoadLibrary.
+struct TModuleDeleter {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using TModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, TModuleDeleter>;
+
+// Registry keys opened or created by the program (never the predefined root keys).
+struct TRegKeyDeleter {
+  void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using TRegKeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, TRegKeyDeleter>;
+
+struct TImageListDeleter {
+  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using TImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, TImageListDeleter>;
+
+// A movable shared memory block, freed unless handed over (to the clipboard).
+class TGlobalMemory {
+public:
+  explicit TGlobalMemory(SIZE_T size) : handle_(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size)) {}
+  ~TGlobalMemory() {
+    if (handle_) GlobalFree(handle_);
+  }
+  TGlobalMemory(const TGlobalMemory&) = delete;
+  TGlobalMemory& operator=(const TGlobalMemory&) = delete;
+  HGLOBAL Get() const { return handle_; }
+  void Release() { handle_ = nullptr; }
+
+private:
+  HGLOBAL handle_;
+};
+
+// The locked address of a memory block, unlocked on every path.
+class TGlobalLock {
+public:
+  explicit TGlobalLock(HGLOBAL handle) : handle_(handle), data_(GlobalLock(handle)) {}
+  ~TGlobalLock() {
+    if (data_) GlobalUnlock(handle_);
+  }
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+  void* Data() const { return data_; }
+
+private:
+  HGLOBAL handle_;
+  void* data_;
+};
 
 struct TMemoryDCDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }

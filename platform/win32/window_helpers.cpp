@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <utility>
 
 #include "platform/exception.h"
 #include "platform/messages.h"
@@ -51,7 +52,10 @@ int ShowMessageBox(const std::string& text, const std::string& caption, UINT fla
   return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
 }
 
-void SetMessageBoxHandler(TMessageBoxHandler handler) { BoxHandler() = std::move(handler); }
+TMessageBoxAnswers::TMessageBoxAnswers(TMessageBoxHandler handler)
+    : previous_(std::exchange(BoxHandler(), std::move(handler))) {}
+
+TMessageBoxAnswers::~TMessageBoxAnswers() { BoxHandler() = std::move(previous_); }
 
 std::string LinkTarget(const std::string& target) {
   if (target.find('@') == std::string::npos) return target;

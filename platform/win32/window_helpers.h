@@ -8,21 +8,31 @@
 #include <string>
 
 #include "platform/win32/win32_handles.h"
+#include "resources/version.h"
 
 namespace orvane {
 
 // The application title that message boxes carry.
-inline constexpr char kAppTitle[] = "Orvane 2008";
+inline constexpr char kAppTitle[] = ORVANE_PRODUCT_NAME;
 
 // MessageBoxA owned by the active window; returns the button pressed.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
-// Tests answer message boxes instead of a user: the handler gets every box that
-// ShowMessageBox would show and returns the button. An empty handler restores the
-// real boxes.
+// Tests answer message boxes instead of a user: while one of these lives, its handler
+// gets every box that ShowMessageBox would show and returns the button; the handler
+// before it comes back when it goes.
 using TMessageBoxHandler =
     std::function<int(const std::string& text, const std::string& caption, UINT flags)>;
-void SetMessageBoxHandler(TMessageBoxHandler handler);
+class TMessageBoxAnswers {
+public:
+  explicit TMessageBoxAnswers(TMessageBoxHandler handler);
+  ~TMessageBoxAnswers();
+  TMessageBoxAnswers(const TMessageBoxAnswers&) = delete;
+  TMessageBoxAnswers& operator=(const TMessageBoxAnswers&) = delete;
+
+private:
+  TMessageBoxHandler previous_;
+};
 
 // An e-mail address becomes a mailto link with the product's subject; anything else
 // stays as it is.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,14 +54,14 @@ protected:
     menuFile = std::string(dir) + "orvane-test-" + std::to_string(GetCurrentProcessId()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
     DeleteFileA(menuFile.c_str());
-    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, UINT flags) {
+    answers_.emplace([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back({text, caption, flags});
       return IDOK;
     });
   }
 
   void TearDown() override {
-    SetMessageBoxHandler(nullptr);
+    answers_.reset();
     if (Application().MainForm()) Application().SetMainForm(nullptr);
     Application().ProcessMessages();
     Application().ClearTerminated();
@@ -85,6 +86,9 @@ protected:
   TMemoryClipboard clipboard;
   std::string menuFile;
   std::vector<TShownBox> boxes;
+
+private:
+  std::optional<TMessageBoxAnswers> answers_;
 };
 
 // Shows the window, lets it paint, and saves what the screen shows of it as a bitmap in

@@ -2,9 +2,11 @@
 
 #include "app/mult_inst.h"
 
+#include "app/startup.h"
 #include "app_fixture.h"
 #include "platform/messages.h"
 #include "platform/system_info.h"
+#include "tests/support/scoped_value.h"
 
 namespace orvane::testing {
 namespace {
@@ -52,6 +54,49 @@ TEST_F(MainWindowTest, WakeMessageRestoresAndRaisesTheMainWindow) {
   EXPECT_EQ(SendMessageA(Application().Handle(), guard.Message(), 0, 0), 0);
   EXPECT_FALSE(IsIconic(form->Handle()));
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM counter) {
+  if (IsWindowVisible(window)) ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
+// The windows of this thread that are on the screen.
+int VisibleWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Nothing of the start has a handler of its own: whatever stops it, at any step and of
+// any type, is reported like an exception stopped at a window, leaves no window behind
+// and ends the process with a failure code instead of the runtime's abort.
+TEST_F(MainWindowTest, ExceptionsStoppingTheStartAreReportedAndEndItWithAFailureCode) {
+  std::vector<std::string> reported;
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException,
+      [&](const std::exception& error) { reported.push_back(error.what()); });
+
+  EXPECT_EQ(RunProgram([]() -> TServices { throw Exception("no services"); }), kStartFailed);
+  EXPECT_EQ(RunProgram([]() -> TServices { throw 42; }), kStartFailed);
+  // The main window cannot scan the file types: the loading window is up by then.
+  registry.FailOperation(TMemoryRegistry::Op::Open, "HKEY_CLASSES_ROOT", kErrorAccessDenied);
+  EXPECT_EQ(RunProgram([this] { return Services(); }), kStartFailed);
+
+  ASSERT_EQ(reported.size(), 3u);
+  EXPECT_EQ(reported[0], "no services");
+  EXPECT_EQ(reported[1], "Unknown exception");
+  EXPECT_EQ(reported[2].rfind("Registry operation error", 0), 0u) << reported[2];
+  EXPECT_EQ(VisibleWindows(), 0);
+  EXPECT_EQ(Application().MainForm(), nullptr);
+  EXPECT_EQ(Application().Title(), "Orvane 2008");
+}
+
+// A report that fails in turn is dropped rather than thrown out of the boundary.
+TEST_F(MainWindowTest, FailingReportDoesNotEscapeTheStart) {
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [](const std::exception&) { throw Exception("report failed"); });
+  EXPECT_EQ(RunProgram([]() -> TServices { throw Exception("no services"); }), kStartFailed);
 }
 
 TEST_F(MainWindowTest, SecondProgramStartWakesThisOneAndEnds) {

@@ -5,6 +5,7 @@
 #include "controls/application.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
+#include "tests/support/scoped_value.h"
 
 namespace orvane::testing {
 namespace {
@@ -108,10 +109,26 @@ TEST(ActionTest, ExceptionsStopAtTheWindowProcedure) {
   button.SetBounds(0, 0, 75, 25);
   button.OnClick = [] { throw Exception("clicked too hard"); };
   std::string reported;
-  Application().OnException = [&](const std::exception& error) { reported = error.what(); };
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [&](const std::exception& error) { reported = error.what(); });
   SendMessageA(button.Handle(), BM_CLICK, 0, 0);
-  Application().OnException = nullptr;
   EXPECT_EQ(reported, "clicked too hard");
+}
+
+// What leaves the idle pass, of any type, is reported like an exception at a window, and
+// the loop runs on.
+TEST(ActionTest, ExceptionsOfAnyTypeStopAtTheIdlePass) {
+  std::string reported;
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [&](const std::exception& error) { reported = error.what(); });
+  TScopedValue<std::function<void()>> idle(Application().OnIdle, [] {
+    // Wakes the wait that follows the idle pass.
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    throw 42;
+  });
+  Application().ProcessMessages();
+  EXPECT_TRUE(Application().HandleMessage());
+  EXPECT_EQ(reported, "Unknown exception");
 }
 
 }  // namespace

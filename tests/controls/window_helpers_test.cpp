@@ -70,12 +70,19 @@ TEST(OpenLinkTest, FailureRaisesWithTheSystemsReasonAndRestoresTheCursor) {
 
 TEST(MessageBoxTest, TestsAnswerInsteadOfAUser) {
   std::string seen;
-  SetMessageBoxHandler([&](const std::string& text, const std::string& caption, UINT flags) {
-    seen = caption + ": " + text + ((flags & MB_ICONWARNING) ? " (warning)" : "");
-    return IDYES;
-  });
-  EXPECT_EQ(ShowMessageBox("Delete?", kAppTitle, MB_YESNO | MB_ICONWARNING), IDYES);
-  SetMessageBoxHandler(nullptr);
+  {
+    TMessageBoxAnswers outer([](const std::string&, const std::string&, UINT) { return IDNO; });
+    {
+      TMessageBoxAnswers answers(
+          [&](const std::string& text, const std::string& caption, UINT flags) {
+            seen = caption + ": " + text + ((flags & MB_ICONWARNING) ? " (warning)" : "");
+            return IDYES;
+          });
+      EXPECT_EQ(ShowMessageBox("Delete?", kAppTitle, MB_YESNO | MB_ICONWARNING), IDYES);
+    }
+    // The answers before come back when the inner ones go.
+    EXPECT_EQ(ShowMessageBox("Delete?", kAppTitle, MB_YESNO), IDNO);
+  }
   EXPECT_EQ(seen, "Orvane 2008: Delete? (warning)");
 }
 

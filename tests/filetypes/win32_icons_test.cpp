@@ -51,16 +51,6 @@ TEST(Win32Icons, DocumentIconLeavesNoTemporaryFile) {
   EXPECT_EQ(GetFileAttributesA(document.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// A text that expands beyond 260 characters stays as it is rather than becoming the
-// contents of a buffer the system did not write.
-TEST(Win32Icons, OverlongExpansionKeepsTheText) {
-  SetEnvironmentVariableA("ORVANE_LONG", std::string(300, 'x').c_str());
-  IIconSource& source = DefaultIconSource();
-  EXPECT_EQ(source.ExpandEnvironment("%ORVANE_LONG%\\a.dll"), "%ORVANE_LONG%\\a.dll");
-  SetEnvironmentVariableA("ORVANE_SHORT", "C:\\short");
-  EXPECT_EQ(source.ExpandEnvironment("%ORVANE_SHORT%\\a.dll"), "C:\\short\\a.dll");
-}
-
 }  // namespace
 }  // namespace orvane
 
