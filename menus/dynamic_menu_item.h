@@ -6,16 +6,12 @@
 #include "menus/custom_menu_item.h"
 #include "menus/item_image.h"
 #include "menus/menu_item_ini.h"
+#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
 // The caption of a separator: 18 em dashes of the ANSI code page.
 extern const std::string kSeparatorCaption;
-
-// The deepest nesting of items below a category that a menu takes from a file or the
-// clipboard: deeper entries of a damaged or hostile text are not read, so that the tree's
-// recursive walks cannot exhaust the stack.
-inline constexpr int kMaxMenuDepth = 64;
 
 // How deep items added to `list` stand: 1 for a category's own items.
 int MenuNesting(const TTreeItems& list);
@@ -45,6 +41,9 @@ public:
   bool LoadFromIni(TCustomIniFile& ini, const std::string& section, std::vector<std::string>* log,
                    int n) override;
   void SaveToIni(TCustomIniFile& ini, const std::string& section, int& n, bool detached) override;
+  // Takes an entry of the menu file; false for an invalid one (a line then goes to
+  // `log`, when given). The file type is left to the caller.
+  bool LoadFromRecord(const TDynamicItemRecord& record, std::vector<std::string>* log);
 
 protected:
   // "Parent" + n, the number of the submenu holding the item (0 in a category).
@@ -69,8 +68,6 @@ public:
   void Assign(const TTreeItem& source) override;
 
   const char* ClassName() const override { return "TDynamicSubMenu"; }
-  bool LoadFromIni(TCustomIniFile& ini, const std::string& section, std::vector<std::string>* log,
-                   int n) override;
   void SaveToIni(TCustomIniFile& ini, const std::string& section, int& n, bool detached) override;
 };
 
