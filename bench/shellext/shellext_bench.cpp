@@ -12,6 +12,10 @@
 
 #include "storage/menu_file_reader.h"
 
+#ifdef _WIN32
+#include "module_bench.h"
+#endif
+
 
 namespace {
 
@@ -79,5 +83,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("value shellext.parse_10000%s %.3f ms\n", suffix.c_str(), times[times.size() / 2]);
+#ifdef _WIN32
+  if (!suffix.empty()) return orvane::bench::RunModuleBench(suffix);
+#endif
   return 0;
 }

@@ -14,22 +14,8 @@ namespace orvane {
 // text; for a log. Failures of the hook itself are ignored.
 using TComErrorHook = void (*)(HRESULT result, const char* what);
 
-// Runs `body` (returning an HRESULT) and turns any exception into a result: no memory
-// gives E_OUTOFMEMORY, a known failure E_FAIL, anything else E_UNEXPECTED.
-template <class Body>
-HRESULT ComBoundary(Body&& body, TComErrorHook hook = nullptr) noexcept {
-  HRESULT result = E_UNEXPECTED;
-  const char* what = "unknown exception";
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    result = E_OUTOFMEMORY;
-    what = "out of memory";
-  } catch (const std::exception& e) {
-    result = E_FAIL;
-    what = e.what();
-  } catch (...) {
-  }
+// Tells the hook while the exception (and its text) still exists.
+inline HRESULT ComStopped(TComErrorHook hook, HRESULT result, const char* what) noexcept {
   if (hook) {
     try {
       hook(result, what);
@@ -37,6 +23,21 @@ HRESULT ComBoundary(Body&& body, TComErrorHook hook = nullptr) noexcept {
     }
   }
   return result;
+}
+
+// Runs `body` (returning an HRESULT) and turns any exception into a result: no memory
+// gives E_OUTOFMEMORY, a known failure E_FAIL, anything else E_UNEXPECTED.
+template <class Body>
+HRESULT ComBoundary(Body&& body, TComErrorHook hook = nullptr) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return ComStopped(hook, E_OUTOFMEMORY, "out of memory");
+  } catch (const std::exception& e) {
+    return ComStopped(hook, E_FAIL, e.what());
+  } catch (...) {
+    return ComStopped(hook, E_UNEXPECTED, "unknown exception");
+  }
 }
 
 }  // namespace orvane
