@@ -24,7 +24,10 @@ public:
 
 class TDynamicMenu : public TCustomMenu {
 public:
-  explicit TDynamicMenu(TFileTypes* fileTypes);
+  TDynamicMenu(TFileTypes* fileTypes, TItemImageSources images);
+
+  // Where the items load their pictures from.
+  const TItemImageSources& ImageSources() const { return images_; }
 
   TDynamicMenuItems& List() const { return static_cast<TDynamicMenuItems&>(Items()); }
   // Reads the section's values through `ini` and builds the tree from them.
@@ -33,6 +36,9 @@ public:
   // file in one pass); the log tells what was left out.
   void LoadFromRecords(const std::vector<TDynamicItemRecord>& records);
   void SaveToIni(TCustomIniFile& ini, const std::string& section);
+
+private:
+  TItemImageSources images_;
 };
 
 }  // namespace orvane

@@ -8,7 +8,6 @@
 
 #include "platform/win32/com_boundary.h"
 #include "platform/win32/system_error.h"
-#include "platform/win32/win32_registry.h"
 #include "shellext/command_line.h"
 #include "shellext/menu_bitmaps.h"
 #include "shellext/menu_plan.h"
@@ -171,8 +170,7 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
         if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand)
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
         file_ = CachedMenuFile(ModuleMenuFile());
-        TWin32Registry backend;
-        TRegistryView registry(backend, kModuleView);
+        TRegistryView registry(ModuleServices().Registry, kModuleView);
         std::vector<TMenuNode> plan = PlanMenu(file_->DynamicItems, SelectionTypes(registry, objects_));
         TWin32MenuSink sink(menu, index, firstCommand, bitmaps_);
         int room = static_cast<int>(std::min<UINT>(lastCommand - firstCommand + 1, 0x7FFF));

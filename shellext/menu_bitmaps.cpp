@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "menus/png_image.h"
-#include "platform/file_access.h"
+#include "shellext/module_state.h"
 
 namespace orvane {
 namespace {
@@ -38,7 +38,7 @@ std::uint32_t Premultiplied(std::uint8_t r, std::uint8_t g, std::uint8_t b, std:
 TBitmapHandle FromPng(const std::string& file) {
   TPngImage image;
   try {
-    image.LoadFromFile(file, DefaultFileAccess());
+    image.LoadFromFile(file, ModuleServices().Files);
   } catch (const Exception&) {
     return {};
   }

@@ -6,7 +6,6 @@
 #include <shlobj.h>
 
 #include "platform/win32/com_boundary.h"
-#include "platform/win32/win32_registry.h"
 #include "shellext/context_menu.h"
 #include "shellext/module_state.h"
 #include "shellext/registration.h"
@@ -98,8 +97,8 @@ STDAPI DllCanUnloadNow() { return ModuleReferences() == 0 ? S_OK : S_FALSE; }
 STDAPI DllRegisterServer() {
   return ComBoundary(
       [&]() -> HRESULT {
-        TWin32Registry backend;
-        bool ok = RegisterShellExtension(TRegistryView(backend, kModuleView), ModulePath());
+        bool ok = RegisterShellExtension(TRegistryView(ModuleServices().Registry, kModuleView),
+                                         ModulePath());
         if (ok) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         return ok ? S_OK : SELFREG_E_CLASS;
       },
@@ -109,8 +108,7 @@ STDAPI DllRegisterServer() {
 STDAPI DllUnregisterServer() {
   return ComBoundary(
       [&]() -> HRESULT {
-        TWin32Registry backend;
-        bool ok = UnregisterShellExtension(TRegistryView(backend, kModuleView));
+        bool ok = UnregisterShellExtension(TRegistryView(ModuleServices().Registry, kModuleView));
         if (ok) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         return ok ? S_OK : SELFREG_E_CLASS;
       },

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include "platform/system_folders.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/win32_handles.h"
 #include "storage/menu_file.h"
@@ -21,11 +20,6 @@ constexpr ULONGLONG kMaxMenuFileSize = 64ull << 20;
 std::string Folder(const std::string& path) {
   std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool IsFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 struct TFileStamp {
@@ -128,9 +122,17 @@ std::string ModuleProgramFolder() {
   return folder;
 }
 
-std::string ModuleMenuFile() {
-  return ChooseMenuFileName(WindowsFolder(), ModuleProgramFolder(), IsFile);
+const TServices& ModuleServices() {
+  static const TServices services = [] {
+    TServices system = SystemServices();
+    return TServices{system.Registry,      system.Files,         system.FileSystem,
+                     system.Icons,         system.Clipboard,     system.WindowsFolder,
+                     ModuleProgramFolder(), Folder(ModulePath())};
+  }();
+  return services;
 }
+
+std::string ModuleMenuFile() { return MenuFileName(ModuleServices()); }
 
 void LogFailure(const std::string& text) {
   try {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/services.h"
 #include "storage/menu_file_reader.h"
 
 namespace orvane {
@@ -19,11 +20,13 @@ void ModuleRelease();
 long ModuleReferences();
 
 std::string ModulePath();
+// The module's own services: the system's, with the program's folder as below and the
+// module's own folder.
+const TServices& ModuleServices();
 // The program's folder, with a trailing backslash: the module's own, or its parent for
 // the 64-bit module, which lives in "x64" beside the program.
 std::string ModuleProgramFolder();
-// The program's rule: "OV2001.ini" in the Windows folder when present, else "Orvane.ini"
-// in the program's folder.
+// The program's rule (MenuFileName) over the module's services.
 std::string ModuleMenuFile();
 
 // The registry view of this module's bitness.

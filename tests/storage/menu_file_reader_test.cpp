@@ -168,7 +168,7 @@ TEST(MenuFileReaderTest, IniValuesGiveTheRecordsOfTheText) {
                              "4");
   TMemoryFiles files;
   files.Files["m.ini"] = text;
-  TOrvaneIniFile ini("m.ini", &files);
+  TOrvaneIniFile ini("m.ini", files);
   TIniStrings values;
   ini.ReadSectionValues("Dynamic Items", values);
   auto fromIni = ReadDynamicItems(values);

@@ -21,6 +21,8 @@
 #include "filetypes/file_types.h"
 #include "menus/dynamic_menu.h"
 #include "menus/menu_file_io.h"
+#include "platform/file_access.h"
+#include "platform/icon_source.h"
 #include "platform/reg_text.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
@@ -159,7 +161,7 @@ public:
   }
 
   TFileTypes types;
-  TDynamicMenu menu{&types};
+  TDynamicMenu menu{&types, TItemImageSources{DefaultIconSource(), DefaultFileAccess()}};
 };
 
 void WriteProgramMenu() {
@@ -186,7 +188,7 @@ void WriteProgramMenu() {
   program.Item(program.Type("Directory"), "Folder item", record);
   program.Item(program.Type("Directory\\Background"), "Background item", record);
   program.Item(program.Type("Drive"), "Drive item", record);
-  ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini");
+  ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
 }
 
 class TIdList {
