@@ -24,6 +24,7 @@
 #include "platform/file_access.h"
 #include "platform/icon_source.h"
 #include "platform/reg_text.h"
+#include "platform/system_info.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
 
@@ -418,6 +419,14 @@ TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
   EXPECT_TRUE(result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) ||
               result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
       << std::hex << result;
+}
+
+// The program's About window and error report show it.
+TEST_F(ShellHostTest, ModuleCarriesTheProductsFileVersion) {
+  TModuleVersion version = GetModuleVersion(World().module);
+  EXPECT_TRUE(version.Valid);
+  EXPECT_EQ(version.FileVersion, "2008.0.0.0");
+  EXPECT_EQ(version.ProductName, "Orvane 2008");
 }
 
 TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
