@@ -260,9 +260,12 @@ HRESULT TContextMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR*
         }
         if (!name || size == 0) return E_INVALIDARG;
         if (type & GCS_UNICODE) {
+          // Cut to the caller's buffer, as lstrcpyn does for the ANSI texts.
           auto* wide = reinterpret_cast<wchar_t*>(name);
-          int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, static_cast<int>(size));
-          if (written == 0) wide[size - 1] = L'\0';
+          int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+          std::wstring converted(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+          MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, converted.data(), length);
+          lstrcpynW(wide, converted.c_str(), static_cast<int>(size));
         } else {
           lstrcpynA(name, text.c_str(), static_cast<int>(size));
         }
