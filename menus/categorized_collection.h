@@ -5,16 +5,14 @@
 
 #include "menus/tree_collection.h"
 #include "platform/exception.h"
+#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
 class TCategorizedCollection;
 
-// The deepest an item may stand below its category (its own items stand at 1). Adding,
-// pasting and moving stop there, and the loader reads no deeper, so that what a user
-// builds loads again whole and the tree's recursive walks cannot exhaust the stack.
-inline constexpr int kMaxMenuDepth = 64;
-
+// Adding, pasting and moving stop at kMaxMenuDepth, the depth the menu file's reader
+// reads, so that what a user builds loads again whole.
 // How deep items added to `list` stand: 1 for a category's own items.
 int MenuNesting(const TTreeItems& list);
 // Raises EMenuError when `node` with its subtree would reach below kMaxMenuDepth in `list`.

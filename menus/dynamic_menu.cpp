@@ -4,6 +4,7 @@
 #include "menus/file_type_category.h"
 #include "platform/messages.h"
 #include "storage/custom_ini_file.h"
+#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
@@ -34,29 +35,35 @@ TDynamicMenu::TDynamicMenu(TFileTypes* fileTypes, TItemImageSources images)
 void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
   if (!FileTypes() || FileTypes()->Count() == 0)
     throw EMenuError(LoadResString(msg::SFileTypesNotSet));
+  TIniStrings values;
+  ini.ReadSectionValues(section, values);
+  LoadFromRecords(ReadDynamicItems(values));
+}
+
+void TDynamicMenu::LoadFromRecords(const std::vector<TDynamicItemRecord>& records) {
+  if (!FileTypes() || FileTypes()->Count() == 0)
+    throw EMenuError(LoadResString(msg::SFileTypesNotSet));
   LoadFrame([&] {
-    int count = ini.ReadInteger(section, "Count", 0);
-    int last = LastEntryNumber(ini, section, count);
-    for (int n = 1; n <= last; ++n) {
-      std::string number = std::to_string(n);
-      TTreeItems* list = ListByNumber(ini.ReadInteger(section, "Parent" + number, 0));
-      // Only a submenu holds entries; a number naming a plain item names no submenu.
-      if (!list || (list->OwnerItem() && !dynamic_cast<TDynamicSubMenu*>(list->OwnerItem())) ||
-          MenuNesting(*list) > kMaxMenuDepth)
-        continue;
-      std::string typeName = ini.ReadString(section, "FileType" + number, "");
-      if (typeName.empty()) continue;
-      TTreeItem* node = ini.ReadInteger(section, "Submenu" + number, 0) == 1
-                            ? List().AddSubMenu(*list)
-                            : List().AddFirstItem(*list);
+    // The item made of each record; a record's parent always comes before it.
+    std::vector<TDynamicMenuItem*> made(records.size(), nullptr);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      const TDynamicItemRecord& record = records[i];
+      TTreeItems* list = &Items();
+      if (record.Parent >= 0) {
+        if (!made[record.Parent]) continue;
+        list = &made[record.Parent]->Items();
+      }
+      TTreeItem* node = record.Kind == TDynamicEntryKind::Submenu ? List().AddSubMenu(*list)
+                                                                 : List().AddFirstItem(*list);
       auto* item = static_cast<TDynamicMenuItem*>(node);
-      if (!item->LoadFromIni(ini, section, &Log(), n)) {
+      if (!item->LoadFromRecord(record, &Log())) {
         item->Free();
         continue;
       }
-      if (TFileType* fileType = FileTypeForItem(typeName, item->Caption()))
+      if (TFileType* fileType = FileTypeForItem(record.FileType, item->Caption()))
         item->SetFileType(fileType);
       item->SetModified(false);
+      made[i] = item;
     }
   });
 }

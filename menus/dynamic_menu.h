@@ -8,6 +8,7 @@
 
 #include "menus/custom_menu.h"
 #include "menus/dynamic_menu_item.h"
+#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
@@ -29,7 +30,11 @@ public:
   const TItemImageSources& ImageSources() const { return images_; }
 
   TDynamicMenuItems& List() const { return static_cast<TDynamicMenuItems&>(Items()); }
+  // Reads the section's values through `ini` and builds the tree from them.
   void LoadFromIni(TCustomIniFile& ini, const std::string& section);
+  // Builds the tree from records of the menu file reader (ReadMenuFileText reads the
+  // file in one pass); the log tells what was left out.
+  void LoadFromRecords(const std::vector<TDynamicItemRecord>& records);
   void SaveToIni(TCustomIniFile& ini, const std::string& section);
 
 private:

@@ -13,13 +13,6 @@ const std::string kSeparatorCaption(18, '\x97');
 
 namespace {
 
-bool IsPngFile(const std::string& file) {
-  size_t dot = file.rfind('.');
-  size_t folder = file.find_last_of("\\/:");
-  if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return false;
-  return AnsiUpperCase(file.substr(dot)) == ".PNG";
-}
-
 std::string FileTypeName(const TCustomMenuItem& item) {
   TFileType* fileType = item.ItemFileType();
   return fileType ? fileType->Name() : std::string();
@@ -44,7 +37,7 @@ void TDynamicMenuItem::SetIconFile(const std::string& value) {
 
 void TDynamicMenuItem::SetIconIndex(int index) {
   if (index == iconIndex_) return;
-  icon_ = TItemImage(IsPngFile(iconFile_) ? TItemImage::TKind::Png : TItemImage::TKind::Icon);
+  icon_ = TItemImage(IsPngFileName(iconFile_) ? TItemImage::TKind::Png : TItemImage::TKind::Icon);
   // An item outside a dynamic menu has nowhere to load its picture from: it takes the
   // index, and gets the picture when it is copied into a menu.
   const auto* menu = dynamic_cast<const TDynamicMenu*>(Tree());
@@ -105,21 +98,33 @@ void TDynamicMenuItem::Assign(const TTreeItem& source) {
 bool TDynamicMenuItem::LoadFromIni(TCustomIniFile& ini, const std::string& section,
                                    std::vector<std::string>* log, int n) {
   std::string number = std::to_string(n);
-  SetSeparator((ini.ReadInteger(section, "IsSeparator" + number, 0) & 0xFF) != 0);
-  if (!IsSeparator()) {
-    SetApplication(ini.ReadString(section, "Application" + number, ""));
-    SetParameters(ini.ReadString(section, "Parameters" + number, ""));
-    SetCaption(ini.ReadString(section, "Caption" + number, ""));
-    SetHint(ini.ReadString(section, "Hint" + number, ""));
-    if (Application().empty() && Parameters().empty() && Caption().empty()) {
-      if (log) log->push_back(LoadResString(msg::SInvalidMenuItemSkipped));
-      return false;
-    }
-    SetIconFile(ini.ReadString(section, "IconFile" + number, ""));
-    SetIconIndex(ini.ReadInteger(section, "IconIndex" + number, 0));
+  TDynamicItemRecord record =
+      DynamicItemFromValues(n, dynamic_cast<TDynamicSubMenu*>(this) != nullptr,
+                            [&](std::string_view base) {
+                              return ini.ReadString(section, std::string(base) + number, "");
+                            });
+  return LoadFromRecord(record, log);
+}
+
+bool TDynamicMenuItem::LoadFromRecord(const TDynamicItemRecord& record,
+                                      std::vector<std::string>* log) {
+  if (record.Invalid) {
+    if (log) log->push_back(LoadResString(msg::SInvalidMenuItemSkipped));
+    return false;
   }
-  SetChecked(ReadCheckedFlag(ini, section, n, Caption(), log));
-  SetNumber(n);
+  SetSeparator(record.Kind == TDynamicEntryKind::Separator);
+  if (!IsSeparator()) {
+    SetApplication(record.Application);
+    SetParameters(record.Parameters);
+    SetCaption(record.Caption);
+    SetHint(record.Hint);
+    SetIconFile(record.IconFile);
+    SetIconIndex(record.IconIndex);
+  }
+  if (record.CheckedInvalid && log)
+    log->push_back(FormatRes(msg::SInvalidCheckedValue, {Caption()}));
+  SetChecked(record.Checked);
+  SetNumber(record.Number);
   return true;
 }
 
@@ -183,22 +188,6 @@ void TDynamicSubMenu::Assign(const TTreeItem& source) {
                                                             : factory.AddFirstItem(Items());
     copy->Assign(*child);
   }
-}
-
-bool TDynamicSubMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section,
-                                  std::vector<std::string>* log, int n) {
-  std::string number = std::to_string(n);
-  SetCaption(ini.ReadString(section, "Caption" + number, ""));
-  SetHint(ini.ReadString(section, "Hint" + number, ""));
-  SetIconFile(ini.ReadString(section, "IconFile" + number, ""));
-  if (Caption().empty() && Hint().empty() && IconFile().empty()) {
-    if (log) log->push_back(LoadResString(msg::SInvalidMenuItemSkipped));
-    return false;
-  }
-  SetIconIndex(ini.ReadInteger(section, "IconIndex" + number, 0));
-  SetChecked(ReadCheckedFlag(ini, section, n, Caption(), log));
-  SetNumber(n);
-  return true;
 }
 
 void TDynamicSubMenu::SaveToIni(TCustomIniFile& ini, const std::string& section, int& n,

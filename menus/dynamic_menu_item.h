@@ -6,6 +6,7 @@
 #include "menus/custom_menu_item.h"
 #include "menus/item_image.h"
 #include "menus/menu_item_ini.h"
+#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
@@ -37,6 +38,9 @@ public:
   bool LoadFromIni(TCustomIniFile& ini, const std::string& section, std::vector<std::string>* log,
                    int n) override;
   void SaveToIni(TCustomIniFile& ini, const std::string& section, int& n, bool detached) override;
+  // Takes an entry of the menu file; false for an invalid one (a line then goes to
+  // `log`, when given). The file type is left to the caller.
+  bool LoadFromRecord(const TDynamicItemRecord& record, std::vector<std::string>* log);
 
 protected:
   // "Parent" + n, the number of the submenu holding the item (0 in a category).
@@ -61,8 +65,6 @@ public:
   void Assign(const TTreeItem& source) override;
 
   const char* ClassName() const override { return "TDynamicSubMenu"; }
-  bool LoadFromIni(TCustomIniFile& ini, const std::string& section, std::vector<std::string>* log,
-                   int n) override;
   void SaveToIni(TCustomIniFile& ini, const std::string& section, int& n, bool detached) override;
 };
 

@@ -5,10 +5,18 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "platform/ansi_case.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
 
 namespace orvane {
+
+bool IsPngFileName(const std::string& fileName) {
+  std::size_t dot = fileName.rfind('.');
+  std::size_t folder = fileName.find_last_of("\\/:");
+  if (dot == std::string::npos || (folder != std::string::npos && dot < folder)) return false;
+  return AnsiUpperCase(fileName.substr(dot)) == ".PNG";
+}
 namespace {
 
 // What the C decoding frame reads from and reports to. It owns nothing that needs

@@ -19,6 +19,9 @@ public:
   using Exception::Exception;
 };
 
+// Whether a file holds a PNG picture by its name: its extension is ".png" in any case.
+bool IsPngFileName(const std::string& fileName);
+
 class TPngImage {
 public:
   // Pictures larger than this on either side are refused: icons are small, and a

@@ -152,7 +152,7 @@ ErrorCode TMemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::
   if (ErrorCode rc = Injected(Op::Open, from, parts)) return rc;
   Node* node = nullptr;
   if (ErrorCode rc = Walk(from, parts, false, node)) return rc;
-  if ((access & ~RightsOf(from, parts)) != 0) return kErrorAccessDenied;
+  if ((access & ~kKeyWow64Views & ~RightsOf(from, parts)) != 0) return kErrorAccessDenied;
   result = NewHandle(node, access);
   return kErrorSuccess;
 }
@@ -170,7 +170,7 @@ ErrorCode TMemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std
     Node* check = nullptr;
     if (ErrorCode rc = Resolve(parent, kKeyCreateSubKey, check)) return rc;
   }
-  if ((access & ~RightsOf(from, parts)) != 0) return kErrorAccessDenied;
+  if ((access & ~kKeyWow64Views & ~RightsOf(from, parts)) != 0) return kErrorAccessDenied;
   if (ErrorCode rc = Walk(from, parts, true, node)) return rc;
   result = NewHandle(node, access);
   return kErrorSuccess;

@@ -14,7 +14,9 @@ class IRegistryBackend {
 public:
   virtual ~IRegistryBackend() = default;
 
-  // RegOpenKeyExA. An empty subKey opens a new handle to `parent` itself.
+  // RegOpenKeyExA. An empty subKey opens a new handle to `parent` itself. `access` may
+  // name a registry view (kKeyWow64_64Key, kKeyWow64_32Key); the in-memory registry has
+  // one view only and accepts both.
   virtual ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
                             HKey& result) = 0;
   // RegCreateKeyExA, non-volatile; creates every missing level.
@@ -33,6 +35,12 @@ public:
   virtual ErrorCode QueryInfoKey(HKey key, TRegKeyInfo& info) = 0;
   // RegDeleteKeyA: refuses (kErrorAccessDenied) a key that still has subkeys.
   virtual ErrorCode DeleteKey(HKey parent, const std::string& subKey) = 0;
+  // RegDeleteKeyExA: the key in registry view `view` (kKeyWow64_64Key, kKeyWow64_32Key,
+  // or 0 for the process's own). One view only by default.
+  virtual ErrorCode DeleteKeyInView(HKey parent, const std::string& subKey, std::uint32_t view) {
+    (void)view;
+    return DeleteKey(parent, subKey);
+  }
   virtual ErrorCode DeleteValue(HKey key, const std::string& name) = 0;
   virtual ErrorCode FlushKey(HKey key) = 0;
 

@@ -35,6 +35,11 @@ inline constexpr std::uint32_t kStandardRightsRead = 0x00020000;
 inline constexpr std::uint32_t kKeyRead = 0x00020019;
 inline constexpr std::uint32_t kKeyWrite = 0x00020006;
 inline constexpr std::uint32_t kKeyAllAccess = 0x000F003F;
+// The registry view of a 64-bit system, added to the access rights; without either a
+// process sees its own bitness's view.
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
+inline constexpr std::uint32_t kKeyWow64Views = kKeyWow64_64Key | kKeyWow64_32Key;
 
 inline constexpr ErrorCode kErrorSuccess = 0;
 inline constexpr ErrorCode kErrorFileNotFound = 2;

@@ -52,14 +52,19 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+int IniIntegerValue(std::string_view text, int defaultValue) {
+  int value = 0;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::string hex(text);
+    hex.replace(0, 2, 1, '$');
+    return TryStrToInt(hex, value) ? value : defaultValue;
+  }
+  return TryStrToInt(text, value) ? value : defaultValue;
+}
+
 int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident,
                                 int defaultValue) {
-  std::string text = ReadString(section, ident, std::string());
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.replace(0, 2, 1, '$');
-  }
-  int value = 0;
-  return TryStrToInt(text, value) ? value : defaultValue;
+  return IniIntegerValue(ReadString(section, ident, std::string()), defaultValue);
 }
 
 void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {

@@ -54,5 +54,7 @@ bool HasLineBreak(std::string_view text);
 // The system's string-to-integer rule: leading spaces, an optional sign, then decimal
 // digits or "$" and hexadecimal digits, nothing after them, within 32 bits.
 bool TryStrToInt(std::string_view text, int& value);
+// ReadInteger's reading of a value: TryStrToInt, also taking "0x" for "$".
+int IniIntegerValue(std::string_view text, int defaultValue);
 
 }  // namespace orvane

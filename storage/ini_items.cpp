@@ -121,40 +121,6 @@ void TIniItems::AppendLine(std::string_view text) {
   Tally(item.Kind, 1);
 }
 
-namespace {
-
-// Calls `line` for every line of `text`: a line ends at CR, LF or CR LF; LF CR is two
-// breaks; a text ending with a break has no empty line after it.
-template <class Line>
-void ForEachLine(std::string_view text, Line line) {
-  const char* data = text.data();
-  const size_t size = text.size();
-  // The next CR and LF, each searched once per occurrence, so that a file with only one
-  // kind of break is still read in one pass.
-  size_t nextCr = 0;
-  size_t nextLf = 0;
-  bool crKnown = false;
-  bool lfKnown = false;
-  size_t pos = 0;
-  while (pos < size) {
-    if (!crKnown || nextCr < pos) {
-      const void* p = std::memchr(data + pos, '\r', size - pos);
-      nextCr = p ? static_cast<size_t>(static_cast<const char*>(p) - data) : size;
-      crKnown = true;
-    }
-    if (!lfKnown || nextLf < pos) {
-      const void* p = std::memchr(data + pos, '\n', size - pos);
-      nextLf = p ? static_cast<size_t>(static_cast<const char*>(p) - data) : size;
-      lfKnown = true;
-    }
-    size_t end = std::min(nextCr, nextLf);
-    line(text.substr(pos, end - pos));
-    if (end >= size) break;
-    pos = end + ((data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1);
-  }
-}
-
-}  // namespace
 
 void TIniItems::Parse(std::string_view text) {
   Clear();

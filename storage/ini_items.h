@@ -2,9 +2,11 @@
 // The in-memory form of an INI document: its lines in file order, the sections found
 // through a hash table, and per-section key tables once sections grow large.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -134,6 +136,37 @@ private:
   TSectionItem* last_ = nullptr;
   bool indexed_ = false;
 };
+
+// Calls `line` for every line of `text`: a line ends at CR, LF or CR LF; LF CR is two
+// breaks; a text ending with a break has no empty line after it.
+template <class Line>
+inline void ForEachLine(std::string_view text, Line line) {
+  const char* data = text.data();
+  const size_t size = text.size();
+  // The next CR and LF, each searched once per occurrence, so that a file with only one
+  // kind of break is still read in one pass.
+  size_t nextCr = 0;
+  size_t nextLf = 0;
+  bool crKnown = false;
+  bool lfKnown = false;
+  size_t pos = 0;
+  while (pos < size) {
+    if (!crKnown || nextCr < pos) {
+      const void* p = std::memchr(data + pos, '\r', size - pos);
+      nextCr = p ? static_cast<size_t>(static_cast<const char*>(p) - data) : size;
+      crKnown = true;
+    }
+    if (!lfKnown || nextLf < pos) {
+      const void* p = std::memchr(data + pos, '\n', size - pos);
+      nextLf = p ? static_cast<size_t>(static_cast<const char*>(p) - data) : size;
+      lfKnown = true;
+    }
+    std::size_t end = std::min(nextCr, nextLf);
+    line(text.substr(pos, end - pos));
+    if (end >= size) break;
+    pos = end + ((data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1);
+  }
+}
 
 // Blank characters (bytes 1 to 32) off both ends.
 std::string_view TrimBlanks(std::string_view text);

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace orvane {
 
@@ -107,6 +108,12 @@ private:
   void* data_;
 };
 
+// Menus not (or no longer) owned by another menu or a window.
+struct TMenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDeleter>;
+
 struct TMemoryDCDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }
 };
@@ -142,6 +149,46 @@ public:
 private:
   HWND window_;
   HDC dc_;
+};
+
+// A counted COM interface pointer: one Release for each reference it holds.
+template <class T>
+class TComPtr {
+public:
+  TComPtr() = default;
+  // Takes over a reference the caller owns (as an out parameter gives one).
+  static TComPtr Attach(T* object) {
+    TComPtr owner;
+    owner.object_ = object;
+    return owner;
+  }
+  TComPtr(const TComPtr& other) : object_(other.object_) {
+    if (object_) object_->AddRef();
+  }
+  TComPtr(TComPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  TComPtr& operator=(TComPtr other) noexcept {
+    std::swap(object_, other.object_);
+    return *this;
+  }
+  ~TComPtr() { Reset(); }
+
+  T* Get() const { return object_; }
+  T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+  // For out parameters: releases what is held and gives the slot to fill.
+  T** Put() {
+    Reset();
+    return &object_;
+  }
+  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+  void Reset() {
+    if (T* object = std::exchange(object_, nullptr)) object->Release();
+  }
+  // Hands the reference to the caller.
+  T* Detach() { return std::exchange(object_, nullptr); }
+
+private:
+  T* object_ = nullptr;
 };
 
 }  // namespace orvane

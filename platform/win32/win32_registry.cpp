@@ -11,6 +11,7 @@ namespace {
 
 static_assert(kRegSz == REG_SZ && kRegDword == REG_DWORD && kRegBinary == REG_BINARY);
 static_assert(kKeyRead == KEY_READ && kKeyAllAccess == KEY_ALL_ACCESS);
+static_assert(kKeyWow64_64Key == KEY_WOW64_64KEY && kKeyWow64_32Key == KEY_WOW64_32KEY);
 static_assert(kErrorMoreData == ERROR_MORE_DATA && kErrorNoMoreItems == ERROR_NO_MORE_ITEMS);
 static_assert(kErrorKeyDeleted == ERROR_KEY_DELETED && kErrorAccessDenied == ERROR_ACCESS_DENIED);
 
@@ -91,6 +92,13 @@ ErrorCode TWin32Registry::QueryInfoKey(HKey key, TRegKeyInfo& info) {
 
 ErrorCode TWin32Registry::DeleteKey(HKey parent, const std::string& subKey) {
   return static_cast<ErrorCode>(RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
+ErrorCode TWin32Registry::DeleteKeyInView(HKey parent, const std::string& subKey,
+                                          std::uint32_t view) {
+  if (view == 0) return DeleteKey(parent, subKey);
+  return static_cast<ErrorCode>(
+      RegDeleteKeyExA(ToHkey(parent), subKey.c_str(), view & kKeyWow64Views, 0));
 }
 
 ErrorCode TWin32Registry::DeleteValue(HKey key, const std::string& name) {

@@ -20,6 +20,7 @@ public:
   ErrorCode EnumValue(HKey key, std::uint32_t index, std::string& name) override;
   ErrorCode QueryInfoKey(HKey key, TRegKeyInfo& info) override;
   ErrorCode DeleteKey(HKey parent, const std::string& subKey) override;
+  ErrorCode DeleteKeyInView(HKey parent, const std::string& subKey, std::uint32_t view) override;
   ErrorCode DeleteValue(HKey key, const std::string& name) override;
   ErrorCode FlushKey(HKey key) override;
   ErrorCode LastError() const override;

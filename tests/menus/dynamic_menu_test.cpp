@@ -131,6 +131,13 @@ TEST_F(DynamicMenuTest, SectionSavesBackByteForByte) {
   EXPECT_EQ(Save(), kFile);
 }
 
+// The start-up path reads the file's text in one pass; it must build the same tree.
+TEST_F(DynamicMenuTest, RecordsOfTheFileTextBuildTheTreeTheIniBuilds) {
+  menu.LoadFromRecords(ReadMenuFileText("[Orvane]\r\nLeft=1\r\n" + kFile).DynamicItems);
+  EXPECT_TRUE(menu.Log().empty());
+  EXPECT_EQ(Save(), kFile);
+}
+
 TEST_F(DynamicMenuTest, SubmenuWithAnItemAndASeparatorSavesParentsFirst) {
   TDynamicSubMenu* submenu = AddSub(Category("txtfile"), "Sub");
   TDynamicMenuItem* item = Add(submenu->Items(), "Item");

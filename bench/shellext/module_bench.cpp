@@ -1,0 +1,157 @@
+#include "module_bench.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace orvane::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const CLSID kClassId = {0x5D1E7A42, 0x3C9B, 0x4F08, {0xA6, 0xD2, 0x9B, 0x71, 0xE0, 0xC4, 0xF3, 0x15}};
+
+std::string WindowsPath(std::string unixPath) {
+  for (char& c : unixPath)
+    if (c == '/') c = '\\';
+  return "Z:" + unixPath;
+}
+
+HRESULT CallModule(const std::string& module, const char* entry) {
+  HMODULE handle = LoadLibraryA(module.c_str());
+  if (!handle) return E_FAIL;
+  auto function = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(handle, entry)));
+  HRESULT result = function ? function() : E_NOTIMPL;
+  FreeLibrary(handle);
+  return result;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The naive way: every key of the section, each through the profile function.
+double ProfileRead(const std::string& file) {
+  auto start = Clock::now();
+  std::vector<char> keys(1 << 20);
+  DWORD length = GetPrivateProfileStringA("Dynamic Items", nullptr, "", keys.data(),
+                                          static_cast<DWORD>(keys.size()), file.c_str());
+  char value[2048];
+  std::size_t total = 0;
+  for (DWORD at = 0; at < length;) {
+    const char* key = keys.data() + at;
+    std::size_t size = std::strlen(key);
+    if (size == 0) break;
+    total += GetPrivateProfileStringA("Dynamic Items", key, "", value, sizeof value, file.c_str());
+    at += static_cast<DWORD>(size + 1);
+  }
+  if (total == 0) std::fprintf(stderr, "profile read nothing\n");
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int RunModuleBench(const std::string& suffix) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "OrvaneBench\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+#ifdef _WIN64
+  CreateDirectoryA((folder + "x64").c_str(), nullptr);
+  const std::string module = folder + "x64\\OVShlExt.DLL";
+#else
+  const std::string module = folder + "OVShlExt.DLL";
+#endif
+  const std::string menuFile = folder + "Orvane.ini";
+  const std::string selected = folder + "notes.txt";
+  if (!CopyFileA(WindowsPath(ORVANE_MODULE).c_str(), module.c_str(), FALSE)) {
+    std::fprintf(stderr, "no module at %s\n", ORVANE_MODULE);
+    return 1;
+  }
+  std::ofstream(menuFile, std::ios::binary) << MenuFileText(1000, 50);
+  std::ofstream(selected, std::ios::binary) << "x";
+  HKEY key = nullptr;
+  RegCreateKeyA(HKEY_CLASSES_ROOT, ".txt", &key);
+  RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, "txtfile", 7);
+  RegCloseKey(key);
+  if (CallModule(module, "DllRegisterServer") != S_OK) {
+    std::fprintf(stderr, "registration failed\n");
+    return 1;
+  }
+
+  PIDLIST_ABSOLUTE parent = nullptr, item = nullptr;
+  std::wstring wideFolder(folder.begin(), folder.end() - 1), wideItem(selected.begin(), selected.end());
+  SHParseDisplayName(wideFolder.c_str(), nullptr, &parent, 0, nullptr);
+  SHParseDisplayName(wideItem.c_str(), nullptr, &item, 0, nullptr);
+  PCUITEMID_CHILD child = ILFindLastID(item);
+  IDataObject* data = nullptr;
+  IShellFolder* desktop = nullptr;
+  IShellFolder* shellFolder = nullptr;
+  SHGetDesktopFolder(&desktop);
+  desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&shellFolder));
+  shellFolder->GetUIObjectOf(nullptr, 1, &child, IID_IDataObject, nullptr,
+                             reinterpret_cast<void**>(&data));
+  shellFolder->Release();
+  desktop->Release();
+
+  FILETIME stamp{};
+  HANDLE file = CreateFileA(menuFile.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  GetFileTime(file, nullptr, nullptr, &stamp);
+  int items = -1;
+  auto query = [&](bool cold) {
+    if (cold) {  // a new write time: the module reads the file again
+      ULARGE_INTEGER t{{stamp.dwLowDateTime, stamp.dwHighDateTime}};
+      t.QuadPart += 10000000;
+      stamp = {t.LowPart, t.HighPart};
+      SetFileTime(file, nullptr, nullptr, &stamp);
+    }
+    IShellExtInit* init = nullptr;
+    IContextMenu* menu = nullptr;
+    CoCreateInstance(kClassId, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+                     reinterpret_cast<void**>(&init));
+    init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu));
+    HMENU popup = CreatePopupMenu();
+    auto start = Clock::now();
+    init->Initialize(parent, data, nullptr);
+    HRESULT result = menu->QueryContextMenu(popup, 0, 1, 0x7000, CMF_NORMAL);
+    double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    items = HRESULT_CODE(result);
+    DestroyMenu(popup);
+    menu->Release();
+    init->Release();
+    return ms;
+  };
+  query(true);  // loads the module and what it uses
+  std::vector<double> cold, warm, profile;
+  for (int run = 0; run < 15; ++run) {
+    cold.push_back(query(true));
+    warm.push_back(query(false));
+    profile.push_back(ProfileRead(menuFile));
+  }
+  CloseHandle(file);
+  data->Release();
+  CoTaskMemFree(item);
+  CoTaskMemFree(parent);
+  CallModule(module, "DllUnregisterServer");
+  CoUninitialize();
+  if (items <= 0) {
+    std::fprintf(stderr, "the module showed no items\n");
+    return 1;
+  }
+  double coldMs = Median(cold), warmMs = Median(warm), profileMs = Median(profile);
+  std::printf("ratio shellext.query_vs_profile_api%s %.3f\n", suffix.c_str(), coldMs / profileMs);
+  std::printf("ratio shellext.warm_vs_cold%s %.3f\n", suffix.c_str(), warmMs / coldMs);
+  std::printf("value shellext.query_cold%s %.3f ms\n", suffix.c_str(), coldMs);
+  return 0;
+}
+
+}  // namespace orvane::bench

@@ -1,0 +1,54 @@
+#pragma once
+// The context menu handler the file manager creates for each right click: it learns the
+// selection (IShellExtInit), adds the dynamic items of its types (IContextMenu) and
+// starts an item's program for each selected object. Pictures stay with the handler and
+// go when it is released.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_handles.h"
+#include "shellext/selection_types.h"
+#include "storage/menu_file_reader.h"
+
+namespace orvane {
+
+class TContextMenu final : public IShellExtInit, public IContextMenu {
+public:
+  TContextMenu();
+  TContextMenu(const TContextMenu&) = delete;
+  TContextMenu& operator=(const TContextMenu&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  // IShellExtInit
+  HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data,
+                                       HKEY progId) override;
+  // IContextMenu
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT firstCommand,
+                                             UINT lastCommand, UINT flags) override;
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override;
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR command, UINT type, UINT* reserved,
+                                             CHAR* name, UINT size) override;
+
+private:
+  ~TContextMenu();
+  HRESULT Invoke(int command, const CMINVOKECOMMANDINFO& info);
+  int CommandOfVerb(const std::string& verb) const;
+
+  std::atomic<ULONG> references_{1};
+  std::vector<TSelectedObject> objects_;
+  // The file the commands' records belong to, kept as long as the commands are.
+  std::shared_ptr<const TMenuFileRecords> file_;
+  std::vector<const TDynamicItemRecord*> commands_;
+  std::vector<TBitmapHandle> bitmaps_;
+};
+
+}  // namespace orvane

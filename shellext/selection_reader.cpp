@@ -1,0 +1,123 @@
+#include "shellext/selection_reader.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/win32_handles.h"
+
+namespace orvane {
+namespace {
+
+std::string PathOf(PCIDLIST_ABSOLUTE item) {
+  char path[MAX_PATH + 1] = {};
+  return SHGetPathFromIDListA(item, path) ? std::string(path) : std::string();
+}
+
+// Global memory of a data object's medium, locked for the scope and released after.
+class TLockedMedium {
+public:
+  TLockedMedium(IDataObject* data, CLIPFORMAT format) {
+    FORMATETC wanted = {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (FAILED(data->GetData(&wanted, &medium_))) return;
+    owned_ = true;
+    if (medium_.tymed == TYMED_HGLOBAL) {
+      size_ = GlobalSize(medium_.hGlobal);
+      memory_ = GlobalLock(medium_.hGlobal);
+    }
+  }
+  ~TLockedMedium() {
+    if (memory_) GlobalUnlock(medium_.hGlobal);
+    if (owned_) ReleaseStgMedium(&medium_);
+  }
+  TLockedMedium(const TLockedMedium&) = delete;
+  TLockedMedium& operator=(const TLockedMedium&) = delete;
+  const void* Memory() const { return memory_; }
+  SIZE_T Size() const { return size_; }
+  HGLOBAL Global() const { return medium_.hGlobal; }
+
+private:
+  STGMEDIUM medium_{};
+  bool owned_ = false;
+  void* memory_ = nullptr;
+  SIZE_T size_ = 0;
+};
+
+struct TIdListDeleter {
+  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
+};
+using TIdList = std::unique_ptr<ITEMIDLIST, TIdListDeleter>;
+
+// The shell's item list: its folder and the items in it, their kinds from the
+// attributes the list itself carries.
+bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
+  static const CLIPFORMAT format = static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array"));
+  TLockedMedium medium(data, format);
+  if (!medium.Memory() || medium.Size() < sizeof(CIDA)) return false;
+  const auto* list = static_cast<const CIDA*>(medium.Memory());
+  const auto* base = static_cast<const BYTE*>(medium.Memory());
+  const SIZE_T size = medium.Size();
+  if ((static_cast<ULONGLONG>(list->cidl) + 2) * sizeof(UINT) > size) return false;
+  auto at = [&](UINT k) -> PCUIDLIST_RELATIVE {
+    UINT offset = list->aoffset[k];
+    return offset + sizeof(USHORT) <= size ? reinterpret_cast<PCUIDLIST_RELATIVE>(base + offset)
+                                           : nullptr;
+  };
+  PCUIDLIST_RELATIVE parent = at(0);
+  if (!parent) return false;
+  for (UINT k = 1; k <= list->cidl; ++k) {
+    PCUIDLIST_RELATIVE child = at(k);
+    if (!child) return false;
+    TIdList item(ILCombine(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent), child));
+    if (!item) continue;
+    TSelectedObject object;
+    object.Path = PathOf(item.get());
+    if (object.Path.empty()) continue;  // not in the file system: no items for it
+    if (IsDriveRoot(object.Path)) {
+      object.Kind = TObjectKind::Drive;
+    } else {
+      // The find data the item list was made with; SHGetDataFromIDList reads it from the
+      // list and does not touch the object.
+      TComPtr<IShellFolder> folder;
+      PCUITEMID_CHILD last = nullptr;
+      WIN32_FIND_DATAA find{};
+      if (SUCCEEDED(SHBindToParent(item.get(), IID_IShellFolder, folder.PutVoid(), &last)) &&
+          SUCCEEDED(SHGetDataFromIDListA(folder.Get(), last, SHGDFIL_FINDDATA, &find, sizeof find)) &&
+          (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        object.Kind = TObjectKind::Folder;
+    }
+    objects.push_back(std::move(object));
+  }
+  return true;
+}
+
+// Dropped-file lists carry paths only: drive roots are drives, the rest files.
+void FromDropList(IDataObject* data, std::vector<TSelectedObject>& objects) {
+  TLockedMedium medium(data, CF_HDROP);
+  if (!medium.Memory()) return;
+  auto drop = static_cast<HDROP>(medium.Global());
+  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT k = 0; k < count; ++k) {
+    char path[MAX_PATH + 1] = {};
+    if (!DragQueryFileA(drop, k, path, MAX_PATH)) continue;
+    TSelectedObject object{TObjectKind::File, path};
+    if (IsDriveRoot(object.Path)) object.Kind = TObjectKind::Drive;
+    objects.push_back(std::move(object));
+  }
+}
+
+}  // namespace
+
+std::vector<TSelectedObject> ReadSelection(PCIDLIST_ABSOLUTE folder, IDataObject* data) {
+  std::vector<TSelectedObject> objects;
+  if (data) {
+    if (!FromItemList(data, objects)) {
+      objects.clear();
+      FromDropList(data, objects);
+    }
+  } else if (folder) {
+    std::string path = PathOf(folder);
+    if (!path.empty()) objects.push_back({TObjectKind::Background, path});
+  }
+  return objects;
+}
+
+}  // namespace orvane

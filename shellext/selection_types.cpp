@@ -1,0 +1,97 @@
+#include "shellext/selection_types.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/ansi_case.h"
+
+namespace orvane {
+namespace {
+
+constexpr const char* kPerceivedRoot = "SystemFileAssociations\\";
+// How many CurVer steps are followed; a loop of versions ends there.
+constexpr int kMaxCurVerSteps = 8;
+
+std::string Extension(const std::string& path) {
+  std::size_t name = path.find_last_of("\\/:");
+  name = name == std::string::npos ? 0 : name + 1;
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < name || dot + 1 == path.size()) return {};
+  return path.substr(dot);
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& n) { return AnsiSameText(n, name); });
+}
+
+// The type of an extension: its default value when that key exists, followed through
+// CurVer to the newest version, as the scan moves the extensions there.
+std::string ExtensionType(const TRegistryView& registry, const std::string& extension) {
+  std::string type;
+  if (!registry.ReadString(kHkeyClassesRoot, extension, "", type) || type.empty()) return {};
+  if (!registry.Exists(kHkeyClassesRoot, type)) return {};
+  for (int step = 0; step < kMaxCurVerSteps; ++step) {
+    std::string newer;
+    if (!registry.ReadString(kHkeyClassesRoot, type + "\\CurVer", "", newer) || newer.empty() ||
+        AnsiSameText(newer, type) || !registry.Exists(kHkeyClassesRoot, newer))
+      break;
+    type = newer;
+  }
+  return type;
+}
+
+}  // namespace
+
+bool IsDriveRoot(const std::string& path) {
+  bool letter = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                path[1] == ':';
+  return letter && (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/')));
+}
+
+std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelectedObject& object) {
+  switch (object.Kind) {
+    case TObjectKind::Background:
+      return {"Directory\\Background"};
+    case TObjectKind::Drive:
+      return {"Folder", "Drive"};
+    case TObjectKind::Folder:
+      return {"AllFileSystemObjects", "Folder", "Directory"};
+    case TObjectKind::File:
+      break;
+  }
+  std::vector<std::string> types = {"*", "AllFileSystemObjects"};
+  std::string extension = Extension(object.Path);
+  std::string type = extension.empty() ? std::string() : ExtensionType(registry, extension);
+  std::string perceived;
+  if (!extension.empty() &&
+      registry.ReadString(kHkeyClassesRoot, extension, "PerceivedType", perceived) &&
+      !perceived.empty())
+    types.push_back(kPerceivedRoot + perceived);
+  // An extension naming a class id has a handler of its own, so it is no unknown file.
+  std::string value;
+  bool classId = !extension.empty() &&
+                 registry.ReadString(kHkeyClassesRoot, extension, "", value) &&
+                 value.compare(0, 6, "CLSID\\") == 0;
+  if (!type.empty()) {
+    if (!Contains(types, type)) types.push_back(type);
+  } else if (!classId) {
+    types.push_back("Unknown");
+  }
+  return types;
+}
+
+std::vector<std::string> SelectionTypes(const TRegistryView& registry,
+                                        const std::vector<TSelectedObject>& objects) {
+  if (objects.empty()) return {};
+  std::vector<std::string> shared = ObjectTypes(registry, objects[0]);
+  for (std::size_t i = 1; i < objects.size() && !shared.empty(); ++i) {
+    std::vector<std::string> types = ObjectTypes(registry, objects[i]);
+    shared.erase(std::remove_if(shared.begin(), shared.end(),
+                                [&](const std::string& t) { return !Contains(types, t); }),
+                 shared.end());
+  }
+  return shared;
+}
+
+}  // namespace orvane

@@ -1,0 +1,35 @@
+#pragma once
+// The file types of the objects a context menu is asked for, found the way the program's
+// scan files them: from the object's kind, its name's extension and the registry alone.
+// Nothing looks at the objects themselves, so that a right click on a network share or a
+// sleeping drive never waits on it.
+
+#include <string>
+#include <vector>
+
+#include "shellext/registry_view.h"
+
+namespace orvane {
+
+enum class TObjectKind { File, Folder, Drive, Background };
+
+struct TSelectedObject {
+  TObjectKind Kind = TObjectKind::File;
+  std::string Path;
+};
+
+// The type names of one object, general ones first: "*", "AllFileSystemObjects", the
+// perceived type under SystemFileAssociations, the extension's type (its CurVer when that
+// names an existing type), or "Unknown" for a file with no type.
+std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelectedObject& object);
+
+// The types every object of the selection has (compared without case), in the first
+// object's order: an item shows only where its command fits each selected object.
+std::vector<std::string> SelectionTypes(const TRegistryView& registry,
+                                        const std::vector<TSelectedObject>& objects);
+
+// The kind a path's name alone tells: "C:\" and "C:" are drives, anything else the kind
+// the caller knows.
+bool IsDriveRoot(const std::string& path);
+
+}  // namespace orvane

@@ -1,0 +1,474 @@
+// The module as the file manager uses it, under Wine: registered in the test prefix,
+// created by COM activation of the class the handler list names, initialized with the
+// shell's data object for real paths, asked for its items in a real menu, and invoked;
+// a recorder program tells what an item started.
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "filetypes/file_types.h"
+#include "menus/dynamic_menu.h"
+#include "menus/menu_file_io.h"
+#include "platform/file_access.h"
+#include "platform/icon_source.h"
+#include "platform/reg_text.h"
+#include "platform/system_info.h"
+#include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_registry.h"
+
+namespace orvane::testing {
+namespace {
+
+constexpr const char* kClassId = "{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}";
+constexpr const char* kDoneEvent = "OrvaneRecorderDone";
+
+const std::string kPng(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00"
+    "\x00\x01\x08\x06\x00\x00\x00\xf4\x22\x7f\x8a\x00\x00\x00\x0e\x49\x44\x41\x54\x78\x9c\x63"
+    "\xf8\xcf\xc0\x00\x42\x0d\x00\x0f\x7a\x03\x7e\x77\xe9\x7f\x97\x00\x00\x00\x00\x49\x45\x4e"
+    "\x44\xae\x42\x60\x82",
+    71);
+
+// File types the tests select, in the prefix's classes.
+const char* kClasses = R"(REGEDIT4
+
+[HKEY_CLASSES_ROOT\.orvtxt]
+@="orvtxtfile"
+"PerceivedType"="text"
+
+[HKEY_CLASSES_ROOT\orvtxtfile]
+@="Orvane test text"
+
+[HKEY_CLASSES_ROOT\.orvdoc]
+@="Orvane.Doc.1"
+
+[HKEY_CLASSES_ROOT\Orvane.Doc.1\CurVer]
+@="Orvane.Doc.2"
+
+[HKEY_CLASSES_ROOT\Orvane.Doc.2]
+@="Orvane test document"
+)";
+
+std::string WindowsPath(std::string unixPath) {
+  for (char& c : unixPath)
+    if (c == '/') c = '\\';
+  return "Z:" + unixPath;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The program folder of the tests: the module, the menu file, the selected objects.
+struct TWorld {
+  std::string folder;  // with a trailing backslash
+  std::string module;
+  std::string recorder = WindowsPath(ORVANE_RECORDER);
+
+  TWorld() {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "OrvaneHost\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "docs").c_str(), nullptr);
+    // The 64-bit module lives in "x64" beside the program, as the program places it.
+#ifdef _WIN64
+    CreateDirectoryA((folder + "x64").c_str(), nullptr);
+    module = folder + "x64\\OVShlExt.DLL";
+#else
+    module = folder + "OVShlExt.DLL";
+#endif
+    CopyFileA(WindowsPath(ORVANE_MODULE).c_str(), module.c_str(), FALSE);
+    WriteFile(folder + "star.png", kPng);
+    for (const char* name : {"notes.orvtxt", "report.orvdoc", "plain.orvnone"})
+      WriteFile(folder + "docs\\" + name, "x");
+  }
+};
+
+TWorld& World() {
+  static TWorld world;
+  return world;
+}
+
+std::string Output() { return World().folder + "recorded.txt"; }
+
+HRESULT CallModule(const char* entry) {
+  HMODULE module = LoadLibraryA(World().module.c_str());
+  if (!module) return E_FAIL;
+  auto function = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
+  HRESULT result = function ? function() : E_NOTIMPL;
+  FreeLibrary(module);
+  return result;
+}
+
+// The keys registration touches, as .reg text.
+std::string RegistrySnapshot() {
+  TWin32Registry registry;
+  std::string text;
+  for (const std::string& key :
+       {std::string("HKEY_CLASSES_ROOT\\CLSID\\") + kClassId, std::string("HKEY_CLASSES_ROOT\\*\\shellex"),
+        std::string("HKEY_CLASSES_ROOT\\Directory\\shellex"),
+        std::string("HKEY_CLASSES_ROOT\\Directory\\Background"), std::string("HKEY_CLASSES_ROOT\\Drive"),
+        std::string("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions")})
+    text += key + ":\n" + ExportRegText(registry, key);
+  return text;
+}
+
+// A menu file as the program writes it.
+class TProgramMenu {
+public:
+  TProgramMenu() {
+    for (const char* name : {"*", "AllFileSystemObjects", "Folder", "Directory", "Directory\\Background",
+                             "Drive", "SystemFileAssociations\\text", "orvtxtfile", "Orvane.Doc.2"}) {
+      TFileType* type = types.Add();
+      type->SetName(name);
+      type->SetDescription(name);
+    }
+  }
+  TDynamicMenuItem* Item(TTreeItems& list, const std::string& caption, const std::string& parameters,
+                         const std::string& application = World().recorder) {
+    auto* item = static_cast<TDynamicMenuItem*>(menu.List().AddFirstItem(list));
+    item->SetCaption(caption);
+    item->SetApplication(application);
+    item->SetParameters(parameters);
+    return item;
+  }
+  TDynamicSubMenu* Submenu(TTreeItems& list, const std::string& caption) {
+    auto* item = static_cast<TDynamicSubMenu*>(menu.List().AddSubMenu(list));
+    item->SetCaption(caption);
+    return item;
+  }
+  TTreeItems& Type(const std::string& name) {
+    return menu.List().FindOrAddCategory(types.FindByName(name))->Items();
+  }
+
+  TFileTypes types;
+  TDynamicMenu menu{&types, TItemImageSources{DefaultIconSource(), DefaultFileAccess()}};
+};
+
+void WriteProgramMenu() {
+  TProgramMenu program;
+  const std::string record = std::string(kDoneEvent) + " " + Output() + " %1";
+  program.Item(program.Type("*"), "Any file", record)->SetHint("For every file");
+  program.Item(program.Type("AllFileSystemObjects"), "Any object", record);
+  program.Item(program.Type("SystemFileAssociations\\text"), "Perceived text", record);
+  TDynamicSubMenu* tools = program.Submenu(program.Type("orvtxtfile"), "Text tools");
+  tools->SetHint("Tools for text");
+  tools->SetIconFile("shell32.dll");
+  tools->SetIconIndex(3);
+  TDynamicMenuItem* edit = program.Item(tools->Items(), "Edit text", record);
+  edit->SetIconFile(World().folder + "star.png");
+  edit->SetIconIndex(0);
+  edit->SetHint("Edits the text");
+  program.Item(tools->Items(), "-", "")->SetSeparator(true);
+  program.Item(tools->Items(), "Inactive", record)->SetChecked(false);
+  TDynamicSubMenu* more = program.Submenu(tools->Items(), "More");
+  program.Item(more->Items(), "Deep", record);
+  program.Item(program.Type("orvtxtfile"), "Broken program", "",
+               "C:\\no such folder\\missing.exe");
+  program.Item(program.Type("Orvane.Doc.2"), "Newest document", record);
+  program.Item(program.Type("Directory"), "Folder item", record);
+  program.Item(program.Type("Directory\\Background"), "Background item", record);
+  program.Item(program.Type("Drive"), "Drive item", record);
+  ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
+}
+
+class TIdList {
+public:
+  explicit TIdList(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    SHParseDisplayName(wide.c_str(), nullptr, &list_, 0, nullptr);
+  }
+  ~TIdList() { CoTaskMemFree(list_); }
+  TIdList(const TIdList&) = delete;
+  TIdList& operator=(const TIdList&) = delete;
+  PIDLIST_ABSOLUTE Get() const { return list_; }
+
+private:
+  PIDLIST_ABSOLUTE list_ = nullptr;
+};
+
+// What the file manager does for a right click on `paths` (or on the background of
+// `folder` when `paths` is empty).
+class ShellHostTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ImportRegText(backend, kClasses);
+  }
+  static void TearDownTestSuite() {
+    for (const char* key : {".orvtxt", "orvtxtfile", "Orvane.Doc.1\\CurVer", "Orvane.Doc.1",
+                            ".orvdoc", "Orvane.Doc.2"})
+      backend.DeleteKey(kHkeyClassesRoot, key);
+    CoUninitialize();
+  }
+  void SetUp() override {
+    WriteProgramMenu();
+    ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);
+  }
+  void TearDown() override {
+    handler.Reset();
+    if (menu) DestroyMenu(menu);
+    EXPECT_EQ(CallModule("DllUnregisterServer"), S_OK);
+  }
+
+  // The handlers the registry lists for the objects' key, created by their classes.
+  using THandlers = std::vector<std::pair<std::string, TComPtr<IContextMenu>>>;
+  THandlers Handlers(const std::string& typeKey) {
+    THandlers handlers;
+    HKEY list = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (typeKey + "\\shellex\\ContextMenuHandlers").c_str(), 0,
+                      KEY_READ, &list) != ERROR_SUCCESS)
+      return handlers;
+    char name[256];
+    for (DWORD k = 0; RegEnumKeyA(list, k, name, sizeof name) == ERROR_SUCCESS; ++k) {
+      char value[256] = {};
+      LONG size = sizeof value;
+      RegQueryValueA(list, name, value, &size);
+      std::string text = value[0] == '{' ? value : name;
+      std::wstring wide(text.begin(), text.end());
+      CLSID classId;
+      if (FAILED(CLSIDFromString(wide.c_str(), &classId))) continue;
+      TComPtr<IContextMenu> handler;
+      if (SUCCEEDED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
+                                     handler.PutVoid())))
+        handlers.emplace_back(text, handler);
+    }
+    RegCloseKey(list);
+    return handlers;
+  }
+
+  // Our handler, initialized for the objects and asked for its items; the menu's outline.
+  std::string Menu(const std::string& typeKey, const std::vector<std::string>& paths,
+                   const std::string& background = "", HRESULT* queried = nullptr) {
+    handler.Reset();
+    for (auto& [classId, candidate] : Handlers(typeKey))
+      if (lstrcmpiA(classId.c_str(), kClassId) == 0) handler = candidate;
+    EXPECT_TRUE(handler) << "no handler of ours for " << typeKey;
+    if (!handler) return "";
+    TComPtr<IShellExtInit> init;
+    handler->QueryInterface(IID_IShellExtInit, init.PutVoid());
+    if (paths.empty()) {
+      TIdList folder(background);
+      EXPECT_EQ(init->Initialize(folder.Get(), nullptr, nullptr), S_OK);
+    } else {
+      TIdList parent(World().folder + "docs");
+      std::vector<std::unique_ptr<TIdList>> items;
+      std::vector<PCUITEMID_CHILD> children;
+      for (const std::string& path : paths) {
+        items.push_back(std::make_unique<TIdList>(path));
+        children.push_back(ILFindLastID(items.back()->Get()));
+      }
+      // The data object the folder itself gives for its items, as the file manager gets it.
+      TComPtr<IShellFolder> desktop, folder;
+      TComPtr<IDataObject> data;
+      EXPECT_EQ(SHGetDesktopFolder(desktop.Put()), S_OK);
+      EXPECT_EQ(desktop->BindToObject(parent.Get(), nullptr, IID_IShellFolder, folder.PutVoid()), S_OK);
+      EXPECT_EQ(folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(),
+                                      IID_IDataObject, nullptr, data.PutVoid()),
+                S_OK);
+      EXPECT_EQ(init->Initialize(parent.Get(), data.Get(), nullptr), S_OK);
+    }
+    if (menu) DestroyMenu(menu);
+    menu = CreatePopupMenu();
+    HRESULT result = handler->QueryContextMenu(menu, 0, kFirst, kFirst + 500, CMF_NORMAL);
+    if (queried) *queried = result;
+    EXPECT_FALSE(FAILED(result));
+    return Outline(menu);
+  }
+
+  // Captions in order, "[b]" for a picture, "(hint)", "-" for separators, submenus in
+  // braces.
+  std::string Outline(HMENU from) {
+    std::string text;
+    for (int k = 0; k < GetMenuItemCount(from); ++k) {
+      char caption[256] = {};
+      MENUITEMINFOA item{};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP | MIIM_ID;
+      item.dwTypeData = caption;
+      item.cch = sizeof caption;
+      GetMenuItemInfoA(from, k, TRUE, &item);
+      if (!text.empty()) text += ",";
+      if (item.fType & MFT_SEPARATOR) {
+        text += "-";
+        continue;
+      }
+      text += caption;
+      if (item.hbmpItem) {
+        text += "[b]";
+        bitmaps.push_back(item.hbmpItem);
+      }
+      if (item.hSubMenu) {
+        text += "{" + Outline(item.hSubMenu) + "}";
+      } else {
+        char hint[256] = {};
+        if (handler->GetCommandString(item.wID - kFirst, GCS_HELPTEXTA, nullptr, hint, sizeof hint) ==
+                S_OK &&
+            hint[0])
+          text += std::string("(") + hint + ")";
+        ids[caption] = item.wID - kFirst;
+      }
+    }
+    return text;
+  }
+
+  // Starts the item and waits for the recorder's report.
+  std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
+    DeleteFileA(Output().c_str());
+    TKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, kDoneEvent));
+    HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
+    EXPECT_EQ(result, S_OK);
+    if (result != S_OK) return "";
+    EXPECT_EQ(WaitForSingleObject(done.get(), 20000), WAIT_OBJECT_0);
+    return ReadFile(Output());
+  }
+  static CMINVOKECOMMANDINFOEX Info(const char* verb) {
+    CMINVOKECOMMANDINFOEX info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = verb;
+    info.nShow = SW_HIDE;
+    info.fMask = CMIC_MASK_FLAG_NO_UI;
+    return info;
+  }
+
+  static constexpr UINT kFirst = 100;
+  static inline TWin32Registry backend;
+  TComPtr<IContextMenu> handler;
+  HMENU menu = nullptr;
+  std::vector<HBITMAP> bitmaps;
+  std::map<std::string, UINT> ids;
+};
+
+TEST_F(ShellHostTest, FileShowsAllFilesItemsThenItsOwnTypesWithPicturesAndHints) {
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt"}),
+            "Any file(For every file),Any object,Perceived text,"
+            "Text tools[b]{Edit text[b](Edits the text),-,More{Deep}},Broken program");
+}
+
+TEST_F(ShellHostTest, NewestVersionOfTheTypeAndUnknownFiles) {
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document");
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\plain.orvnone"}), "Any file(For every file),Any object");
+}
+
+// Several objects of different types: only what fits each of them.
+TEST_F(ShellHostTest, MixedSelectionShowsTheSharedTypes) {
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt", World().folder + "docs\\report.orvdoc"}),
+            "Any file(For every file),Any object");
+}
+
+TEST_F(ShellHostTest, FoldersAndTheBackground) {
+  EXPECT_EQ(Menu("Directory", {World().folder + "docs"}), "Any object,Folder item");
+  EXPECT_EQ(Menu("Directory\\Background", {}, World().folder + "docs"), "Background item");
+}
+
+TEST_F(ShellHostTest, MissingOrDamagedMenuFileGivesNoItems) {
+  DeleteFileA((World().folder + "Orvane.ini").c_str());
+  HRESULT queried = E_FAIL;
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt"}, "", &queried), "");
+  EXPECT_EQ(queried, S_OK);
+  std::string damaged = "[Dynamic Items]\r\nCount=2000000000\r\nParent1=1\r\nSubmenu1=1\r\n";
+  for (int k = 0; k < 300; ++k) damaged += std::string("\0\xff[]=\r", 6);
+  WriteFile(World().folder + "Orvane.ini", damaged);
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt"}, "", &queried), "");
+  EXPECT_EQ(queried, S_OK);
+}
+
+TEST_F(ShellHostTest, InvokeStartsTheProgramForTheObjectInItsFolder) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});
+  auto byOffset = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  std::string recorded = Invoke(byOffset);
+  EXPECT_EQ(recorded.substr(0, recorded.find('\n')), World().folder + "docs");
+  EXPECT_NE(recorded.find(file), std::string::npos) << recorded;
+
+  char verb[64] = {};
+  ASSERT_EQ(handler->GetCommandString(ids["Deep"], GCS_VERBA, nullptr, verb, sizeof verb), S_OK);
+  auto byVerb = Info(verb);
+  EXPECT_NE(Invoke(byVerb).find(file), std::string::npos);
+  std::wstring wideVerb(verb, verb + std::strlen(verb));
+  auto byWideVerb = Info("unused");
+  byWideVerb.fMask |= CMIC_MASK_UNICODE;
+  byWideVerb.lpVerbW = wideVerb.c_str();
+  EXPECT_NE(Invoke(byWideVerb).find(file), std::string::npos);
+}
+
+TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
+  Menu("*", {World().folder + "docs\\notes.orvtxt"});
+  auto info = Info(MAKEINTRESOURCEA(ids["Broken program"]));
+  HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
+  EXPECT_TRUE(result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) ||
+              result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
+      << std::hex << result;
+}
+
+// The program's About window and error report show it.
+TEST_F(ShellHostTest, ModuleCarriesTheProductsFileVersion) {
+  TModuleVersion version = GetModuleVersion(World().module);
+  EXPECT_TRUE(version.Valid);
+  EXPECT_EQ(version.FileVersion, "2008.0.0.0");
+  EXPECT_EQ(version.ProductName, "Orvane 2008");
+}
+
+TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
+  ASSERT_EQ(CallModule("DllUnregisterServer"), S_OK);
+  std::string before = RegistrySnapshot();
+  ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);
+  EXPECT_NE(RegistrySnapshot(), before);
+  ASSERT_EQ(CallModule("DllUnregisterServer"), S_OK);
+  EXPECT_EQ(RegistrySnapshot(), before);
+  ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);  // for TearDown
+}
+
+TEST_F(ShellHostTest, ManyRightClicksLeaveNoHandlesBehindAndTheModuleUnloads) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});  // first use loads what stays loaded (shell32's icons, the module)
+  handler.Reset();
+  DestroyMenu(menu);
+  menu = nullptr;
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);  // freed with the handler
+  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  DWORD handles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handles);
+  for (int k = 0; k < 1000; ++k) {
+    ids.clear();
+    bitmaps.clear();
+    Menu("*", {file});
+    handler.Reset();
+    DestroyMenu(menu);
+    menu = nullptr;
+  }
+  DWORD handlesAfter = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  EXPECT_EQ(handlesAfter, handles);
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
+  // Nothing holds the module any more: COM may unload it (the second call unloads).
+  CoFreeUnusedLibrariesEx(0, 0);
+  CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_EQ(GetModuleHandleA(World().module.c_str()), nullptr);
+}
+
+}  // namespace
+}  // namespace orvane::testing

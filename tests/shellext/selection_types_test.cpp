@@ -1,0 +1,102 @@
+// The types of the selected objects, from their names and the registry as the program's
+// scan files extensions: own type, newest version, perceived type, unknown files.
+
+#include "shellext/selection_types.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/memory_registry.h"
+#include "platform/reg_text.h"
+
+namespace orvane::testing {
+namespace {
+
+const char* kClasses = R"(REGEDIT4
+
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
+"PerceivedType"="text"
+
+[HKEY_CLASSES_ROOT\txtfile]
+@="Text Document"
+
+[HKEY_CLASSES_ROOT\.doc]
+@="Word.Document.8"
+
+[HKEY_CLASSES_ROOT\Word.Document.8\CurVer]
+@="Word.Document.12"
+
+[HKEY_CLASSES_ROOT\Word.Document.12]
+
+[HKEY_CLASSES_ROOT\.old]
+@="gone"
+
+[HKEY_CLASSES_ROOT\.cls]
+@="CLSID\\{00000000-0000-0000-0000-000000000001}"
+
+[HKEY_CLASSES_ROOT\.loop]
+@="LoopA"
+
+[HKEY_CLASSES_ROOT\LoopA\CurVer]
+@="LoopB"
+
+[HKEY_CLASSES_ROOT\LoopB\CurVer]
+@="LoopA"
+)";
+
+using TTypes = std::vector<std::string>;
+
+class SelectionTypesTest : public ::testing::Test {
+protected:
+  SelectionTypesTest() { ImportRegText(memory, kClasses); }
+  TTypes File(const std::string& path) { return ObjectTypes(view, {TObjectKind::File, path}); }
+
+  TMemoryRegistry memory;
+  // The module always names its view; the in-memory registry has only one.
+  TRegistryView view{memory, kKeyWow64_32Key};
+};
+
+TEST_F(SelectionTypesTest, FilesTakeTheTypesTheScanGivesTheirExtension) {
+  struct {
+    const char* path;
+    TTypes types;
+  } cases[] = {
+      {"C:\\dir\\notes.TXT", {"*", "AllFileSystemObjects", "SystemFileAssociations\\text", "txtfile"}},
+      {"C:\\a.b\\README", {"*", "AllFileSystemObjects", "Unknown"}},
+      {"C:\\report.doc", {"*", "AllFileSystemObjects", "Word.Document.12"}},
+      {"C:\\x.old", {"*", "AllFileSystemObjects", "Unknown"}},
+      {"C:\\x.cls", {"*", "AllFileSystemObjects"}},
+      {"C:\\trailing.", {"*", "AllFileSystemObjects", "Unknown"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(File(c.path), c.types) << c.path;
+  TTypes loop = File("C:\\x.loop");  // versions naming each other end
+  ASSERT_EQ(loop.size(), 3u);
+  EXPECT_TRUE(loop[2] == "LoopA" || loop[2] == "LoopB");
+}
+
+TEST_F(SelectionTypesTest, OtherObjectsTakeTheirSpecialTypes) {
+  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Folder, "C:\\dir.txt"}),
+            (TTypes{"AllFileSystemObjects", "Folder", "Directory"}));
+  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Drive, "D:\\"}), (TTypes{"Folder", "Drive"}));
+  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Background, "C:\\dir"}),
+            (TTypes{"Directory\\Background"}));
+  EXPECT_TRUE(IsDriveRoot("d:\\"));
+  EXPECT_TRUE(IsDriveRoot("D:"));
+  EXPECT_FALSE(IsDriveRoot("D:\\x"));
+  EXPECT_FALSE(IsDriveRoot("\\\\server\\share"));
+}
+
+// Several objects show what fits each of them.
+TEST_F(SelectionTypesTest, MixedSelectionSharesOnlyCommonTypes) {
+  std::vector<TSelectedObject> textAndDoc = {{TObjectKind::File, "a.txt"}, {TObjectKind::File, "b.doc"}};
+  EXPECT_EQ(SelectionTypes(view, textAndDoc), (TTypes{"*", "AllFileSystemObjects"}));
+  std::vector<TSelectedObject> twoTexts = {{TObjectKind::File, "a.txt"}, {TObjectKind::File, "B.TXT"}};
+  EXPECT_EQ(SelectionTypes(view, twoTexts).size(), 4u);
+  std::vector<TSelectedObject> fileAndFolder = {{TObjectKind::File, "a.txt"},
+                                                {TObjectKind::Folder, "C:\\d"}};
+  EXPECT_EQ(SelectionTypes(view, fileAndFolder), (TTypes{"AllFileSystemObjects"}));
+  EXPECT_TRUE(SelectionTypes(view, {}).empty());
+}
+
+}  // namespace
+}  // namespace orvane::testing
