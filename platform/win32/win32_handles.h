@@ -3,6 +3,8 @@
 // exactly once, also when an exception unwinds past it.
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include <memory>
 #include <type_traits>
@@ -33,6 +35,12 @@ struct TKernelDeleter {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 using TKernelHandle = std::unique_ptr<void, TKernelDeleter>;
+
+// Files dropped on a window: the drop's data, released with DragFinish.
+struct TDropDeleter {
+  void operator()(HDROP drop) const { DragFinish(drop); }
+};
+using TDropHandle = std::unique_ptr<std::remove_pointer_t<HDROP>, TDropDeleter>;
 
 struct TMemoryDCDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }
