@@ -16,16 +16,9 @@
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 #include "platform/win32/window_helpers.h"
+#include "tests/support/screenshot.h"
 
 namespace orvane::testing {
-
-// Unix paths of the build become Wine's Z: drive.
-inline std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path.rfind('\\', 0) == 0 ? "Z:" + path : path;
-}
 
 struct TShownBox {
   std::string Text;
@@ -73,9 +66,5 @@ protected:
   std::string menuFile;
   std::vector<TShownBox> boxes;
 };
-
-// Shows the window, lets it paint, and saves what the screen shows of it as a bitmap in
-// the build's test-artifacts folder; returns the file written (empty on failure).
-std::string SaveScreenshot(HWND window, const std::string& name);
 
 }  // namespace orvane::testing
