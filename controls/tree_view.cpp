@@ -206,6 +206,10 @@ TTreeNode TAdvTreeView::EditLabel(TTreeNode node) {
   return SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)) ? node : nullptr;
 }
 
+HIMAGELIST TAdvTreeView::CreateDragImage(TTreeNode node) {
+  return node ? TreeView_CreateDragImage(Handle(), node) : nullptr;
+}
+
 HWND TAdvTreeView::EditHandle() const { return TreeView_GetEditControl(Handle()); }
 
 bool TAdvTreeView::IsEditing() const { return EditHandle() != nullptr; }
@@ -396,7 +400,10 @@ LRESULT TAdvTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         EndDrag(true);
         return 0;
       }
-      if (OnMouseUp) OnMouseUp(0, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (leftDown_) {
+        leftDown_ = false;
+        if (OnMouseUp) OnMouseUp(0, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      }
       break;
     case WM_RBUTTONUP:
       if (OnMouseUp) OnMouseUp(1, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -404,11 +411,22 @@ LRESULT TAdvTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       if (Dragging() && reinterpret_cast<HWND>(lParam) != Handle()) EndDrag(false);
       break;
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
+      const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+      leftDown_ = true;
+      if (OnMouseDown) OnMouseDown(0, x, y);
+      // The control follows the mouse itself until the button is released or a drag
+      // begins, and takes the release with it: a click ends here.
+      const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+      if (leftDown_ && !Dragging() && (GetKeyState(VK_LBUTTON) & 0x8000) == 0) {
+        leftDown_ = false;
+        if (OnMouseUp) OnMouseUp(0, x, y);
+      }
+      return result;
+    }
     case WM_RBUTTONDOWN:
-      if (OnMouseDown)
-        OnMouseDown(message == WM_LBUTTONDOWN ? 0 : 1, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      if (message == WM_RBUTTONDOWN && RightClickSelect) {
+      if (OnMouseDown) OnMouseDown(1, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (RightClickSelect) {
         if (TTreeNode node = NodeAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) SetSelected(node);
       }
       break;

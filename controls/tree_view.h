@@ -90,6 +90,9 @@ public:
   TDragObject* DragObject() const { return dragObject_.get(); }
   // The node under the mouse when the drag began, until it ends.
   TTreeNode DragNode() const { return dragNode_; }
+  // The picture of a node that the control itself makes for dragging; the caller owns
+  // the list (a drag object takes it).
+  HIMAGELIST CreateDragImage(TTreeNode node);
   // Starts a drag on `node` as the control's own begin-drag notification does.
   void BeginDrag(TTreeNode node, POINT point);
   // Ends the drag; with `drop`, a place that accepts it gets OnDragDrop.
@@ -107,6 +110,8 @@ public:
   std::function<void(TTreeNode node, bool& allow)> OnEditing;
   std::function<void(TTreeNode node, std::string& text)> OnEdited;
   std::function<LRESULT(NMTVCUSTOMDRAW&)> OnCustomDraw;
+  // Button 0 is the left, 1 the right one; every left press gets one release, also
+  // when the control took the release message itself.
   std::function<void(int button, int x, int y)> OnMouseDown;
   std::function<void(int button, int x, int y)> OnMouseUp;
   std::function<void(std::unique_ptr<TDragObject>& object)> OnStartDrag;
@@ -128,6 +133,8 @@ private:
   bool readOnly_ = false;
   bool defaultDragging_ = true;
   bool acceptFiles_ = false;
+  // A left press whose release has not been reported yet.
+  bool leftDown_ = false;
   int updateCount_ = 0;
   std::unique_ptr<TDragObject> dragObject_;
   TTreeNode dragNode_ = nullptr;

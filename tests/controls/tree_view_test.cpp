@@ -187,6 +187,33 @@ TEST_F(TreeViewTest, BeginDragNotificationStartsTheDragOnItsNode) {
   tree.EndDrag(false);
 }
 
+TEST_F(TreeViewTest, EveryLeftClickReportsOneRelease) {
+  std::vector<std::string> events;
+  tree.OnMouseDown = [&](int button, int, int) { events.push_back("down" + std::to_string(button)); };
+  tree.OnMouseUp = [&](int button, int x, int y) {
+    events.push_back("up" + std::to_string(button));
+    EXPECT_EQ(tree.NodeAt(x, y), item);  // where the click was
+  };
+  const POINT at = CenterOf(item);
+  PostMessageA(tree.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageA(tree.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  Application().ProcessMessages();
+  EXPECT_EQ(events, (std::vector<std::string>{"down0", "up0"}));
+}
+
+TEST_F(TreeViewTest, CustomDrawHookSeesEveryPaintedNode) {
+  std::vector<void*> drawn;
+  tree.OnCustomDraw = [&](NMTVCUSTOMDRAW& draw) -> LRESULT {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+      drawn.push_back(reinterpret_cast<void*>(draw.nmcd.lItemlParam));
+    return CDRF_DODEFAULT;
+  };
+  InvalidateRect(tree.Handle(), nullptr, TRUE);
+  UpdateWindow(tree.Handle());
+  EXPECT_EQ(drawn, (std::vector<void*>{&categoryData, &itemData}));
+}
+
 TEST_F(TreeViewTest, FindNodeSearchesTheWholeTree) {
   EXPECT_EQ(tree.FindNode(&itemData), item);
   EXPECT_EQ(tree.FindNode(&categoryData), category);
