@@ -38,6 +38,9 @@ TFileTypeListView::TFileTypeListView(TComponent* owner, std::string name, TWinCo
   link_.OnChange = [this](TFileTypeLink*, TFileType*) { RebuildRows(); };
   link_.OnMove = [this](TFileTypeLink*, TFileType*) { RebuildRows(); };
   link_.OnDestroy = [this](TFileTypeLink*, TFileType* item) { RowsGone(item); };
+  // Loading the icons gives the image list a new handle after the rows were rebuilt;
+  // the view must not keep showing the freed one.
+  link_.OnLoadIcon = [this](TFileTypeLink*, TFileType*) { FollowImages(); };
   link_.OnRefresh = [this](TFileTypeLink*) {
     BeginUpdate();
     RebuildColumns();
@@ -100,6 +103,10 @@ void TFileTypeListView::SetImages(TWin32ImageList* images) {
   SetSmallImages(images ? images->Handle() : nullptr);
 }
 
+void TFileTypeListView::FollowImages() {
+  if (images_ && SmallImages() != images_->Handle()) SetSmallImages(images_->Handle());
+}
+
 int TFileTypeListView::IndexOfFileType(const TFileType* type) const {
   if (!type) return -1;
   for (int i = 0; i < ItemCount(); ++i) {
@@ -114,7 +121,7 @@ bool TFileTypeListView::Shows(const TFileType& type) const {
 
 void TFileTypeListView::RebuildRows() {
   if (!Handle()) return;
-  if (images_ && SmallImages() != images_->Handle()) SetSmallImages(images_->Handle());
+  FollowImages();
   BeginUpdate();
   struct End {
     TFileTypeListView& view;

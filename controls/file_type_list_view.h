@@ -62,6 +62,7 @@ private:
   bool Shows(const TFileType& type) const;
   void ShowSortColumn();
   void RowsGone(TFileType* item);
+  void FollowImages();
 
   TFileTypeList* fileTypes_ = nullptr;
   TFileTypeLink link_;

@@ -151,6 +151,18 @@ TEST_F(PickerTest, ReScanRebuildsRowsOverTheNewTypes) {
 
 }
 
+TEST_F(PickerTest, IconsStayShownAfterAReloadReplacesTheImageList) {
+  TWin32ImageList images;
+  auto& view = form.Create<TFileTypeListView>("lvFileTypes", &form);
+  view.SetImages(&images);
+  view.SetFileTypes(&types);
+  types.SetImages(&images);  // reloads, and the icons get a new list
+  ASSERT_NE(images.Handle(), nullptr);
+  EXPECT_EQ(view.SmallImages(), images.Handle());
+  EXPECT_EQ(ListView_GetImageList(view.Handle(), LVSIL_SMALL), images.Handle());
+  types.SetImages(nullptr);
+}
+
 TEST_F(PickerTest, ChoiceWhoseTypeIsGoneAfterAReScanIsCleared) {
   auto& combo = form.Create<TFileTypeComboBox>("cbFileType", &form);
   combo.SetFileTypes(&types);
