@@ -3,6 +3,7 @@
 
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
+#include "platform/system_folders.h"
 
 namespace orvane {
 namespace {
