@@ -64,7 +64,7 @@ protected:
 
   TFileTypes types;
   TMemoryRegistry registry;
-  TStaticMenu menu{&types, TVerbRegistry{&registry, kHkeyClassesRoot, ""}};
+  TStaticMenu menu{&types, TVerbRegistry{registry, kHkeyClassesRoot, ""}};
   TMemoryClipboard clipboard;
   TCustomMenuItem* open = nullptr;
   TCustomMenuItem* print = nullptr;
