@@ -80,6 +80,13 @@ bool TAction::Execute() {
   return true;
 }
 
+bool TAction::HandleShortCut() {
+  Update();
+  if (!enabled_ || !visible_) return false;
+  Execute();
+  return true;
+}
+
 std::optional<std::string> TAction::GetProperty(const std::string& name) const {
   if (name == "Caption") return caption_;
   if (name == "Hint") return hint_;
@@ -114,11 +121,7 @@ bool TActionList::IsShortCut(TShortCut shortCut) {
   for (int i = 0; i < Count(); ++i) {
     TAction& action = Actions(i);
     if (action.ShortCut() != shortCut) continue;
-    action.Update();
-    if (action.Enabled() && action.Visible()) {
-      action.Execute();
-      return true;
-    }
+    if (action.HandleShortCut()) return true;
   }
   return false;
 }

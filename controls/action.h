@@ -60,9 +60,12 @@ public:
   THandler OnUpdate;
 
   // Re-evaluates the state; false when there is no update handler.
-  bool Update();
+  virtual bool Update();
   // Updates, then runs the execute handler when enabled; false when nothing ran.
-  bool Execute();
+  virtual bool Execute();
+  // The action's shortcut was pressed: updates and, when enabled and visible,
+  // executes; false when the key goes on to the focused control.
+  virtual bool HandleShortCut();
 
   std::optional<std::string> GetProperty(const std::string& name) const override;
   bool SetProperty(const std::string& name, const std::string& value) override;

@@ -6,6 +6,7 @@
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <type_traits>
@@ -113,6 +114,12 @@ struct TMenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
 using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDeleter>;
+
+// Files dropped on a window: the drop's data, released with DragFinish.
+struct TDropDeleter {
+  void operator()(HDROP drop) const { DragFinish(drop); }
+};
+using TDropHandle = std::unique_ptr<std::remove_pointer_t<HDROP>, TDropDeleter>;
 
 struct TMemoryDCDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }

@@ -23,16 +23,9 @@
 #include "platform/services.h"
 #include "platform/system_folders.h"
 #include "platform/win32/window_helpers.h"
+#include "tests/support/screenshot.h"
 
 namespace orvane::testing {
-
-// Unix paths of the build become Wine's Z: drive.
-inline std::string WindowsPath(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path.rfind('\\', 0) == 0 ? "Z:" + path : path;
-}
 
 struct TShownBox {
   std::string Text;
@@ -90,9 +83,5 @@ protected:
 private:
   std::optional<TMessageBoxAnswers> answers_;
 };
-
-// Shows the window, lets it paint, and saves what the screen shows of it as a bitmap in
-// the build's test-artifacts folder; returns the file written (empty on failure).
-std::string SaveScreenshot(HWND window, const std::string& name);
 
 }  // namespace orvane::testing

@@ -1,15 +1,20 @@
-#include <windows.h>
+#include "tests/support/screenshot.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "app_fixture.h"
+#include "controls/application.h"
+#include "platform/win32/win32_handles.h"
 
 namespace orvane::testing {
 
 std::string SaveScreenshot(HWND window, const std::string& name) {
-  ShowWindow(window, SW_SHOW);
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  // A window already on screen is left as it is: activating it would close an open
+  // drop-down that the picture should show.
+  if (!IsWindowVisible(window)) {
+    ShowWindow(window, SW_SHOW);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
   UpdateWindow(window);
   Application().ProcessMessages();
   RECT rect;
