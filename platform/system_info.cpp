@@ -3,6 +3,7 @@
 
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
+#include "platform/registry.h"
 
 namespace orvane {
 namespace {
@@ -137,6 +138,42 @@ TOSInfo OSInfoOf(const TOSVersionData& os) {
 }
 
 TOSInfo GetOSInfo() { return OSInfoOf(ReadOSVersionData()); }
+
+bool ReadRegistryVersion(IRegistryBackend& backend, std::uint32_t& major, std::uint32_t& minor,
+                         std::uint32_t& build) {
+  TRegistry registry(kKeyRead, backend);
+  registry.SetRootKey(kHkeyLocalMachine);
+  if (!registry.OpenKeyReadOnly("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion")) return false;
+  try {
+    std::uint32_t newMajor = 0, newMinor = 0;
+    TRegDataInfo info;
+    if (registry.GetDataInfo("CurrentMajorVersionNumber", info) && info.RegData == kRegDword &&
+        registry.GetDataInfo("CurrentMinorVersionNumber", info) && info.RegData == kRegDword) {
+      std::uint32_t type = 0;
+      registry.GetData("CurrentMajorVersionNumber", &newMajor, sizeof newMajor, type);
+      registry.GetData("CurrentMinorVersionNumber", &newMinor, sizeof newMinor, type);
+    } else {
+      const std::string version = registry.ReadString("CurrentVersion");
+      const size_t dot = version.find('.');
+      if (dot == std::string::npos) return false;
+      newMajor = static_cast<std::uint32_t>(DecimalOrZero(version.substr(0, dot)));
+      newMinor = static_cast<std::uint32_t>(DecimalOrZero(version.substr(dot + 1)));
+    }
+    const std::int32_t newBuild = DecimalOrZero(registry.ReadString("CurrentBuildNumber"));
+    if (newMajor == 0 || newBuild == 0) return false;
+    major = newMajor;
+    minor = newMinor;
+    build = static_cast<std::uint32_t>(newBuild);
+    return true;
+  } catch (const std::exception&) {
+    return false;  // a value of another type
+  }
+}
+
+bool IsWindows11(const TOSVersionData& os) {
+  return os.Available && os.PlatformId == 2 && os.MajorVersion == 10 && os.MinorVersion == 0 &&
+         os.BuildNumber >= 22000;
+}
 
 std::string MemoryTextOf(std::uint64_t totalBytes, const std::string& thousandSeparator) {
   std::uint64_t megabytes = totalBytes >> 20;
