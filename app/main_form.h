@@ -10,6 +10,7 @@
 #include "app/form_placement.h"
 #include "controls/action.h"
 #include "controls/category_buttons.h"
+#include "controls/edit_controls.h"
 #include "controls/form.h"
 #include "controls/page_control.h"
 #include "controls/panels.h"
@@ -17,7 +18,9 @@
 #include "filetypes/file_type_list.h"
 #include "platform/icon_source.h"
 #include "platform/registry_backend.h"
+#include "platform/system_info.h"
 #include "platform/win32/image_list.h"
+#include "services/classic_menu_switch.h"
 
 namespace orvane {
 
@@ -28,6 +31,9 @@ struct TMainFormSettings {
   IRegistryBackend* Registry = nullptr;  // the system registry when not given
   IIconSource* Icons = nullptr;          // the system's icons when not given
   bool Windows64 = false;                // pages on the registry say " [WOW64]"
+  // Windows 11 with the registry as the file manager reads it: the full context menu switch.
+  TOSVersionData OSVersion;
+  IRegistryBackend* ShellRegistry = nullptr;
 };
 
 class TfrmMain : public TForm {
@@ -54,6 +60,7 @@ public:
   // Aligned to the bottom in this order: "Check for Updates" lowest.
   TSpeedButton& spbCheckUpdates;
   TSpeedButton& spbBugs;
+  TCheckBox& chkClassicMenu;
   // Pages.
   TPageControl& pgcMain;
   TTabSheet& tshtStaticMenus;
@@ -68,6 +75,7 @@ public:
   TAction& actRegistryBugs;
   TAction& actNextPage;
   TAction& actPrevPage;
+  TAction& actClassicMenu;  // present on Windows 11 only
 
   bool Loading() const { return loading_; }
   bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
@@ -96,6 +104,7 @@ private:
   void CreateSteps();
   void PageChanged();
   void FormStorageRestorePlacement();
+  void ShowClassicMenuState();
 
   TMainFormSettings settings_;
   bool loading_ = true;
@@ -104,6 +113,7 @@ private:
   TFormPlacement placement_;
   TWin32ImageList fileTypeImages_;
   TFileTypeList fileTypeList_;
+  std::unique_ptr<TClassicMenuSwitch> classicMenu_;
 };
 
 }  // namespace orvane

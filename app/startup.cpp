@@ -14,6 +14,7 @@
 #include "filetypes/predefined_types.h"
 #include "platform/messages.h"
 #include "platform/system_info.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/window_helpers.h"
 
 namespace orvane {
@@ -55,6 +56,8 @@ int RunProgram() {
     TMainFormSettings settings;
     settings.MenuFile = MenuFileName();
     settings.Windows64 = IsWindows64();
+    settings.OSVersion = version;
+    settings.ShellRegistry = &NativeRegistryBackend();
     main = std::make_unique<TfrmMain>(nullptr, settings);
   } catch (const std::exception& error) {
     loading.reset();

@@ -23,7 +23,8 @@ void TClassicMenuSwitch::SetOn(bool on) {
   registry.SetRootKey(kHkeyCurrentUser);
   if (on) {
     std::vector<std::string> missing;
-    for (const char* level : {"\\Software\\Classes", "\\Software\\Classes\\CLSID", kClassKey}) {
+    for (const char* level :
+         {"\\Software", "\\Software\\Classes", "\\Software\\Classes\\CLSID", kClassKey}) {
       if (!registry.KeyExists(level)) missing.push_back(level);
     }
     try {
