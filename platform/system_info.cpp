@@ -60,6 +60,33 @@ std::string Nt4Or2000Edition(const TOSVersionData& os) {
   return "";
 }
 
+// Names of the NT 6 and 10 generations, which the version numbers tell apart now that
+// they are read whatever the manifest declares.
+std::string LaterWorkstationName(const TOSVersionData& os) {
+  if (os.MajorVersion == 6) {
+    static const char* const names[] = {"Windows Vista", "Windows 7", "Windows 8", "Windows 8.1"};
+    return os.MinorVersion < 4 ? names[os.MinorVersion] : "Windows";
+  }
+  if (os.MajorVersion == 10 && os.MinorVersion == 0)
+    return os.BuildNumber >= 22000 ? "Windows 11" : "Windows 10";
+  return "Windows";
+}
+
+std::string LaterServerName(const TOSVersionData& os) {
+  if (os.MajorVersion == 6) {
+    static const char* const names[] = {"Windows Server 2008", "Windows Server 2008 R2",
+                                        "Windows Server 2012", "Windows Server 2012 R2"};
+    return os.MinorVersion < 4 ? names[os.MinorVersion] : "Windows Server";
+  }
+  if (os.MajorVersion == 10 && os.MinorVersion == 0) {
+    if (os.BuildNumber >= 26100) return "Windows Server 2025";
+    if (os.BuildNumber >= 20348) return "Windows Server 2022";
+    if (os.BuildNumber >= 17763) return "Windows Server 2019";
+    return "Windows Server 2016";
+  }
+  return "Windows Server";
+}
+
 std::string NtName(const TOSVersionData& os) {
   const auto major = os.MajorVersion;
   const auto minor = os.MinorVersion;
@@ -75,7 +102,7 @@ std::string NtName(const TOSVersionData& os) {
     }
     return "Windows";
   }
-  return os.ProductType == 1 ? "Windows Vista" : "Windows Server 2008";
+  return os.ProductType == 1 ? LaterWorkstationName(os) : LaterServerName(os);
 }
 
 }  // namespace

@@ -39,6 +39,39 @@ TEST(WindowsVersion, Windows11IsNt10WithBuild22000OrLater) {
   EXPECT_FALSE(IsWindows11(TOSVersionData{}));  // nothing known
 }
 
+// With the true version numbers the error report names the system that is really there.
+TEST(WindowsVersion, NamesOfTheLaterGenerations) {
+  struct Case {
+    std::uint32_t major, minor, build;
+    std::uint8_t productType;
+    const char* name;
+  } cases[] = {
+      {6, 1, 7601, 1, "Windows 7 Professional"},
+      {6, 2, 9200, 1, "Windows 8 Professional"},
+      {6, 3, 9600, 1, "Windows 8.1 Professional"},
+      {10, 0, 19045, 1, "Windows 10 Professional"},
+      {10, 0, 22000, 1, "Windows 11 Professional"},
+      {6, 4, 9841, 1, "Windows Professional"},
+      {11, 0, 30000, 1, "Windows Professional"},
+      {6, 1, 7601, 3, "Windows Server 2008 R2"},
+      {6, 3, 9600, 3, "Windows Server 2012 R2"},
+      {10, 0, 14393, 3, "Windows Server 2016"},
+      {10, 0, 17763, 2, "Windows Server 2019"},
+      {10, 0, 20348, 3, "Windows Server 2022"},
+      {10, 0, 26100, 3, "Windows Server 2025"},
+  };
+  for (const Case& c : cases) {
+    TOSVersionData os;
+    os.Available = os.Extended = true;
+    os.PlatformId = 2;
+    os.MajorVersion = c.major;
+    os.MinorVersion = c.minor;
+    os.BuildNumber = c.build;
+    os.ProductType = c.productType;
+    EXPECT_EQ(OSInfoOf(os).Name, c.name) << c.major << "." << c.minor << "." << c.build;
+  }
+}
+
 TEST(WindowsVersion, RegistryVersionOfEachGeneration) {
   const std::string key = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n";
   struct Case {
