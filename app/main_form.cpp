@@ -2,6 +2,7 @@
 
 #include "app/loading.h"
 #include "platform/messages.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
 #include "platform/win32/window_helpers.h"
 
@@ -24,17 +25,9 @@ TFont HeaderFont(bool bold, int size) {
   return font;
 }
 
-IRegistryBackend& RegistryOf(const TMainFormSettings& settings) {
-  return settings.Registry ? *settings.Registry : DefaultRegistryBackend();
-}
-
-IIconSource& IconsOf(const TMainFormSettings& settings) {
-  return settings.Icons ? *settings.Icons : DefaultIconSource();
-}
-
 }  // namespace
 
-TfrmMain::TfrmMain(TComponent* owner, const TMainFormSettings& settings)
+TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainFormSettings& settings)
     : TForm(owner, "frmMain", TStyle{TBorderStyle::Sizeable, true, false, false}),
       pnlTop(Create<TGradientPanel>("pnlTop", this, RGB(0, 45, 110), RGB(90, 150, 220))),
       lblCaption(Create<TLabel>("lblCaption", &pnlTop)),
@@ -64,9 +57,10 @@ TfrmMain::TfrmMain(TComponent* owner, const TMainFormSettings& settings)
       actNextPage(alMain.Add("actNextPage", "Next Page", "Tab")),
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
       actClassicMenu(alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
+      services_(services),
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),
-      fileTypeList_(RegistryOf(settings), IconsOf(settings)) {
+      fileTypeList_(services.Registry, services.Icons) {
   SetKeyPreview(true);
   SetClientSize(kClientWidth, kClientHeight);
   SetMinSize(kMinWidth, kMinHeight);

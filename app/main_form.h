@@ -16,29 +16,27 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
-#include "platform/icon_source.h"
-#include "platform/registry_backend.h"
+#include "platform/services.h"
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
 #include "services/classic_menu_switch.h"
 
 namespace orvane {
 
-// What the main window works on; the program passes the system's own, tests their
-// fixtures.
+// What the main window is set to besides the services it works through.
 struct TMainFormSettings {
   std::string MenuFile;
-  IRegistryBackend* Registry = nullptr;  // the system registry when not given
-  IIconSource* Icons = nullptr;          // the system's icons when not given
-  bool Windows64 = false;                // pages on the registry say " [WOW64]"
-  // Windows 11 with the registry as the file manager reads it: the full context menu switch.
+  bool Windows64 = false;  // pages on the registry say " [WOW64]"
+  // Windows 11 and the registry as the file manager reads it (its native view): the full
+  // context menu switch. Without that registry there is no switch.
   TOSVersionData OSVersion;
   IRegistryBackend* ShellRegistry = nullptr;
 };
 
 class TfrmMain : public TForm {
 public:
-  TfrmMain(TComponent* owner, const TMainFormSettings& settings);
+  // The program passes the system's services, tests their fakes.
+  TfrmMain(TComponent* owner, const TServices& services, const TMainFormSettings& settings);
   ~TfrmMain() override;
   std::string ClassName() const override { return "TfrmMain"; }
 
@@ -106,6 +104,7 @@ private:
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
 
+  TServices services_;
   TMainFormSettings settings_;
   bool loading_ = true;
   bool shellExtCleanupShown_ = false;

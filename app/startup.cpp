@@ -8,14 +8,15 @@
 
 #include "app/loading.h"
 #include "app/main_form.h"
-#include "app/menu_file.h"
 #include "app/mult_inst.h"
 #include "controls/application.h"
 #include "filetypes/predefined_types.h"
 #include "platform/messages.h"
+#include "platform/services.h"
 #include "platform/system_info.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/window_helpers.h"
+#include "storage/menu_file.h"
 
 namespace orvane {
 
@@ -27,6 +28,8 @@ void InitSystemFacts() {
 }
 
 int RunProgram() {
+  // Built once; everything below reaches the system through it.
+  const TServices services = SystemServices();
   TApplication& application = Application();
   TSingleInstance guard(application);
   if (guard.AnotherRunning()) return 0;
@@ -54,11 +57,11 @@ int RunProgram() {
   try {
     InitSystemFacts();
     TMainFormSettings settings;
-    settings.MenuFile = MenuFileName();
+    settings.MenuFile = MenuFileName(services);
     settings.Windows64 = IsWindows64();
     settings.OSVersion = version;
     settings.ShellRegistry = &NativeRegistryBackend();
-    main = std::make_unique<TfrmMain>(nullptr, settings);
+    main = std::make_unique<TfrmMain>(nullptr, services, settings);
   } catch (const std::exception& error) {
     loading.reset();
     application.HandleException(error);

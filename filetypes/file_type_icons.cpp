@@ -173,10 +173,6 @@ void MakeImageList32(IImageList& images) {
 
 bool AddBlankImage(IImageList& images) { return images.AddBlank() >= 0; }
 
-void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs) {
-  LoadIcons(images, bugs, DefaultIconSource());
-}
-
 void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource& source) {
   images.Clear();
   MakeImageList32(images);

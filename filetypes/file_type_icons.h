@@ -43,11 +43,9 @@ bool LoadTypeIcon(const std::string& extension, const std::string& location, int
                   IIconSource& source);
 
 // One icon of a file; the small one when asked or when there is no large one.
-TIcon ExtractIconHandle(const std::string& file, int index, bool small,
-                        IIconSource& source = DefaultIconSource());
+TIcon ExtractIconHandle(const std::string& file, int index, bool small, IIconSource& source);
 // The same; raises "Error extracting icon from file" when there is no icon.
-TIcon ExtractIconOrRaise(const std::string& file, int index, bool small,
-                         IIconSource& source = DefaultIconSource());
+TIcon ExtractIconOrRaise(const std::string& file, int index, bool small, IIconSource& source);
 
 // Gives the list a 32-bit colour handle; raises "Invalid ImageList" when it has none.
 void MakeImageList32(IImageList& images);

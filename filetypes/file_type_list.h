@@ -16,8 +16,7 @@ namespace orvane {
 
 class TFileTypeList {
 public:
-  explicit TFileTypeList(IRegistryBackend& backend = DefaultRegistryBackend(),
-                         IIconSource& icons = DefaultIconSource());
+  TFileTypeList(IRegistryBackend& backend, IIconSource& icons);
   ~TFileTypeList();
   TFileTypeList(const TFileTypeList&) = delete;
   TFileTypeList& operator=(const TFileTypeList&) = delete;

@@ -30,9 +30,8 @@ public:
 
   // Rebuilds the model from HKEY_CLASSES_ROOT; registry bugs go to `bugs`. Only a
   // root that cannot be opened raises; links get nkRefresh in every case.
-  void Load(TAdvStringList& bugs, IRegistryBackend& backend = DefaultRegistryBackend());
+  void Load(TAdvStringList& bugs, IRegistryBackend& backend);
   // Fills `images` with one image per type, in collection order.
-  void LoadIcons(IImageList& images, TAdvStringList& bugs);
   void LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource& icons);
   // Gives the predefined types the captions of the current predefined table.
   void UpdateCaptions();

@@ -4,6 +4,7 @@
 
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
 
 namespace orvane {
@@ -108,7 +109,7 @@ void SetPlatformClass(TPlatformClass value) { Global().platformClass = value; }
 const std::string& Win9xWindowsDir() {
   auto& v = Global().win9xDir;
   if (!v) {
-    std::string dir = GetWindowsDir();
+    std::string dir = WindowsFolder();
     if (!dir.empty() && dir.back() == '\\') dir.pop_back();
     v = dir;
   }

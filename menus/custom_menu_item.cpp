@@ -84,12 +84,12 @@ void TCustomMenuItem::SetFileType(TFileType* fileType) {
   if (bracket) menu->EndUpdate();
 }
 
-bool TCustomMenuItem::IsApplicationMissing() const {
+bool TCustomMenuItem::IsApplicationMissing(IFileSystem& fileSystem) const {
   std::string name = application_;
   // A program is often typed in quotes, as on a command line.
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
     name = name.substr(1, name.size() - 2);
-  name = ExpandEnvironmentText(name);
+  name = fileSystem.ExpandEnvironment(name);
   // The bare file name is searched in its own folder first, then on the search path.
   std::vector<std::string> folders;
   std::string fileName = name;
@@ -98,8 +98,8 @@ bool TCustomMenuItem::IsApplicationMissing() const {
     folders.push_back(name.substr(0, slash + 1));
     fileName = name.substr(slash + 1);
   }
-  if (std::optional<bool> found = FindFileOnPath(fileName, folders)) return !*found;
-  return !FileExists(name);
+  if (std::optional<bool> found = fileSystem.FindFileOnPath(fileName, folders)) return !*found;
+  return !fileSystem.FileExists(name);
 }
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 
 namespace orvane {
 
+class IFileSystem;
 class TFileType;
 class TCustomFileTypeCategory;
 class TCustomMenu;
@@ -43,7 +44,7 @@ public:
 
   // True when the program cannot be found: environment references are expanded, then
   // the file is searched in its own folder and the search path, or else tested as is.
-  bool IsApplicationMissing() const;
+  bool IsApplicationMissing(IFileSystem& fileSystem) const;
 
 private:
   void SetText(std::string& field, const std::string& value);

@@ -28,8 +28,8 @@ std::vector<TTreeItemClass> TDynamicMenuItems::GetItemClasses() const {
 // ---------------------------------------------------------------------------------------
 // TDynamicMenu
 
-TDynamicMenu::TDynamicMenu(TFileTypes* fileTypes)
-    : TCustomMenu(TreeItemsClass<TDynamicMenuItems>(), fileTypes) {}
+TDynamicMenu::TDynamicMenu(TFileTypes* fileTypes, TItemImageSources images)
+    : TCustomMenu(TreeItemsClass<TDynamicMenuItems>(), fileTypes), images_(images) {}
 
 void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
   if (!FileTypes() || FileTypes()->Count() == 0)

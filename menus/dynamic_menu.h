@@ -23,11 +23,17 @@ public:
 
 class TDynamicMenu : public TCustomMenu {
 public:
-  explicit TDynamicMenu(TFileTypes* fileTypes);
+  TDynamicMenu(TFileTypes* fileTypes, TItemImageSources images);
+
+  // Where the items load their pictures from.
+  const TItemImageSources& ImageSources() const { return images_; }
 
   TDynamicMenuItems& List() const { return static_cast<TDynamicMenuItems&>(Items()); }
   void LoadFromIni(TCustomIniFile& ini, const std::string& section);
   void SaveToIni(TCustomIniFile& ini, const std::string& section);
+
+private:
+  TItemImageSources images_;
 };
 
 }  // namespace orvane

@@ -2,8 +2,8 @@
 
 #include "filetypes/file_type.h"
 #include "menus/custom_menu.h"
+#include "menus/dynamic_menu.h"
 #include "platform/ansi_case.h"
-#include "platform/file_access.h"
 #include "platform/messages.h"
 #include "storage/custom_ini_file.h"
 
@@ -50,12 +50,13 @@ void TDynamicMenuItem::SetIconFile(const std::string& value) {
 void TDynamicMenuItem::SetIconIndex(int index) {
   if (index == iconIndex_) return;
   icon_ = TItemImage(IsPngFile(iconFile_) ? TItemImage::TKind::Png : TItemImage::TKind::Icon);
-  if (index >= 0 && !iconFile_.empty()) {
+  // An item outside a dynamic menu has nowhere to load its picture from: it takes the
+  // index, and gets the picture when it is copied into a menu.
+  const auto* menu = dynamic_cast<const TDynamicMenu*>(Tree());
+  if (index >= 0 && !iconFile_.empty() && menu) {
     TItemImage loaded(icon_.Kind());
     try {
-      TItemImageSources& sources = ItemImageSources();
-      loaded.Load(iconFile_, index, sources.Icons ? *sources.Icons : DefaultIconSource(),
-                  sources.Files ? *sources.Files : DefaultFileAccess());
+      loaded.Load(iconFile_, index, menu->ImageSources().Icons, menu->ImageSources().Files);
     } catch (const std::exception&) {
       return;  // no picture, and the index stays
     }

@@ -17,9 +17,4 @@ void TItemImage::Load(const std::string& file, int index, IIconSource& icons, IF
   icon_ = std::move(small);
 }
 
-TItemImageSources& ItemImageSources() {
-  static TItemImageSources sources;
-  return sources;
-}
-
 }  // namespace orvane

@@ -29,12 +29,11 @@ private:
   TPngImage png_;
 };
 
-// Where item images come from: the system's shell and files, or a test's stand-ins.
+// Where a menu's item images come from: the system's shell and files, or a test's
+// stand-ins. The menu holds them; its items reach them through it.
 struct TItemImageSources {
-  IIconSource* Icons = nullptr;
-  IFileAccess* Files = nullptr;
+  IIconSource& Icons;
+  IFileAccess& Files;
 };
-// The process-wide sources; null members mean the system's.
-TItemImageSources& ItemImageSources();
 
 }  // namespace orvane

@@ -13,19 +13,6 @@
 namespace orvane {
 namespace {
 
-// A document without a file is cleared before it goes, so that it writes nothing.
-class TScratchDocument {
-public:
-  TScratchDocument() : document_("") {}
-  ~TScratchDocument() { document_.Clear(); }
-  TScratchDocument(const TScratchDocument&) = delete;
-  TScratchDocument& operator=(const TScratchDocument&) = delete;
-  TOrvaneIniFile& Get() { return document_; }
-
-private:
-  TOrvaneIniFile document_;
-};
-
 class TMenuUpdate {
 public:
   explicit TMenuUpdate(TTreeCollection& tree) : tree_(tree) { tree_.BeginUpdate(); }
@@ -71,14 +58,14 @@ const TMenuItemClassInfo* FindMenuItemClass(const std::string& name) {
 std::string MenuItemClipboardText(TCustomMenuItem& item, int& count) {
   auto* entry = dynamic_cast<IMenuItemIni*>(&item);
   if (!entry) throw EMenuError(LoadResString(msg::SInvalidTreeItemClass));
-  TScratchDocument document;
+  TOrvaneIniFile document;
   const std::string section = entry->ClassName();
   count = 1;
-  entry->SaveToIni(document.Get(), section, count, true);
+  entry->SaveToIni(document, section, count, true);
   // One past the last entry: the number the next entry would have had.
-  document.Get().WriteInteger(section, "Count", count);
+  document.WriteInteger(section, "Count", count);
   TIniStrings lines;
-  document.Get().GetStrings(lines);
+  document.GetStrings(lines);
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
@@ -118,8 +105,7 @@ std::vector<TCustomMenuItem*> PasteItemsFromText(TTreeItems& target, std::string
   if (!menu) return pasted;
   auto& factory = static_cast<TCustomMenuItems&>(menu->Items());
 
-  TScratchDocument scratch;
-  TOrvaneIniFile& document = scratch.Get();
+  TOrvaneIniFile document;
   document.SetStrings(SplitLines(text), true);
   TIniStrings sections;
   document.ReadSections(sections);

@@ -8,10 +8,10 @@
 namespace orvane {
 namespace {
 
-// Saves a section and writes the file before the writer goes, so that a failed write
-// is seen here and the menu keeps its mark.
+// Saves a section and writes the file; a failed write raises here and the menu keeps
+// its mark.
 template <class Menu>
-void WriteSection(Menu& menu, const std::string& fileName, IFileAccess* files,
+void WriteSection(Menu& menu, const std::string& fileName, IFileAccess& files,
                   const std::string& section, bool keepModified) {
   bool wasModified = menu.IsModified();
   TOrvaneIniFile ini(fileName, files);
@@ -19,7 +19,6 @@ void WriteSection(Menu& menu, const std::string& fileName, IFileAccess* files,
   try {
     ini.UpdateFile();
   } catch (...) {
-    ini.Clear();  // nothing more to write at destruction
     menu.SetModified(true);
     throw;
   }
@@ -28,25 +27,25 @@ void WriteSection(Menu& menu, const std::string& fileName, IFileAccess* files,
 
 }  // namespace
 
-void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess* files) {
+void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess& files) {
   WriteSection(menu, fileName, files, kStaticItemsSection, false);
 }
 
-void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files) {
   WriteSection(menu, fileName, files, kDynamicItemsSection, false);
 }
 
-void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files) {
   WriteSection(menu, fileName, files, kDynamicItemsSection, true);
 }
 
-void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files) {
   TOrvaneIniFile ini(fileName, files);
   menu.LoadFromIni(ini, kDynamicItemsSection);
   menu.SetModified(true);
 }
 
-void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess* files) {
+void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files) {
   TOrvaneIniFile ini(fileName, files);
   menu.LoadFromIni(ini, kDynamicItemsSection);
   menu.ClearModified();

@@ -12,17 +12,13 @@ class TDynamicMenu;
 
 // Write the menu's section into `fileName` and the file at once. A file that cannot be
 // written raises, and the menu stays modified.
-void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess* files = nullptr);
-void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName,
-                      IFileAccess* files = nullptr);
+void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess& files);
+void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 // Writes the dynamic menu into another file; the menu's modified state stays as it was.
-void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName,
-                       IFileAccess* files = nullptr);
+void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 // Reads the dynamic menu from another file; the menu is modified afterwards.
-void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName,
-                       IFileAccess* files = nullptr);
+void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 // Reads the dynamic menu again from the menu file; unmodified afterwards.
-void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName,
-                       IFileAccess* files = nullptr);
+void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 
 }  // namespace orvane

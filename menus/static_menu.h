@@ -23,7 +23,7 @@ public:
 
 class TStaticMenu : public TCustomMenu {
 public:
-  explicit TStaticMenu(TFileTypes* fileTypes, TVerbRegistry registry = TVerbRegistry());
+  TStaticMenu(TFileTypes* fileTypes, TVerbRegistry registry);
   ~TStaticMenu() override;
 
   TStaticMenuItems& List() const { return static_cast<TStaticMenuItems&>(Items()); }

@@ -13,9 +13,9 @@ TStaticMenu* TStaticMenuItem::StaticMenu() const {
   return dynamic_cast<TStaticMenu*>(TTreeItem::Tree());
 }
 
-TVerbRegistry TStaticMenuItem::Registry() const {
+const TVerbRegistry* TStaticMenuItem::Registry() const {
   TStaticMenu* menu = StaticMenu();
-  return menu ? menu->Registry() : TVerbRegistry();
+  return menu ? &menu->Registry() : nullptr;
 }
 
 std::string TStaticMenuItem::VerbKeyPath() const {
@@ -26,21 +26,21 @@ std::string TStaticMenuItem::VerbKeyPath() const {
 
 bool TStaticMenuItem::VerbKeyExists() const {
   std::string path = VerbKeyPath();
-  if (path.empty()) return false;
-  TVerbRegistry where = Registry();
-  TRegistry registry(*where.Backend);
-  registry.SetRootKey(where.Root);
-  return registry.KeyExists(where.Base + path);
+  const TVerbRegistry* where = Registry();
+  if (path.empty() || !where) return false;
+  TRegistry registry(where->Backend);
+  registry.SetRootKey(where->Root);
+  return registry.KeyExists(where->Base + path);
 }
 
 void TStaticMenuItem::WriteVerb() {
   if (!Checked()) return;
   std::string path = VerbKeyPath();
-  if (path.empty()) return;
-  TVerbRegistry where = Registry();
-  TRegistry registry(*where.Backend);
-  registry.SetRootKey(where.Root);
-  TRegistryEx::OpenKeyOrRaise(registry, where.Base + path, true);
+  const TVerbRegistry* where = Registry();
+  if (path.empty() || !where) return;
+  TRegistry registry(where->Backend);
+  registry.SetRootKey(where->Root);
+  TRegistryEx::OpenKeyOrRaise(registry, where->Base + path, true);
   registry.WriteString("", Caption());
   TRegistryEx::OpenKeyOrRaise(registry, "command", true);
   registry.WriteString("", Application() + " " + Parameters());

@@ -39,7 +39,8 @@ protected:
   void Destroy() override;
 
 private:
-  TVerbRegistry Registry() const;
+  // The menu's verb registry; null for an item outside a static menu, which has none.
+  const TVerbRegistry* Registry() const;
 
   TStoreInfo storeInfo_;
   bool registrySync_ = false;

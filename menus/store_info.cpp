@@ -16,7 +16,7 @@ void TStoreInfo::SetStored(const std::string& path) {
 
 void TStoreInfo::Remove(const TVerbRegistry& where) {
   if (!stored_) return;
-  TRegistry registry(*where.Backend);
+  TRegistry registry(where.Backend);
   registry.SetRootKey(where.Root);
   TRegistryEx::DeleteKeyOrRaise(registry, where.Base + keyPath_);
   // The parent is cut at the last "\" only: a ":" in a caption would otherwise name

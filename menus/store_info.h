@@ -7,10 +7,10 @@
 
 namespace orvane {
 
-// The registry the verbs go to: HKEY_CLASSES_ROOT of the system, or, for tests, any
-// root key with a path that stands in for it.
+// The registry the verbs go to: HKEY_CLASSES_ROOT of the registry passed in, or, for
+// tests, any root key with a path that stands in for it.
 struct TVerbRegistry {
-  IRegistryBackend* Backend = &DefaultRegistryBackend();
+  IRegistryBackend& Backend;
   HKey Root = kHkeyClassesRoot;
   // Absolute path ("\Software\...") prefixed to every verb key; empty for the root.
   std::string Base;

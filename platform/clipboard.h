@@ -40,6 +40,7 @@ public:
   virtual std::optional<std::string> GetData(ClipboardFormat format) = 0;
 };
 
+// Reached through the services (platform/services.h).
 IClipboard& DefaultClipboard();
 
 // Keeps the clipboard open for a scope.

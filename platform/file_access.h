@@ -25,7 +25,7 @@ public:
                            std::string& reason) = 0;
 };
 
-// The system's files.
+// The system's files; reached through the services (platform/services.h).
 IFileAccess& DefaultFileAccess();
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 // What the model needs of the file system and the environment: expanding environment
-// references and finding a program file the way the shell would.
+// references, finding a program file the way the shell would, and whether a file exists.
+// The system's in the program; tests pass their own.
 
 #include <optional>
 #include <string>
@@ -8,16 +9,22 @@
 
 namespace orvane {
 
-// Replaces every %NAME% by the value of that environment variable; references to
-// unknown variables stay as written.
-std::string ExpandEnvironmentText(const std::string& text);
+class IFileSystem {
+public:
+  virtual ~IFileSystem() = default;
 
-// Searches a file in `folders`, then in the system search path. std::nullopt when the
-// system offers no such search (the caller then tests the name as it is).
-std::optional<bool> FindFileOnPath(const std::string& fileName,
-                                   const std::vector<std::string>& folders);
+  // Replaces every %NAME% by the value of that environment variable; references to
+  // unknown variables stay as written.
+  virtual std::string ExpandEnvironment(const std::string& text) = 0;
+  // Searches a file in `folders`, then in the system search path. std::nullopt when the
+  // system offers no such search (the caller then tests the name as it is).
+  virtual std::optional<bool> FindFileOnPath(const std::string& fileName,
+                                             const std::vector<std::string>& folders) = 0;
+  // True when `path` names an existing file (not a folder).
+  virtual bool FileExists(const std::string& path) = 0;
+};
 
-// True when `path` names an existing file (not a folder).
-bool FileExists(const std::string& path);
+// The system's files and environment.
+IFileSystem& DefaultFileSystem();
 
 }  // namespace orvane

@@ -67,7 +67,8 @@ public:
   virtual TIcon FileInfoIcon(const std::string& path) = 0;
 };
 
-// shell32 and user32 on Windows; elsewhere a source that finds no icons.
+// shell32 and user32 on Windows; elsewhere a source that finds no icons. Reached through
+// the services (platform/services.h).
 IIconSource& DefaultIconSource();
 
 inline void TIcon::Reset() {

@@ -12,8 +12,8 @@ namespace orvane {
 
 class TRegistry {
 public:
-  explicit TRegistry(IRegistryBackend& backend = DefaultRegistryBackend());
-  explicit TRegistry(std::uint32_t access, IRegistryBackend& backend = DefaultRegistryBackend());
+  explicit TRegistry(IRegistryBackend& backend);
+  TRegistry(std::uint32_t access, IRegistryBackend& backend);
   ~TRegistry();
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;

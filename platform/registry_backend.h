@@ -44,7 +44,8 @@ public:
 };
 
 // The registry of this process: advapi32 on Windows, a process-wide in-memory registry
-// elsewhere.
+// elsewhere. The start-up puts it into the services (platform/services.h); nothing else
+// reaches for it.
 IRegistryBackend& DefaultRegistryBackend();
 
 }  // namespace orvane

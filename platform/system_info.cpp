@@ -4,6 +4,7 @@
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
 #include "platform/registry.h"
+#include "platform/system_folders.h"
 
 namespace orvane {
 namespace {

@@ -87,9 +87,5 @@ bool IsWindows64Architecture(std::uint16_t architecture);
 bool IsValidFileName(const std::string& name);
 // The part after the last "\" or ":" without the text from its last "." on.
 std::string FileNameWithoutExt(const std::string& path);
-// The Windows directory with a trailing backslash.
-std::string GetWindowsDir();
-// Full path of the program file.
-std::string ProgramFileName();
 
 }  // namespace orvane

@@ -17,8 +17,8 @@ public:
   explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
   TCustomIniFile(const TCustomIniFile&) = delete;
   TCustomIniFile& operator=(const TCustomIniFile&) = delete;
-  // A writer may write its file on destruction, and may raise when that fails.
-  virtual ~TCustomIniFile() noexcept(false) = default;
+  // Writers write their file in UpdateFile only, never on destruction.
+  virtual ~TCustomIniFile() = default;
 
   const std::string& FileName() const { return fileName_; }
 

@@ -1,7 +1,7 @@
 #include "storage/menu_file.h"
 
 #include "platform/file_system.h"
-#include "platform/system_folders.h"
+#include "platform/services.h"
 
 namespace orvane {
 
@@ -14,10 +14,10 @@ std::string ChooseMenuFileName(const std::string& windowsFolder, const std::stri
   return programFolder + "Orvane.ini";
 }
 
-const std::string& MenuFileName() {
-  static const std::string name = ChooseMenuFileName(
-      WindowsFolder(), ProgramFolder(), [](const std::string& path) { return FileExists(path); });
-  return name;
+std::string MenuFileName(const TServices& services) {
+  return ChooseMenuFileName(
+      services.WindowsFolder, services.ProgramFolder,
+      [&](const std::string& path) { return services.FileSystem.FileExists(path); });
 }
 
 }  // namespace orvane

@@ -1,12 +1,14 @@
 #pragma once
 // The menu file: the one settings file that holds both menus and the program's other
 // settings. "OV2001.ini" in the Windows folder when that file exists, else "Orvane.ini"
-// beside the program; decided on first use and kept for the run.
+// beside the program. The start-up decides it once from its services and passes it on.
 
 #include <functional>
 #include <string>
 
 namespace orvane {
+
+struct TServices;
 
 inline constexpr const char* kStaticItemsSection = "Static Items";
 inline constexpr const char* kDynamicItemsSection = "Dynamic Items";
@@ -15,6 +17,7 @@ inline constexpr const char* kDynamicItemsSection = "Dynamic Items";
 std::string ChooseMenuFileName(const std::string& windowsFolder, const std::string& programFolder,
                                const std::function<bool(const std::string&)>& fileExists);
 
-const std::string& MenuFileName();
+// The rule on the services' folders and file system.
+std::string MenuFileName(const TServices& services);
 
 }  // namespace orvane

@@ -17,25 +17,26 @@ std::size_t FindInlineComment(std::string_view value) {
   return std::string_view::npos;
 }
 
-TOrvaneIniFile::TOrvaneIniFile(std::string fileName, IFileAccess* files, TIniOptions options)
-    : TCustomIniFile(std::move(fileName)),
-      files_(files ? *files : DefaultFileAccess()),
+TOrvaneIniFile::TOrvaneIniFile(TIniOptions options)
+    : TCustomIniFile(std::string()),
+      files_(nullptr),
       options_(options),
       rules_(options.CaseSensitive, options.LocaleCase),
       lines_(rules_) {}
 
-TOrvaneIniFile::~TOrvaneIniFile() noexcept(false) {
-  if (std::uncaught_exceptions() > uncaught_) return;
-  Flush();
-  Clear();
-}
+TOrvaneIniFile::TOrvaneIniFile(std::string fileName, IFileAccess& files, TIniOptions options)
+    : TCustomIniFile(std::move(fileName)),
+      files_(&files),
+      options_(options),
+      rules_(options.CaseSensitive, options.LocaleCase),
+      lines_(rules_) {}
 
 void TOrvaneIniFile::Load() {
   lines_.Clear();
-  if (!FileName().empty()) {
+  if (files_ && !FileName().empty()) {
     std::string data;
     std::string reason;
-    switch (files_.ReadFile(FileName(), data, reason)) {
+    switch (files_->ReadFile(FileName(), data, reason)) {
       case IFileAccess::ReadResult::Read:
         lines_.Parse(data);
         break;
@@ -173,7 +174,8 @@ std::string TOrvaneIniFile::Text() const {
 void TOrvaneIniFile::Flush() {
   if (!modified_) return;
   std::string reason;
-  if (!files_.ReplaceFile(FileName(), Text(), reason)) {
+  // A document without a file has nowhere to go: that is a failed write, not a done one.
+  if (!files_ || !files_->ReplaceFile(FileName(), Text(), reason)) {
     throw EFCreateError(FormatRes(msg::SFCreateErrorEx, {FileName(), reason}));
   }
   modified_ = false;

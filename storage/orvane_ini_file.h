@@ -1,10 +1,8 @@
 #pragma once
 // The program's INI reader and writer. It holds a whole file in memory as lines and keeps
 // the user's layout (comments, blank lines, order, inline comments after values) through
-// edits; it reads the file on first use and writes it only when something changed.
-// Without a file name it is an in-memory document (the clipboard format uses it so).
+// edits; it reads the file on first use and writes it on UpdateFile when something changed.
 
-#include <exception>
 #include <string>
 
 #include "platform/file_access.h"
@@ -21,14 +19,13 @@ struct TIniOptions {
 
 class TOrvaneIniFile : public TCustomIniFile {
 public:
-  // An empty file name makes a document without a file. `files` defaults to the system's.
-  explicit TOrvaneIniFile(std::string fileName, IFileAccess* files = nullptr,
-                          TIniOptions options = TIniOptions());
-  // Writes a modified document (raising on failure), except while an exception unwinds
-  // the caller: a half-done edit is then not written. Call UpdateFile first to learn of
-  // a failed write where it is easier to handle. A modified document without a file must
-  // be cleared before it goes.
-  ~TOrvaneIniFile() noexcept(false) override;
+  // A document without a file (the clipboard format uses it so).
+  explicit TOrvaneIniFile(TIniOptions options = TIniOptions());
+  // The document of `fileName`, read and written through `files`.
+  TOrvaneIniFile(std::string fileName, IFileAccess& files, TIniOptions options = TIniOptions());
+  // Never writes: a change reaches the file only through UpdateFile, whose failure the
+  // caller sees. A modified document that goes without it loses its changes.
+  ~TOrvaneIniFile() override = default;
 
   std::string ReadString(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
@@ -41,7 +38,8 @@ public:
   void DeleteKey(const std::string& section, const std::string& ident) override;
   void UpdateFile() override { Flush(); }
 
-  // Writes the document when it is modified.
+  // Writes the document when it is modified; raises when that fails (also when it has no
+  // file), and the document stays modified.
   void Flush();
   // Forgets the document; the next access reads the file again.
   void Clear();
@@ -70,7 +68,7 @@ private:
   void Load();
   std::string Text() const;
 
-  IFileAccess& files_;
+  IFileAccess* files_;  // null for a document without a file
   TIniOptions options_;
   TIniNameRules rules_;
   TIniItems lines_;
@@ -78,7 +76,6 @@ private:
   bool modified_ = false;
   bool stripComments_ = true;
   bool stripQuotes_ = true;
-  int uncaught_ = std::uncaught_exceptions();
 };
 
 // Position of the first ";" outside double quotes in a value, or npos.

@@ -149,7 +149,7 @@ Figures RunCase(const fs::path& folder, size_t keys, size_t sections, const std:
   size_t simpleFound = 0;
   size_t inihFound = 0;
   auto ours = [&] {
-    orvane::TOrvaneIniFile ini(source);
+    orvane::TOrvaneIniFile ini(source, orvane::DefaultFileAccess());
     oursFound = 0;
     for (size_t index : lookups) {
       const Key& key = layout.Keys[index];
@@ -186,7 +186,7 @@ Figures RunCase(const fs::path& folder, size_t keys, size_t sections, const std:
   // (b) load, change 1% and write.
   auto copy = [&] { fs::copy_file(source, target, fs::copy_options::overwrite_existing); };
   auto oursWrite = [&] {
-    orvane::TOrvaneIniFile ini(target);
+    orvane::TOrvaneIniFile ini(target, orvane::DefaultFileAccess());
     for (const auto& [index, value] : changed) {
       ini.WriteString(layout.Keys[index].Section, layout.Keys[index].Name, value);
     }

@@ -159,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   TFuzzFiles files;
   files.Files["a.ini"] = in.ConsumeRandomLengthString(8192);
-  TOrvaneIniFile ini("a.ini", &files);
+  TOrvaneIniFile ini("a.ini", files);
   int operations = in.ConsumeIntegralInRange<int>(0, 40);
   for (int i = 0; i < operations && in.remaining_bytes() > 0; ++i) {
     Operate(in, ini);
@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.WriteString("", "", "");
   Check(!ini.Modified());
 
-  TOrvaneIniFile reloaded("a.ini", &files);
+  TOrvaneIniFile reloaded("a.ini", files);
   TIniStrings reread;
   reloaded.GetStrings(reread);
   if (files.Files.count("a.ini") && reread != written) {

@@ -10,6 +10,7 @@
 #include "menus/menu_clipboard.h"
 #include "menus/static_menu.h"
 #include "platform/file_access.h"
+#include "platform/icon_source.h"
 #include "platform/memory_registry.h"
 #include "storage/orvane_ini_file.h"
 
@@ -53,7 +54,6 @@ void Expecting(Action action) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static TNoFiles noFiles;
-  ItemImageSources().Files = &noFiles;
   std::string text(reinterpret_cast<const char*>(data), size);
 
   TFileTypes types;
@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     type->SetDescription(name);
   }
   TMemoryRegistry registry;
-  TStaticMenu staticMenu(&types, TVerbRegistry{&registry, kHkeyClassesRoot, ""});
-  TDynamicMenu dynamicMenu(&types);
+  TStaticMenu staticMenu(&types, TVerbRegistry{registry, kHkeyClassesRoot, ""});
+  TDynamicMenu dynamicMenu(&types, TItemImageSources{DefaultIconSource(), noFiles});
 
   auto* dynamicCategory = dynamicMenu.List().FindOrAddCategory(types.Items(0));
   auto* submenu = dynamicMenu.List().AddSubMenu(dynamicCategory->Items());
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto* staticCategory = staticMenu.List().FindOrAddCategory(types.Items(1));
   Expecting([&] { PasteItemsFromText(staticCategory->Items(), text); });
 
-  TOrvaneIniFile document("");
+  TOrvaneIniFile document;
   Expecting([&] {
     document.SetStrings(Lines(text), true);
     staticMenu.LoadFromIni(document, "Static Items");

@@ -5,8 +5,18 @@
 #include "platform/file_system.h"
 
 namespace orvane {
+namespace {
 
-std::string ExpandEnvironmentText(const std::string& text) {
+class TPortableFileSystem : public IFileSystem {
+public:
+  std::string ExpandEnvironment(const std::string& text) override;
+  std::optional<bool> FindFileOnPath(const std::string&, const std::vector<std::string>&) override {
+    return std::nullopt;
+  }
+  bool FileExists(const std::string& path) override;
+};
+
+std::string TPortableFileSystem::ExpandEnvironment(const std::string& text) {
   std::string out;
   size_t i = 0;
   while (i < text.size()) {
@@ -28,14 +38,17 @@ std::string ExpandEnvironmentText(const std::string& text) {
   return out;
 }
 
-std::optional<bool> FindFileOnPath(const std::string&, const std::vector<std::string>&) {
-  return std::nullopt;
-}
-
-bool FileExists(const std::string& path) {
+bool TPortableFileSystem::FileExists(const std::string& path) {
   std::error_code error;
   auto status = std::filesystem::status(path, error);
   return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+}  // namespace
+
+IFileSystem& DefaultFileSystem() {
+  static TPortableFileSystem fileSystem;
+  return fileSystem;
 }
 
 }  // namespace orvane

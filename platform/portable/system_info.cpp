@@ -23,12 +23,4 @@ std::string GetMemoryText() {
 
 bool IsWindows64() { return false; }
 
-std::string GetWindowsDir() { return "C:\\Windows\\"; }
-
-std::string ProgramFileName() {
-  char buffer[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer);
-  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
-}
-
 }  // namespace orvane

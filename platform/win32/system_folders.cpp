@@ -19,11 +19,15 @@ std::string WindowsFolder() {
   return WithSeparator(std::string(buffer, length));
 }
 
-std::string ProgramFolder() {
+std::string ProgramFileName() {
   char buffer[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  std::string path(buffer, length);
+  return std::string(buffer, length);
+}
+
+std::string ProgramFolder() {
+  std::string path = ProgramFileName();
   size_t slash = path.find_last_of("\\/:");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }

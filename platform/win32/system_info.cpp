@@ -144,7 +144,7 @@ TOSVersionData ReadOSVersionData() {
   data.ProcessorArchitecture = NativeSystemInfo().wProcessorArchitecture;
   data.ServerR2 = GetSystemMetrics(89) != 0;
   if (!data.Extended && data.PlatformId == VER_PLATFORM_WIN32_NT) {
-    TRegistry registry(KEY_READ);
+    TRegistry registry(KEY_READ, DefaultRegistryBackend());
     registry.SetRootKey(kHkeyLocalMachine);
     if (registry.OpenKeyReadOnly("\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions")) {
       try {
@@ -167,19 +167,5 @@ std::string GetMemoryText() {
 }
 
 bool IsWindows64() { return IsWindows64Architecture(NativeSystemInfo().wProcessorArchitecture); }
-
-std::string GetWindowsDir() {
-  char buffer[MAX_PATH + 1];
-  UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
-  std::string dir(buffer, n <= MAX_PATH ? n : 0);
-  if (dir.empty() || dir.back() != '\\') dir += '\\';
-  return dir;
-}
-
-std::string ProgramFileName() {
-  char buffer[MAX_PATH + 1];
-  DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  return std::string(buffer, n <= MAX_PATH ? n : 0);
-}
 
 }  // namespace orvane

@@ -25,9 +25,15 @@ PathFindOnPathFn PathFindOnPathEntry() {
   return entry;
 }
 
-}  // namespace
+class TWin32FileSystem : public IFileSystem {
+public:
+  std::string ExpandEnvironment(const std::string& text) override;
+  std::optional<bool> FindFileOnPath(const std::string& fileName,
+                                     const std::vector<std::string>& folders) override;
+  bool FileExists(const std::string& path) override;
+};
 
-std::string ExpandEnvironmentText(const std::string& text) {
+std::string TWin32FileSystem::ExpandEnvironment(const std::string& text) {
   std::string buffer(text.size() + 256, '\0');
   for (;;) {
     DWORD needed =
@@ -41,8 +47,8 @@ std::string ExpandEnvironmentText(const std::string& text) {
   }
 }
 
-std::optional<bool> FindFileOnPath(const std::string& fileName,
-                                   const std::vector<std::string>& folders) {
+std::optional<bool> TWin32FileSystem::FindFileOnPath(const std::string& fileName,
+                                                     const std::vector<std::string>& folders) {
   PathFindOnPathFn find = PathFindOnPathEntry();
   if (!find) return std::nullopt;
   if (fileName.empty() || fileName.size() >= MAX_PATH) return false;
@@ -54,9 +60,16 @@ std::optional<bool> FindFileOnPath(const std::string& fileName,
   return find(path, others.data()) != FALSE;
 }
 
-bool FileExists(const std::string& path) {
+bool TWin32FileSystem::FileExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+IFileSystem& DefaultFileSystem() {
+  static TWin32FileSystem fileSystem;
+  return fileSystem;
 }
 
 }  // namespace orvane

@@ -6,6 +6,7 @@
 
 #include "platform/exception.h"
 #include "platform/messages.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
 #include "platform/win32/system_error.h"
 

@@ -13,8 +13,14 @@
 #include "app/main_form.h"
 #include "controls/application.h"
 #include "filetypes/predefined_types.h"
+#include "platform/file_access.h"
+#include "platform/file_system.h"
+#include "platform/icon_source.h"
+#include "platform/memory_clipboard.h"
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
+#include "platform/services.h"
+#include "platform/system_folders.h"
 #include "platform/win32/window_helpers.h"
 
 namespace orvane::testing {
@@ -61,15 +67,22 @@ protected:
     DeleteFileA(menuFile.c_str());
   }
 
+  // The registry and the clipboard are the test's; the window's pictures and its menu
+  // file are real, in the test's own prefix and temporary folder.
+  TServices Services() {
+    return TServices{registry,  DefaultFileAccess(), DefaultFileSystem(), DefaultIconSource(),
+                     clipboard, WindowsFolder(),     ProgramFolder(),     ProgramFolder()};
+  }
+
   std::unique_ptr<TfrmMain> CreateMainWindow(bool windows64 = false) {
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
-    settings.Registry = &registry;
     settings.Windows64 = windows64;
-    return std::make_unique<TfrmMain>(nullptr, settings);
+    return std::make_unique<TfrmMain>(nullptr, Services(), settings);
   }
 
   TMemoryRegistry registry;
+  TMemoryClipboard clipboard;
   std::string menuFile;
   std::vector<TShownBox> boxes;
 };

@@ -17,14 +17,13 @@ protected:
                                      std::uint32_t build) {
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
-    settings.Registry = &registry;
     settings.ShellRegistry = &registry;
     settings.OSVersion.Available = true;
     settings.OSVersion.PlatformId = 2;
     settings.OSVersion.MajorVersion = major;
     settings.OSVersion.MinorVersion = minor;
     settings.OSVersion.BuildNumber = build;
-    auto form = std::make_unique<TfrmMain>(nullptr, settings);
+    auto form = std::make_unique<TfrmMain>(nullptr, Services(), settings);
     form->Show();
     return form;
   }

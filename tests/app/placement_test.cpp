@@ -1,8 +1,7 @@
-// The window placement in the menu file, and where the menu file is.
+// The window placement in the menu file.
 
 #include "app/form_placement.h"
 
-#include "app/menu_file.h"
 #include "app_fixture.h"
 
 namespace orvane::testing {
@@ -97,14 +96,6 @@ TEST(FormPlacementTest, RectanglesAreFourIntegers) {
   EXPECT_FALSE(TFormPlacement::ParseRect("1,2,3"));
   EXPECT_FALSE(TFormPlacement::ParseRect("1,2,3,4,5"));
   EXPECT_FALSE(TFormPlacement::ParseRect(""));
-}
-
-TEST(MenuFileTest, LegacyFileInTheWindowsFolderWinsWhenItExists) {
-  auto none = [](const std::string&) { return false; };
-  auto legacy = [](const std::string& file) { return file == "C:\\windows\\OV2001.ini"; };
-  EXPECT_EQ(ChooseMenuFile("C:\\windows\\", "C:\\Tools\\", none), "C:\\Tools\\Orvane.ini");
-  EXPECT_EQ(ChooseMenuFile("C:\\windows\\", "C:\\Tools\\", legacy), "C:\\windows\\OV2001.ini");
-  EXPECT_EQ(MenuFileName(), MenuFileName());  // decided once per run
 }
 
 }  // namespace

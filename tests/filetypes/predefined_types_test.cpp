@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
 #include "scan_fixture.h"
 

@@ -25,7 +25,7 @@ void UseRunningSystem() {
 
 TEST(SystemRegistry, ScansTheSystemsClassesAndLoadsOneIconPerType) {
   UseRunningSystem();
-  TFileTypeList list;
+  TFileTypeList list(DefaultRegistryBackend(), DefaultIconSource());
   TWin32ImageList images;
   list.SetImages(&images);
   list.SetActive(true);
@@ -55,7 +55,7 @@ TEST(SystemRegistry, ScansTheSystemsClassesAndLoadsOneIconPerType) {
 // so the test adds the link when it is missing and takes it away again.
 TEST(SystemRegistry, FindsTextFilesWithTheirExtension) {
   UseRunningSystem();
-  TRegistry registry;
+  TRegistry registry(DefaultRegistryBackend());
   registry.SetRootKey(kHkeyClassesRoot);
   const bool added = !registry.KeyExists("\\.txt");
   if (added) {
@@ -63,7 +63,7 @@ TEST(SystemRegistry, FindsTextFilesWithTheirExtension) {
     registry.WriteString("", "txtfile");
     registry.CloseKey();
   }
-  TFileTypeList list;
+  TFileTypeList list(DefaultRegistryBackend(), DefaultIconSource());
   TWin32ImageList images;
   list.SetImages(&images);
   list.SetActive(true);

@@ -17,13 +17,13 @@ TEST(Win32Icons, ExtractsBothSizesFromShell32) {
   IIconSource& source = DefaultIconSource();
   int w = 0;
   int h = 0;
-  TIcon small = ExtractIconOrRaise("shell32.dll", 0, true);
+  TIcon small = ExtractIconOrRaise("shell32.dll", 0, true, source);
   ASSERT_TRUE(source.IconSize(small.Get(), w, h));
   EXPECT_EQ(w, GetSystemMetrics(SM_CXSMICON));
-  TIcon large = ExtractIconOrRaise("shell32.dll", 0, false);
+  TIcon large = ExtractIconOrRaise("shell32.dll", 0, false, source);
   ASSERT_TRUE(source.IconSize(large.Get(), w, h));
   EXPECT_EQ(w, GetSystemMetrics(SM_CXICON));
-  EXPECT_THROW(ExtractIconOrRaise("C:\\no\\such\\file.dll", 0, true), EIconError);
+  EXPECT_THROW(ExtractIconOrRaise("C:\\no\\such\\file.dll", 0, true, source), EIconError);
   std::string found;
   EXPECT_TRUE(source.FindFile("", "shell32.dll", found));
   EXPECT_FALSE(source.FindFile("C:\\no\\such\\", "file.dll", found));
@@ -31,7 +31,7 @@ TEST(Win32Icons, ExtractsBothSizesFromShell32) {
 
 TEST(Win32Icons, ImageListKeepsItsImagesWhenMadeThirtyTwoBit) {
   TWin32ImageList images;
-  TIcon icon = ExtractIconOrRaise("shell32.dll", 3, true);
+  TIcon icon = ExtractIconOrRaise("shell32.dll", 3, true, DefaultIconSource());
   EXPECT_EQ(images.AddIcon(icon.Get()), 0);
   EXPECT_TRUE(AddBlankImage(images));
   MakeImageList32(images);

@@ -6,6 +6,8 @@
 #include "menus/dynamic_menu.h"
 #include "menus/menu_clipboard.h"
 #include "platform/clipboard.h"
+#include "platform/file_access.h"
+#include "platform/icon_source.h"
 
 int main() {
   using namespace orvane;
@@ -13,7 +15,7 @@ int main() {
   TFileType* type = types.Add();
   type->SetName("txtfile");
   type->SetDescription("Text Document");
-  TDynamicMenu menu(&types);
+  TDynamicMenu menu(&types, TItemImageSources{DefaultIconSource(), DefaultFileAccess()});
   auto* submenu = static_cast<TDynamicSubMenu*>(
       menu.List().AddSubMenu(menu.List().FindOrAddCategory(type)->Items()));
   submenu->SetCaption("From peer");

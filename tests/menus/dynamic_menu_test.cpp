@@ -75,12 +75,6 @@ const std::string kFile = CrLf({
 
 class DynamicMenuTest : public ::testing::Test, public MenuFiles {
 protected:
-  DynamicMenuTest() {
-    ItemImageSources().Icons = &icons;
-    ItemImageSources().Files = &files;
-  }
-  ~DynamicMenuTest() override { ItemImageSources() = TItemImageSources(); }
-
   void Load(const std::string& text) {
     auto document = Document(text);
     menu.LoadFromIni(*document, kSection);
@@ -104,8 +98,7 @@ protected:
     return item;
   }
 
-  FakeIconSource icons;
-  TDynamicMenu menu{&types};
+  TDynamicMenu menu{&types, Images()};
 };
 
 TEST_F(DynamicMenuTest, SectionSavesBackByteForByte) {

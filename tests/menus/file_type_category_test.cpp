@@ -13,6 +13,7 @@
 #include "filetypes/adv_string_list.h"
 #include "filetypes/predefined_types.h"
 #include "menu_fixture.h"
+#include "platform/file_system.h"
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 
@@ -120,22 +121,22 @@ TEST(ApplicationCheck, FindsProgramsAsTypedQuotedOrThroughTheEnvironment) {
   TestItem item(TreeItemsClass<TestItems>());
 
   item.SetApplication(NativePath(folder / "tool.exe"));
-  EXPECT_FALSE(item.IsApplicationMissing());
+  EXPECT_FALSE(item.IsApplicationMissing(DefaultFileSystem()));
   item.SetApplication("\"" + NativePath(folder / "tool.exe") + "\"");
-  EXPECT_FALSE(item.IsApplicationMissing());
+  EXPECT_FALSE(item.IsApplicationMissing(DefaultFileSystem()));
   SetVariable("ORVANE_TOOL_DIR", NativePath(folder));
   item.SetApplication(std::string("%ORVANE_TOOL_DIR%") + NativePath("/") + "tool.exe");
-  EXPECT_FALSE(item.IsApplicationMissing());
+  EXPECT_FALSE(item.IsApplicationMissing(DefaultFileSystem()));
 
   item.SetApplication(NativePath(folder / "missing.exe"));
-  EXPECT_TRUE(item.IsApplicationMissing());
+  EXPECT_TRUE(item.IsApplicationMissing(DefaultFileSystem()));
   item.SetApplication("");
-  EXPECT_TRUE(item.IsApplicationMissing());
+  EXPECT_TRUE(item.IsApplicationMissing(DefaultFileSystem()));
   item.SetApplication("%ORVANE_NO_SUCH_VARIABLE%tool.exe");
-  EXPECT_TRUE(item.IsApplicationMissing());
+  EXPECT_TRUE(item.IsApplicationMissing(DefaultFileSystem()));
 #ifdef _WIN32
   item.SetApplication("cmd.exe");
-  EXPECT_FALSE(item.IsApplicationMissing()) << "found on the search path";
+  EXPECT_FALSE(item.IsApplicationMissing(DefaultFileSystem())) << "found on the search path";
 #endif
   std::filesystem::remove_all(folder);
 }

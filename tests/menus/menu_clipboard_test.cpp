@@ -43,9 +43,6 @@ struct ClipboardName {
 template <class Clipboard>
 class MenuClipboardTest : public ::testing::Test, public MenuFiles {
 protected:
-  MenuClipboardTest() { ItemImageSources().Files = &files; }
-  ~MenuClipboardTest() override { ItemImageSources() = TItemImageSources(); }
-
   IClipboard& Board() { return clipboard_.Get(); }
   // Puts raw data on the clipboard as another program would.
   void PutText(const std::string& text, bool marked) {
@@ -91,8 +88,8 @@ protected:
   }
 
   TMemoryRegistry registry;
-  TStaticMenu staticMenu{&types, TVerbRegistry{&registry, kHkeyClassesRoot, ""}};
-  TDynamicMenu dynamicMenu{&types};
+  TStaticMenu staticMenu{&types, TVerbRegistry{registry, kHkeyClassesRoot, ""}};
+  TDynamicMenu dynamicMenu{&types, Images()};
 
 private:
   Clipboard clipboard_;
@@ -286,7 +283,7 @@ TYPED_TEST(MenuClipboardTest, PasteIntoADeepSubmenuStopsAtTheLoadersLimit) {
 // A clipboard that another program holds cannot be opened.
 TEST(MenuClipboard, LockedClipboardRaises) {
   MenuFiles files;
-  TDynamicMenu menu(&files.types);
+  TDynamicMenu menu(&files.types, files.Images());
   auto* item = static_cast<TCustomMenuItem*>(
       menu.List().AddFirstItem(menu.List().FindOrAddCategory(files.Type("txtfile"))->Items()));
   TMemoryClipboard clipboard;
@@ -315,7 +312,7 @@ TEST(SystemClipboard, ItemsCopiedByAnotherProcessPasteHere) {
   std::string peer = ProgramFolder() + "menus_clipboard_peer.exe";
   ASSERT_EQ(std::system(("\"" + peer + "\"").c_str()), 0);
   MenuFiles files;
-  TDynamicMenu menu(&files.types);
+  TDynamicMenu menu(&files.types, files.Images());
   TTreeItems& target = menu.List().FindOrAddCategory(files.Type("Directory"))->Items();
   ASSERT_TRUE(CanPasteItems(DefaultClipboard()));
   std::vector<TCustomMenuItem*> pasted = PasteItems(target, DefaultClipboard());

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "filetypes/file_types.h"
+#include "menus/item_image.h"
 #include "storage/orvane_ini_file.h"
+#include "tests/filetypes/fake_icons.h"
 #include "tests/storage/memory_files.h"
 
 namespace orvane::testing {
@@ -31,16 +33,21 @@ public:
   // A document on file "menu.ini" holding `text`.
   std::unique_ptr<TOrvaneIniFile> Document(const std::string& text = "") {
     if (!text.empty()) files.Files["menu.ini"] = text;
-    return std::make_unique<TOrvaneIniFile>("menu.ini", &files);
+    return std::make_unique<TOrvaneIniFile>("menu.ini", files);
   }
   // Writes and drops the document; the file's bytes.
   std::string Written(std::unique_ptr<TOrvaneIniFile> document) {
+    document->UpdateFile();
     document.reset();
     return files.Files["menu.ini"];
   }
 
+  // Where the dynamic menus of a test load their pictures from.
+  TItemImageSources Images() { return {icons, files}; }
+
   TFileTypes types;
   TMemoryFiles files;
+  FakeIconSource icons;
 };
 
 // Lines joined by CR LF, as the INI engine writes them.

@@ -29,8 +29,8 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
                   "Caption0=Go", "Checked0=1", "FileType0=txtfile", "Count=1"});
   }
   TMemoryRegistry registry;
-  TStaticMenu staticMenu(&fixture.types, TVerbRegistry{&registry, kHkeyClassesRoot, ""});
-  TDynamicMenu dynamicMenu(&fixture.types);
+  TStaticMenu staticMenu(&fixture.types, TVerbRegistry{registry, kHkeyClassesRoot, ""});
+  TDynamicMenu dynamicMenu(&fixture.types, fixture.Images());
   {
     TProfileIniFile startUp(path);
     staticMenu.LoadFromIni(startUp, kStaticItemsSection);
@@ -45,12 +45,14 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
   item->SetCaption("Edit");
   staticMenu.AllItems()[0]->SetCaption("Run");
   {
-    TOrvaneIniFile apply(path);
+    TOrvaneIniFile apply(path, DefaultFileAccess());
     staticMenu.SaveToIni(apply, kStaticItemsSection);
+    apply.UpdateFile();
   }
   {
-    TOrvaneIniFile apply(path);
+    TOrvaneIniFile apply(path, DefaultFileAccess());
     dynamicMenu.SaveToIni(apply, kDynamicItemsSection);
+    apply.UpdateFile();
   }
   std::stringstream text;
   {
@@ -95,36 +97,36 @@ protected:
         menu.List().AddFirstItem(menu.List().FindOrAddCategory(Type("txtfile"))->Items()));
     item->SetCaption(caption);
   }
-  TDynamicMenu menu{&types};
+  TDynamicMenu menu{&types, Images()};
 };
 
 TEST_F(MenuFileIo, FailedApplyLeavesTheMenuModifiedAndARetryWrites) {
   AddItem("A");
   files.FailWrites = true;
-  EXPECT_THROW(ApplyDynamicMenu(menu, "menu.ini", &files), Exception);
+  EXPECT_THROW(ApplyDynamicMenu(menu, "menu.ini", files), Exception);
   EXPECT_TRUE(menu.IsModified());
   files.FailWrites = false;
-  ApplyDynamicMenu(menu, "menu.ini", &files);
+  ApplyDynamicMenu(menu, "menu.ini", files);
   EXPECT_FALSE(menu.IsModified());
   EXPECT_NE(files.Files["menu.ini"].find("Caption1=A\r\n"), std::string::npos);
 }
 
 TEST_F(MenuFileIo, ExportKeepsTheModifiedStateImportSetsItRevertClearsIt) {
   AddItem("A");
-  ExportDynamicMenu(menu, "export.ini", &files);
+  ExportDynamicMenu(menu, "export.ini", files);
   EXPECT_TRUE(menu.IsModified());
-  ApplyDynamicMenu(menu, "menu.ini", &files);
-  ExportDynamicMenu(menu, "export.ini", &files);
+  ApplyDynamicMenu(menu, "menu.ini", files);
+  ExportDynamicMenu(menu, "export.ini", files);
   EXPECT_FALSE(menu.IsModified());
 
   files.Files["other.ini"] =
       CrLf({"[Dynamic Items]", "Parent1=0", "Caption1=B", "Application1=b.exe", "Checked1=9",
             "FileType1=txtfile", "Count=1"});
-  ImportDynamicMenu(menu, "other.ini", &files);
+  ImportDynamicMenu(menu, "other.ini", files);
   EXPECT_TRUE(menu.IsModified());
   std::string& saved = files.Files["menu.ini"];
   saved.replace(saved.find("Checked1=1"), 10, "Checked1=5");
-  RevertDynamicMenu(menu, "menu.ini", &files);
+  RevertDynamicMenu(menu, "menu.ini", files);
   EXPECT_EQ(menu.Log().size(), 1u);
   EXPECT_FALSE(menu.IsModified());
 }

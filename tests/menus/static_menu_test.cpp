@@ -53,7 +53,7 @@ protected:
   using Base::Memory;
   using Base::Reg;
 
-  TVerbRegistry Where() { return TVerbRegistry{&Reg(), kHkeyCurrentUser, Abs()}; }
+  TVerbRegistry Where() { return TVerbRegistry{Reg(), kHkeyCurrentUser, Abs()}; }
 
   void Load(const std::string& text = kFile) {
     auto document = Document(text);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "platform/system_folders.h"
+
 namespace orvane {
 namespace {
 
@@ -136,9 +140,24 @@ TEST(FileNames, ValidityAndNameWithoutExtension) {
   EXPECT_TRUE(IsWindows64Architecture(kArchIa64));
 }
 
+// The folders name real places: the running test program lies in its folder, and the
+// system's own library in the Windows folder (none without Windows).
+TEST(SystemFolders, NameTheFoldersTheFilesAreIn) {
+  const std::string program = ProgramFileName();
+  const std::string folder = ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(program.rfind(folder, 0), 0u) << program;
+  EXPECT_EQ(program.find_first_of("\\/", folder.size()), std::string::npos) << program;
+  EXPECT_TRUE(std::filesystem::is_regular_file(program)) << program;
+#ifdef _WIN32
+  EXPECT_TRUE(std::filesystem::is_regular_file(WindowsFolder() + "system32\\kernel32.dll"))
+      << WindowsFolder();
+#else
+  EXPECT_EQ(WindowsFolder(), "");
+#endif
+}
+
 TEST(SystemInfo, RunningSystemAnswers) {
-  EXPECT_EQ(GetWindowsDir().back(), '\\');
-  EXPECT_FALSE(ProgramFileName().empty());
   EXPECT_NE(GetMemoryText().find(" M"), std::string::npos);
 #ifdef _WIN32
   TOSInfo os = GetOSInfo();

@@ -16,7 +16,7 @@ protected:
   // A document over a file holding exactly `text`.
   TOrvaneIniFile& Open(const std::string& text) {
     files_.Files["a.ini"] = text;
-    ini_ = std::make_unique<TOrvaneIniFile>("a.ini", &files_);
+    ini_ = std::make_unique<TOrvaneIniFile>("a.ini", files_);
     return *ini_;
   }
   // The bytes written by the next flush.

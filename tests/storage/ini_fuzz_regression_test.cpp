@@ -17,7 +17,7 @@ TEST(IniFuzzRegression, KeyCreatedEmptyReachesFileWithNextChange) {
       "[A]\nk=1[\0\rk\xC6"
       "2\na\n",
       16);
-  TOrvaneIniFile ini("a.ini", &files);
+  TOrvaneIniFile ini("a.ini", files);
   ini.WriteString("k", "k", "");
   EXPECT_FALSE(ini.Modified());
   ini.UpdateFile();
@@ -26,7 +26,7 @@ TEST(IniFuzzRegression, KeyCreatedEmptyReachesFileWithNextChange) {
   ini.WriteString("A", "k", "2");
   ini.UpdateFile();
   EXPECT_EQ(files.Files["a.ini"], "[A]\r\nk=2\r\n\r\n[k]\r\nk=\r\n");
-  TOrvaneIniFile reloaded("a.ini", &files);
+  TOrvaneIniFile reloaded("a.ini", files);
   EXPECT_EQ(reloaded.ReadString("k", "k", "?"), "");
   EXPECT_EQ(reloaded.ReadString("A", "k", "?"), "2");
 }

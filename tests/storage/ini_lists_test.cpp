@@ -13,7 +13,7 @@ namespace {
 TEST(IniLists, SectionKeysValuesAndExistence) {
   testing::TMemoryFiles files;
   files.Files["a.ini"] = "[S]\r\na=1 ; c\r\nnot a key\r\nb=\"2\"\r\n; note\r\n[T]\r\n";
-  TOrvaneIniFile ini("a.ini", &files);
+  TOrvaneIniFile ini("a.ini", files);
   TIniStrings list{"stale"};
   ini.ReadSection("S", list);
   EXPECT_EQ(list, TIniStrings({"a", "b"}));
@@ -31,7 +31,7 @@ TEST(IniLists, SectionKeysValuesAndExistence) {
 TEST(IniLists, GetAndSetStrings) {
   testing::TMemoryFiles files;
   files.Files["a.ini"] = "[S]\n a = 1 \n\n;c\n";
-  TOrvaneIniFile ini("a.ini", &files);
+  TOrvaneIniFile ini("a.ini", files);
   TIniStrings lines{"kept"};
   ini.GetStrings(lines);
   // A line not looked at yet keeps its blanks around "=".
@@ -61,7 +61,7 @@ TEST(IniLists, GetAndSetStrings) {
 }
 
 TEST(IniLists, DocumentWithoutFile) {
-  TOrvaneIniFile ini("");
+  TOrvaneIniFile ini;
   EXPECT_EQ(ini.ReadString("S", "a", "?"), "?");
   EXPECT_TRUE(ini.Loaded());
   ini.WriteString("Clip", "Count", "2");
@@ -69,7 +69,7 @@ TEST(IniLists, DocumentWithoutFile) {
   ini.GetStrings(lines);
   EXPECT_EQ(lines, TIniStrings({"[Clip]", "Count=2"}));
 
-  TOrvaneIniFile parsed("");
+  TOrvaneIniFile parsed;
   parsed.SetStrings(lines);
   EXPECT_EQ(parsed.ReadInteger("Clip", "Count", 0), 2);
   // With no file to write to, flushing a modified document fails and keeps it.

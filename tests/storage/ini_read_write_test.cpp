@@ -205,10 +205,10 @@ TEST_F(IniReadWrite, AnsiLettersCompareWithoutCase) {
   EXPECT_EQ(ini.ReadString("\xE4RGER", "\xC9T\xC9", "?"), "1");
 
   files_.Files["b.ini"] = "[S]\r\nKey=1\r\n";
-  TOrvaneIniFile exact("b.ini", &files_, TIniOptions{true, true});
+  TOrvaneIniFile exact("b.ini", files_, TIniOptions{true, true});
   EXPECT_EQ(exact.ReadString("S", "key", "?"), "?");
   EXPECT_EQ(exact.ReadString("S", "Key", "?"), "1");
-  TOrvaneIniFile ascii("b.ini", &files_, TIniOptions{false, false});
+  TOrvaneIniFile ascii("b.ini", files_, TIniOptions{false, false});
   EXPECT_EQ(ascii.ReadString("s", "KEY", "?"), "1");
 }
 

@@ -12,26 +12,37 @@
 #include "storage/orvane_ini_file.h"
 #include "storage/profile_ini_file.h"
 #include "storage/storage_errors.h"
+#include "tests/support/fake_services.h"
 
 namespace orvane::testing {
 namespace {
 
-TEST(MenuFileLocation, LegacyFileInTheWindowsFolderWinsWhenItExists) {
-  std::set<std::string> existing;
-  auto exists = [&](const std::string& path) { return existing.count(path) != 0; };
-  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
-  existing.insert("C:\\Tools\\Orvane.ini");
-  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
-  existing.insert("C:\\WINDOWS\\OV2001.ini");
-  EXPECT_EQ(ChooseMenuFileName("C:\\WINDOWS\\", "C:\\Tools\\", exists), "C:\\WINDOWS\\OV2001.ini");
-  EXPECT_EQ(ChooseMenuFileName("", "C:\\Tools\\", exists), "C:\\Tools\\Orvane.ini");
-}
-
-TEST(MenuFileLocation, DecidedOncePerRunBesideTheProgram) {
-  const std::string& name = MenuFileName();
-  EXPECT_EQ(&name, &MenuFileName());
-  std::string tail = name.substr(name.size() - std::min<size_t>(name.size(), 10));
-  EXPECT_TRUE(tail == "Orvane.ini" || tail == "OV2001.ini") << name;
+// The legacy file in the Windows folder only when it exists there, else the program's
+// own beside the program (not beside the running module); without a Windows folder
+// always the program's own.
+TEST(MenuFileLocation, LegacyFileInTheWindowsFolderWinsOnlyWhenItExists) {
+  struct Case {
+    std::string windowsFolder;
+    std::set<std::string> existing;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"C:\\WINDOWS\\", {}, "C:\\Tools\\Orvane.ini"},
+      {"C:\\WINDOWS\\", {"C:\\Tools\\Orvane.ini"}, "C:\\Tools\\Orvane.ini"},
+      {"C:\\WINDOWS\\", {"C:\\Tools\\OV2001.ini"}, "C:\\Tools\\Orvane.ini"},
+      {"C:\\WINDOWS\\",
+       {"C:\\WINDOWS\\OV2001.ini", "C:\\Tools\\Orvane.ini"},
+       "C:\\WINDOWS\\OV2001.ini"},
+      {"", {"OV2001.ini", "C:\\WINDOWS\\OV2001.ini"}, "C:\\Tools\\Orvane.ini"},
+  };
+  for (const Case& c : cases) {
+    TFakeServices fake;
+    fake.WindowsFolder = c.windowsFolder;
+    fake.ProgramFolder = "C:\\Tools\\";
+    fake.ModuleFolder = "C:\\Shell\\";
+    fake.FileSystem.Existing = c.existing;
+    EXPECT_EQ(MenuFileName(fake.Services()), c.expected) << c.windowsFolder;
+  }
 }
 
 class ProfileReader : public ::testing::Test {
@@ -90,7 +101,7 @@ TEST_F(ProfileReader, QuotesRemovedSemicolonsKeptLongValuesCut) {
 TEST_F(ProfileReader, ImportCutsAtSemicolonsWhereStartUpKeepsThem) {
   Write("[Dynamic Items]\r\nCaption1=Open; then close\r\n");
   TProfileIniFile startUp(path_);
-  TOrvaneIniFile import(path_);
+  TOrvaneIniFile import(path_, DefaultFileAccess());
   EXPECT_EQ(startUp.ReadString("Dynamic Items", "Caption1", ""), "Open; then close");
   EXPECT_EQ(import.ReadString("Dynamic Items", "Caption1", ""), "Open");
 }
