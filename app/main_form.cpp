@@ -56,7 +56,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actRegistryBugs(alMain.Add("actRegistryBugs", "Registry Bugs...", "Common")),
       actNextPage(alMain.Add("actNextPage", "Next Page", "Tab")),
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
-      actClassicMenu(alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
+      actClassicMenu(
+          alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
       services_(services),
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),

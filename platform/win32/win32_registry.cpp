@@ -95,8 +95,8 @@ ErrorCode TWin32Registry::DeleteKey(HKey parent, const std::string& subKey) {
     // Only RegDeleteKeyEx deletes in another view; systems without one have one view.
     using Proc = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    if (auto proc = advapi ? reinterpret_cast<Proc>(reinterpret_cast<void*>(
-                                 GetProcAddress(advapi, "RegDeleteKeyExA")))
+    if (auto proc = advapi ? reinterpret_cast<Proc>(
+                                 reinterpret_cast<void*>(GetProcAddress(advapi, "RegDeleteKeyExA")))
                            : nullptr) {
       return static_cast<ErrorCode>(proc(ToHkey(parent), subKey.c_str(), view_, 0));
     }

@@ -7,8 +7,9 @@
 namespace orvane::testing {
 namespace {
 
-const std::string kClass = "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\"
-                           "{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";
+const std::string kClass =
+    "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\"
+    "{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";
 const std::string kServer = kClass + "\\InprocServer32";
 
 class ClassicMenuTest : public MainWindowTest {
@@ -30,9 +31,7 @@ protected:
   std::unique_ptr<TfrmMain> CreateOnWindows11() { return CreateOn(10, 0, 22631); }
 
   // As the user clicks it.
-  static void Click(TfrmMain& form) {
-    SendMessageA(form.chkClassicMenu.Handle(), BM_CLICK, 0, 0);
-  }
+  static void Click(TfrmMain& form) { SendMessageA(form.chkClassicMenu.Handle(), BM_CLICK, 0, 0); }
   static bool Shown(TfrmMain& form) {
     return SendMessageA(form.chkClassicMenu.Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }

@@ -56,7 +56,8 @@ TEST(ProgramManifest, DeclaresItsRunLevelAndEveryWindowsItIsWrittenFor) {
       {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}},  // 10, 11
   };
   const auto begin = compatibility.begin();
-  const auto end = begin + static_cast<std::ptrdiff_t>(std::min<SIZE_T>(size, compatibility.size()));
+  const auto end =
+      begin + static_cast<std::ptrdiff_t>(std::min<SIZE_T>(size, compatibility.size()));
   for (const GUID& id : systems) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(&id);
     EXPECT_NE(std::search(begin, end, bytes, bytes + sizeof id), end) << std::hex << id.Data1;

@@ -23,8 +23,8 @@ TEST(WindowsVersion, Windows11IsNt10WithBuild22000OrLater) {
     std::uint32_t platform, major, minor, build;
     bool windows11;
   } cases[] = {
-      {2, 10, 0, 22000, true},  {2, 10, 0, 26100, true},  {2, 10, 0, 21999, false},
-      {2, 10, 0, 19045, false}, {2, 6, 3, 22000, false},  {2, 6, 2, 9200, false},
+      {2, 10, 0, 22000, true},  {2, 10, 0, 26100, true}, {2, 10, 0, 21999, false},
+      {2, 10, 0, 19045, false}, {2, 6, 3, 22000, false}, {2, 6, 2, 9200, false},
       {1, 10, 0, 22000, false},  // not NT
   };
   for (const Case& c : cases) {
@@ -46,18 +46,12 @@ TEST(WindowsVersion, NamesOfTheLaterGenerations) {
     std::uint8_t productType;
     const char* name;
   } cases[] = {
-      {6, 1, 7601, 1, "Windows 7 Professional"},
-      {6, 2, 9200, 1, "Windows 8 Professional"},
-      {6, 3, 9600, 1, "Windows 8.1 Professional"},
-      {10, 0, 19045, 1, "Windows 10 Professional"},
-      {10, 0, 22000, 1, "Windows 11 Professional"},
-      {6, 4, 9841, 1, "Windows Professional"},
-      {11, 0, 30000, 1, "Windows Professional"},
-      {6, 1, 7601, 3, "Windows Server 2008 R2"},
-      {6, 3, 9600, 3, "Windows Server 2012 R2"},
-      {10, 0, 14393, 3, "Windows Server 2016"},
-      {10, 0, 17763, 2, "Windows Server 2019"},
-      {10, 0, 20348, 3, "Windows Server 2022"},
+      {6, 1, 7601, 1, "Windows 7 Professional"},    {6, 2, 9200, 1, "Windows 8 Professional"},
+      {6, 3, 9600, 1, "Windows 8.1 Professional"},  {10, 0, 19045, 1, "Windows 10 Professional"},
+      {10, 0, 22000, 1, "Windows 11 Professional"}, {6, 4, 9841, 1, "Windows Professional"},
+      {11, 0, 30000, 1, "Windows Professional"},    {6, 1, 7601, 3, "Windows Server 2008 R2"},
+      {6, 3, 9600, 3, "Windows Server 2012 R2"},    {10, 0, 14393, 3, "Windows Server 2016"},
+      {10, 0, 17763, 2, "Windows Server 2019"},     {10, 0, 20348, 3, "Windows Server 2022"},
       {10, 0, 26100, 3, "Windows Server 2025"},
   };
   for (const Case& c : cases) {

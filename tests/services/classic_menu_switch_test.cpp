@@ -72,8 +72,9 @@ private:
 TYPED_TEST_SUITE(ClassicMenuSwitchTest, Backends, BackendName);
 
 TYPED_TEST(ClassicMenuSwitchTest, OnThenOffLeavesTheClassesAsBefore) {
-  ImportRegText(this->Reg(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Classes\\.orvtest]\n"
-                             "@=\"orvtestfile\"\n");
+  ImportRegText(this->Reg(),
+                "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Classes\\.orvtest]\n"
+                "@=\"orvtestfile\"\n");
   const std::string before = this->Classes();
   TClassicMenuSwitch classic(this->Reg());
   EXPECT_EQ(classic.State(), TState::Off);
@@ -97,8 +98,8 @@ TYPED_TEST(ClassicMenuSwitchTest, StateIsReadFromTheRegistryBySeparateSwitches) 
 // Another tool wrote the override first: off takes back the key this switch writes, the
 // class key and what else the tool put there stay.
 TYPED_TEST(ClassicMenuSwitchTest, OffKeepsWhatAnotherToolCreated) {
-  ImportRegText(this->Reg(), "REGEDIT4\n\n[" + kClass + "]\n\"Tool\"=\"ShellTweaks\"\n[" +
-                                 kServer + "]\n@=\"\"\n");
+  ImportRegText(this->Reg(), "REGEDIT4\n\n[" + kClass + "]\n\"Tool\"=\"ShellTweaks\"\n[" + kServer +
+                                 "]\n@=\"\"\n");
   TClassicMenuSwitch classic(this->Reg());
   EXPECT_EQ(classic.State(), TState::On);
   classic.SetOn(false);
@@ -106,7 +107,8 @@ TYPED_TEST(ClassicMenuSwitchTest, OffKeepsWhatAnotherToolCreated) {
   EXPECT_EQ(this->Export(kClass), "REGEDIT4\n\n[" + kClass + "]\n\"Tool\"=\"ShellTweaks\"\n\n");
 
   // An empty class key of another tool stays too.
-  ImportRegText(this->Reg(), "REGEDIT4\n\n[" + kClass + "]\n\"Tool\"=-\n[" + kServer + "]\n@=\"\"\n");
+  ImportRegText(this->Reg(),
+                "REGEDIT4\n\n[" + kClass + "]\n\"Tool\"=-\n[" + kServer + "]\n@=\"\"\n");
   TClassicMenuSwitch second(this->Reg());
   second.SetOn(false);
   EXPECT_EQ(this->Export(kClass), "REGEDIT4\n\n[" + kClass + "]\n\n");
