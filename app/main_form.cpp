@@ -43,6 +43,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       CategoryButtons1(Create<TCategoryButtons>("CategoryButtons1", &pnlLeft)),
       spbCheckUpdates(Create<TSpeedButton>("spbCheckUpdates", &pnlLeft)),
       spbBugs(Create<TSpeedButton>("spbBugs", &pnlLeft)),
+      chkClassicMenu(Create<TCheckBox>("chkClassicMenu", &pnlLeft)),
       pgcMain(Create<TPageControl>("pgcMain", this)),
       tshtStaticMenus(Create<TTabSheet>("tshtStaticMenus", pgcMain)),
       tshtActiveXMenus(Create<TTabSheet>("tshtActiveXMenus", pgcMain)),
@@ -55,6 +56,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actRegistryBugs(alMain.Add("actRegistryBugs", "Registry Bugs...", "Common")),
       actNextPage(alMain.Add("actNextPage", "Next Page", "Tab")),
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
+      actClassicMenu(
+          alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
       services_(services),
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),
@@ -120,6 +123,10 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   spbBugs.SetCaption("Registry Bugs !");
   spbBugs.SetHint("|Registry Bugs\r\nLists the faults found in the registry.");
   spbBugs.OnClick = [this] { actRegistryBugs.Execute(); };
+  chkClassicMenu.SetBounds(8, 0, kLeftWidth - 12, 32);
+  chkClassicMenu.SetAlign(TAlign::Bottom);
+  SetWindowLongA(chkClassicMenu.Handle(), GWL_STYLE,
+                 GetWindowLongA(chkClassicMenu.Handle(), GWL_STYLE) | BS_MULTILINE);
   CategoryButtons1.SetAlign(TAlign::Client);
   TButtonCategory& tools = CategoryButtons1.AddCategory("Context menu tools");
   for (const char* caption :
@@ -154,6 +161,31 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actNextPage.OnExecute = [this](TAction&) { pgcMain.SelectNextPage(true); };
   actPrevPage.SetShortCut(scCtrl | scShift | VK_TAB);
   actPrevPage.OnExecute = [this](TAction&) { pgcMain.SelectNextPage(false); };
+
+  actClassicMenu.SetHint(
+      "|Use the full context menu\r\nWindows 11 shows the classic context menu, and with it the "
+      "items of Orvane, at once instead of behind \"Show more options\".");
+  actClassicMenu.OnExecute = [this](TAction& action) {
+    const bool on = !action.Checked();
+    try {
+      classicMenu_->SetOn(on);
+    } catch (...) {
+      ShowClassicMenuState();
+      throw;
+    }
+    ShowClassicMenuState();
+    if (action.Checked() == on) {
+      ShowMessageBox(LoadResString(msg::SClassicMenuRestart), kAppTitle,
+                     MB_OK | MB_ICONINFORMATION);
+    }
+  };
+  chkClassicMenu.SetAction(&actClassicMenu);
+  if (settings.ShellRegistry && IsWindows11(settings.OSVersion)) {
+    classicMenu_ = std::make_unique<TClassicMenuSwitch>(*settings.ShellRegistry);
+    ShowClassicMenuState();
+  } else {
+    actClassicMenu.SetVisible(false);
+  }
 
   btnOK.OnClick = [this] {
     ApplyChanges();
@@ -230,6 +262,14 @@ void TfrmMain::CreateSteps() {
 
   fileTypeImages_.Recreate32();
   for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
+}
+
+// The registry decides: the check box has toggled itself when it was clicked.
+void TfrmMain::ShowClassicMenuState() {
+  const TClassicMenuSwitch::TState state = classicMenu_->State();
+  actClassicMenu.SetChecked(state == TClassicMenuSwitch::TState::On);
+  actClassicMenu.SetEnabled(state != TClassicMenuSwitch::TState::Foreign);
+  chkClassicMenu.SetChecked(actClassicMenu.Checked());
 }
 
 void TfrmMain::FormStorageRestorePlacement() {

@@ -10,13 +10,16 @@
 #include "app/form_placement.h"
 #include "controls/action.h"
 #include "controls/category_buttons.h"
+#include "controls/edit_controls.h"
 #include "controls/form.h"
 #include "controls/page_control.h"
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
 #include "platform/services.h"
+#include "platform/system_info.h"
 #include "platform/win32/image_list.h"
+#include "services/classic_menu_switch.h"
 
 namespace orvane {
 
@@ -24,6 +27,10 @@ namespace orvane {
 struct TMainFormSettings {
   std::string MenuFile;
   bool Windows64 = false;  // pages on the registry say " [WOW64]"
+  // Windows 11 and the registry as the file manager reads it (its native view): the full
+  // context menu switch. Without that registry there is no switch.
+  TOSVersionData OSVersion;
+  IRegistryBackend* ShellRegistry = nullptr;
 };
 
 class TfrmMain : public TForm {
@@ -51,6 +58,7 @@ public:
   // Aligned to the bottom in this order: "Check for Updates" lowest.
   TSpeedButton& spbCheckUpdates;
   TSpeedButton& spbBugs;
+  TCheckBox& chkClassicMenu;
   // Pages.
   TPageControl& pgcMain;
   TTabSheet& tshtStaticMenus;
@@ -65,6 +73,7 @@ public:
   TAction& actRegistryBugs;
   TAction& actNextPage;
   TAction& actPrevPage;
+  TAction& actClassicMenu;  // present on Windows 11 only
 
   bool Loading() const { return loading_; }
   bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
@@ -93,6 +102,7 @@ private:
   void CreateSteps();
   void PageChanged();
   void FormStorageRestorePlacement();
+  void ShowClassicMenuState();
 
   TServices services_;
   TMainFormSettings settings_;
@@ -102,6 +112,7 @@ private:
   TFormPlacement placement_;
   TWin32ImageList fileTypeImages_;
   TFileTypeList fileTypeList_;
+  std::unique_ptr<TClassicMenuSwitch> classicMenu_;
 };
 
 }  // namespace orvane

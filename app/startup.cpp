@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/services.h"
 #include "platform/system_info.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/window_helpers.h"
 #include "storage/menu_file.h"
 
@@ -58,6 +59,8 @@ int Run(const std::function<TServices()>& makeServices) {
   TMainFormSettings settings;
   settings.MenuFile = MenuFileName(services);
   settings.Windows64 = IsWindows64();
+  settings.OSVersion = version;
+  settings.ShellRegistry = &NativeRegistryBackend();
   // A failure here unwinds the main window's own clean-up, then the loading window,
   // before it is reported.
   auto main = std::make_unique<TfrmMain>(nullptr, services, settings);

@@ -122,6 +122,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "permanently from the registry."},
       {msg::SWow64Suffix, " [WOW64]"},
       {msg::SUnknownException, "Unknown exception"},
+      {msg::SClassicMenuRestart,
+       "The file manager shows the changed context menu only after it has been restarted.\r\n"
+       "Sign out and sign in again, or restart the computer, for the change to take effect."},
 
       // Services.
   };

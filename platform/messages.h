@@ -113,6 +113,8 @@ inline constexpr MessageId SDescrStaticCleanup = 64415;
 inline constexpr MessageId SDescrShellExtCleanup = 64416;
 inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
+// The full context menu switch of Windows 11.
+inline constexpr MessageId SClassicMenuRestart = 64490;
 
 // Services (64600-64699).
 }  // namespace msg

@@ -3,6 +3,7 @@
 
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
+#include "platform/registry.h"
 #include "platform/system_folders.h"
 
 namespace orvane {
@@ -60,6 +61,33 @@ std::string Nt4Or2000Edition(const TOSVersionData& os) {
   return "";
 }
 
+// Names of the NT 6 and 10 generations, which the version numbers tell apart now that
+// they are read whatever the manifest declares.
+std::string LaterWorkstationName(const TOSVersionData& os) {
+  if (os.MajorVersion == 6) {
+    static const char* const names[] = {"Windows Vista", "Windows 7", "Windows 8", "Windows 8.1"};
+    return os.MinorVersion < 4 ? names[os.MinorVersion] : "Windows";
+  }
+  if (os.MajorVersion == 10 && os.MinorVersion == 0)
+    return os.BuildNumber >= 22000 ? "Windows 11" : "Windows 10";
+  return "Windows";
+}
+
+std::string LaterServerName(const TOSVersionData& os) {
+  if (os.MajorVersion == 6) {
+    static const char* const names[] = {"Windows Server 2008", "Windows Server 2008 R2",
+                                        "Windows Server 2012", "Windows Server 2012 R2"};
+    return os.MinorVersion < 4 ? names[os.MinorVersion] : "Windows Server";
+  }
+  if (os.MajorVersion == 10 && os.MinorVersion == 0) {
+    if (os.BuildNumber >= 26100) return "Windows Server 2025";
+    if (os.BuildNumber >= 20348) return "Windows Server 2022";
+    if (os.BuildNumber >= 17763) return "Windows Server 2019";
+    return "Windows Server 2016";
+  }
+  return "Windows Server";
+}
+
 std::string NtName(const TOSVersionData& os) {
   const auto major = os.MajorVersion;
   const auto minor = os.MinorVersion;
@@ -75,7 +103,7 @@ std::string NtName(const TOSVersionData& os) {
     }
     return "Windows";
   }
-  return os.ProductType == 1 ? "Windows Vista" : "Windows Server 2008";
+  return os.ProductType == 1 ? LaterWorkstationName(os) : LaterServerName(os);
 }
 
 }  // namespace
@@ -138,6 +166,42 @@ TOSInfo OSInfoOf(const TOSVersionData& os) {
 }
 
 TOSInfo GetOSInfo() { return OSInfoOf(ReadOSVersionData()); }
+
+bool ReadRegistryVersion(IRegistryBackend& backend, std::uint32_t& major, std::uint32_t& minor,
+                         std::uint32_t& build) {
+  TRegistry registry(kKeyRead, backend);
+  registry.SetRootKey(kHkeyLocalMachine);
+  if (!registry.OpenKeyReadOnly("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion")) return false;
+  try {
+    std::uint32_t newMajor = 0, newMinor = 0;
+    TRegDataInfo info;
+    if (registry.GetDataInfo("CurrentMajorVersionNumber", info) && info.RegData == kRegDword &&
+        registry.GetDataInfo("CurrentMinorVersionNumber", info) && info.RegData == kRegDword) {
+      std::uint32_t type = 0;
+      registry.GetData("CurrentMajorVersionNumber", &newMajor, sizeof newMajor, type);
+      registry.GetData("CurrentMinorVersionNumber", &newMinor, sizeof newMinor, type);
+    } else {
+      const std::string version = registry.ReadString("CurrentVersion");
+      const size_t dot = version.find('.');
+      if (dot == std::string::npos) return false;
+      newMajor = static_cast<std::uint32_t>(DecimalOrZero(version.substr(0, dot)));
+      newMinor = static_cast<std::uint32_t>(DecimalOrZero(version.substr(dot + 1)));
+    }
+    const std::int32_t newBuild = DecimalOrZero(registry.ReadString("CurrentBuildNumber"));
+    if (newMajor == 0 || newBuild == 0) return false;
+    major = newMajor;
+    minor = newMinor;
+    build = static_cast<std::uint32_t>(newBuild);
+    return true;
+  } catch (const std::exception&) {
+    return false;  // a value of another type
+  }
+}
+
+bool IsWindows11(const TOSVersionData& os) {
+  return os.Available && os.PlatformId == 2 && os.MajorVersion == 10 && os.MinorVersion == 0 &&
+         os.BuildNumber >= 22000;
+}
 
 std::string MemoryTextOf(std::uint64_t totalBytes, const std::string& thousandSeparator) {
   std::uint64_t megabytes = totalBytes >> 20;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/registry_backend.h"
+
 namespace orvane {
 
 struct TModuleVersion {
@@ -55,8 +57,22 @@ struct TOSInfo {
   std::string Version = "unknown";
 };
 
+// On NT the version numbers are the system's own (ntdll's RtlGetVersion, else the
+// CurrentVersion key): GetVersionEx reports Windows 8 to a program whose manifest does not
+// name later systems, and a manifest can be lost when the program is repackaged.
 TOSVersionData ReadOSVersionData();
 TOSInfo OSInfoOf(const TOSVersionData& data);
+
+// The version that HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion
+// names: CurrentMajorVersionNumber and CurrentMinorVersionNumber (Windows 10 and later),
+// else CurrentVersion ("6.1"), and CurrentBuildNumber. False, with nothing changed, when
+// one of them is missing or no number.
+bool ReadRegistryVersion(IRegistryBackend& registry, std::uint32_t& major, std::uint32_t& minor,
+                         std::uint32_t& build);
+
+// Windows 11: NT 10.0, build 22000 or later, whose file manager shows the classic context
+// menu only behind "Show more options".
+bool IsWindows11(const TOSVersionData& os);
 TOSInfo GetOSInfo();
 
 // Physical memory in megabytes, e.g. "3,072 M".

@@ -46,6 +46,24 @@ struct DllVersionInfo {
   DWORD dwPlatformID;
 };
 
+// The version numbers the system itself holds, whatever the manifest of the running
+// program declares.
+void ReadTrueVersion(TOSVersionData& data) {
+  using Proc = LONG(WINAPI*)(OSVERSIONINFOW*);
+  if (auto proc = LookUp<Proc>("ntdll.dll", "RtlGetVersion")) {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (proc(&info) == 0) {
+      data.MajorVersion = info.dwMajorVersion;
+      data.MinorVersion = info.dwMinorVersion;
+      data.BuildNumber = info.dwBuildNumber;
+      return;
+    }
+  }
+  ReadRegistryVersion(DefaultRegistryBackend(), data.MajorVersion, data.MinorVersion,
+                      data.BuildNumber);
+}
+
 }  // namespace
 
 TModuleVersion GetModuleVersion(const std::string& file) {
@@ -109,6 +127,7 @@ TOSVersionData ReadOSVersionData() {
     data.SuiteMask = ex.wSuiteMask;
     data.ProductType = ex.wProductType;
   }
+  if (data.PlatformId == VER_PLATFORM_WIN32_NT) ReadTrueVersion(data);
   data.ProcessorArchitecture = NativeSystemInfo().wProcessorArchitecture;
   data.ServerR2 = GetSystemMetrics(89) != 0;
   if (!data.Extended && data.PlatformId == VER_PLATFORM_WIN32_NT) {

@@ -126,6 +126,18 @@ struct TMemoryDCDeleter {
 };
 using TMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, TMemoryDCDeleter>;
 
+// Modules from LoadLibrary or LoadLibraryEx, also those loaded as data files.
+struct TModuleDeleter {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using TModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, TModuleDeleter>;
+
+// Activation contexts from CreateActCtx.
+struct TActCtxDeleter {
+  void operator()(HANDLE context) const { ReleaseActCtx(context); }
+};
+using TActCtxHandle = std::unique_ptr<void, TActCtxDeleter>;
+
 // Selects an object into a device context for the scope and puts the old one back.
 class TSelectObject {
 public:

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/system_info.h"
 #include "platform/win32/system_error.h"
 
 namespace orvane {
@@ -22,7 +23,7 @@ HKEY ToHkey(HKey key) { return reinterpret_cast<HKEY>(key); }
 ErrorCode TWin32Registry::OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
                                   HKey& result) {
   HKEY opened = nullptr;
-  LONG rc = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &opened);
+  LONG rc = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access | view_, &opened);
   if (rc == ERROR_SUCCESS) result = reinterpret_cast<HKey>(opened);
   return static_cast<ErrorCode>(rc);
 }
@@ -32,7 +33,7 @@ ErrorCode TWin32Registry::CreateKey(HKey parent, const std::string& subKey, std:
   HKEY created = nullptr;
   DWORD disposition = 0;
   LONG rc = RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            access, nullptr, &created, &disposition);
+                            access | view_, nullptr, &created, &disposition);
   if (rc == ERROR_SUCCESS) result = reinterpret_cast<HKey>(created);
   return static_cast<ErrorCode>(rc);
 }
@@ -91,6 +92,16 @@ ErrorCode TWin32Registry::QueryInfoKey(HKey key, TRegKeyInfo& info) {
 }
 
 ErrorCode TWin32Registry::DeleteKey(HKey parent, const std::string& subKey) {
+  if (view_ != 0) {
+    // Only RegDeleteKeyEx deletes in another view; systems without one have one view.
+    using Proc = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    if (auto proc = advapi ? reinterpret_cast<Proc>(
+                                 reinterpret_cast<void*>(GetProcAddress(advapi, "RegDeleteKeyExA")))
+                           : nullptr) {
+      return static_cast<ErrorCode>(proc(ToHkey(parent), subKey.c_str(), view_, 0));
+    }
+  }
   return static_cast<ErrorCode>(RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
 }
 
@@ -117,6 +128,11 @@ std::string TWin32Registry::ErrorMessage(ErrorCode code) const { return SystemEr
 
 IRegistryBackend& DefaultRegistryBackend() {
   static TWin32Registry registry;
+  return registry;
+}
+
+IRegistryBackend& NativeRegistryBackend() {
+  static TWin32Registry registry(IsWindows64() ? KEY_WOW64_64KEY : 0);
   return registry;
 }
 
