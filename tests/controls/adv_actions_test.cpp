@@ -1,5 +1,6 @@
 #include "controls/adv_actions.h"
 
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "controls/application.h"
@@ -39,12 +40,11 @@ protected:
     tree.AddNode(node, "Print", print);
     remove.SetShortCut(VK_DELETE);
     form.Show();
-    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, UINT flags) {
+    answers.emplace([this](const std::string& text, const std::string& caption, UINT flags) {
       boxes.push_back({text, caption, flags});
       return answer;
     });
   }
-  void TearDown() override { SetMessageBoxHandler(nullptr); }
 
   TCustomMenuItem* AddItem(const std::string& caption) {
     auto* item = static_cast<TCustomMenuItem*>(menu.List().AddFirstItem(menu.Items()));
@@ -78,6 +78,7 @@ protected:
   TAdvEditPaste& paste = actions.Create<TAdvEditPaste>("actPaste", clipboard);
   std::vector<Box> boxes;
   int answer = IDOK;
+  std::optional<TMessageBoxAnswers> answers;
 };
 
 TEST_F(EditActionTest, TheFocusedControlIsTheTarget) {
