@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <tuple>
+
 #include "app/loading.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
@@ -290,6 +292,9 @@ void TfrmMain::CreateSteps() {
   staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
                                                    fileTypeList_, services_, actDelete);
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  // The scan told the empty menus about their file types: that is no change of theirs.
+  staticMenu_->ClearModified();
+  dynamicMenu_->ClearModified();
 }
 
 void TfrmMain::LoadMenus() {
@@ -322,7 +327,6 @@ void TfrmMain::LoadMenus() {
     staticPage_->Rebuild();
     dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection);
     addLog("Dynamic items error log:", dynamicMenu_->Log());
-    dynamicMenu_->FullExpand();
   } catch (...) {
     finish();
     throw;

@@ -1,6 +1,8 @@
 #include "app/static_items_page.h"
 
 #include <commdlg.h>
+#include <tuple>
+#include <utility>
 #include <shellapi.h>
 
 #include "controls/adv_actions.h"
@@ -175,7 +177,7 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
   RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
   RegisterCursor(kExchangeCursor, LoadCursor(nullptr, IDC_SIZENS));
   RegisterCursor(kCopyCursor, LoadCursor(nullptr, IDC_UPARROW));
-  InitLayout(parent);
+  InitLayout();
   InitActions(actDelete);
   InitEvents();
   Rebuild();
@@ -183,27 +185,52 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
 }
 
 TStaticItemsPage::~TStaticItemsPage() {
+  // The controls and actions outlive the page: nothing of theirs may call it any more.
   menu_.OnChange = nullptr;
   menu_.OnFocusChanged = nullptr;
   menu_.OnItemChanged = nullptr;
-  menu_.OnExpanded = nullptr;
+  menu_.OnItemDeleting = nullptr;
+  for (TAction* action : {&actAdd, &actFind, &actUp, &actDown, &actRename, &actSort}) {
+    action->OnUpdate = nullptr;
+    action->OnExecute = nullptr;
+  }
+  actDelete_.OnAfterUpdate = nullptr;
+  tvMenu.OnChange = nullptr;
+  tvMenu.OnExpanding = nullptr;
+  tvMenu.OnCollapsing = nullptr;
+  tvMenu.OnEditing = nullptr;
+  tvMenu.OnEdited = nullptr;
+  tvMenu.OnCustomDraw = nullptr;
+  tvMenu.OnMouseDown = nullptr;
+  tvMenu.OnMouseUp = nullptr;
+  tvMenu.OnStartDrag = nullptr;
+  tvMenu.OnDragOver = nullptr;
+  tvMenu.OnDragDrop = nullptr;
+  tvMenu.OnEndDrag = nullptr;
+  tvMenu.OnFilesDrop = nullptr;
   tvMenu.SetCollection(nullptr);
+  edApplication.OnChange = nullptr;
+  edParameters.OnChange = nullptr;
+  cbFileType.OnChange = nullptr;
+  chkInclude.OnClick = nullptr;
+  btnBrowse.OnClick = nullptr;
+  lblEnvList.OnClick = nullptr;
+  HoverLabel1.OnClick = nullptr;
+  for (TSpeedButton* button : {&spbAdd, &spbFind, &spbDelete, &spbUp, &spbDown})
+    button->OnClick = nullptr;
 }
 
-void TStaticItemsPage::InitLayout(TWinControl& parent) {
-  (void)parent;
+void TStaticItemsPage::InitLayout() {
   HoverLabel1.SetBounds(8, 10, 80, 16);
   HoverLabel1.SetCaption(" Menu Items ");
   int left = 96;
   for (auto [button, caption, width] :
        {std::tuple{&spbAdd, "Add ", 44}, {&spbFind, "Find", 40}, {&spbDelete, "Delete", 50},
-        {&spbUp, "\xAD Up", 44}, {&spbDown, "\xAF Down", 52}}) {
+        {&spbUp, "Up", 36}, {&spbDown, "Down", 44}}) {
     button->SetBounds(left, 6, width, 22);
     button->SetCaption(caption);
     left += width + 2;
   }
-  spbUp.SetCaption("Up");
-  spbDown.SetCaption("Down");
   tvMenu.SetBounds(8, 32, kTreeWidth, kPageHeight - 40);
   tvMenu.SetAnchors({true, true, false, true});
   tvMenu.SetIndent(19);
@@ -344,10 +371,17 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
       focused->Collection()->Sort();
     }
   };
-  spbAdd.SetAction(&actAdd);
-  spbFind.SetAction(&actFind);
-  spbUp.SetAction(&actUp);
-  spbDown.SetAction(&actDown);
+  // The buttons keep their short captions: they follow their commands' state only.
+  for (auto [button, action] : {std::pair{&spbAdd, &actAdd}, {&spbFind, &actFind},
+                                {&spbUp, &actUp}, {&spbDown, &actDown}}) {
+    button->SetHint(action->Hint());
+    button->OnClick = [action = action] { action->Execute(); };
+    auto update = action->OnUpdate;
+    action->OnUpdate = [update, button = button](TAction& a) {
+      update(a);
+      button->SetEnabled(a.Enabled());
+    };
+  }
   spbDelete.SetHint("Delete menu item");
   spbDelete.OnClick = [this, &actDelete] {
     tvMenu.SetFocus();
@@ -483,14 +517,14 @@ void TStaticItemsPage::Rebuild() {
 }
 
 void TStaticItemsPage::MenuChange(TTreeItems* list, TTreeItem* item) {
-  struct Sync {
-    TStaticItemsPage& page;
-    ~Sync() { page.FocusChanged(); }
-  };
-  Refresh(refreshing_, [&] {
-    Sync sync{*this};
-    RebuildTree(menu_, tvMenu, item, list);
-  });
+  // The selection follows the model again also when the rebuild failed.
+  try {
+    Refresh(refreshing_, [&] { RebuildTree(menu_, tvMenu, item, list); });
+  } catch (...) {
+    FocusChanged();
+    throw;
+  }
+  FocusChanged();
 }
 
 void TStaticItemsPage::FocusChanged() {
@@ -549,6 +583,7 @@ void TStaticItemsPage::AddStaticItem(const std::optional<std::string>& fileName)
   } else if (auto* menuItem = dynamic_cast<TCustomMenuItem*>(focused)) {
     if (TCustomFileTypeCategory* category = menuItem->Category()) list = &category->Items();
   }
+  const bool wasModified = menu_.IsModified();
   auto* item = dynamic_cast<TStaticMenuItem*>(menu_.List().AddFirstItem(*list));
   if (!item) return;
   if (fileName) {
@@ -563,10 +598,11 @@ void TStaticItemsPage::AddStaticItem(const std::optional<std::string>& fileName)
   item->Focus();
   TLiveRef<TStaticMenuItem> live(item);
   BrowseForApplication();
-  // Add then Cancel leaves the menu as it was.
+  // Add then Cancel leaves the menu as it was, unmodified too.
   if (TStaticMenuItem* still = live.Get(); still && still == FocusedStaticItem() &&
                                            still->Application().empty()) {
     still->Free();
+    if (!wasModified) menu_.ClearModified();
   }
 }
 

@@ -106,7 +106,7 @@ private:
   // The node under a drag point that takes the dragged item, or none.
   TTreeItem* DropTarget(TDragObject& source, int x, int y) const;
   void DragDrop(TDragObject& source, int x, int y);
-  void InitLayout(TWinControl& parent);
+  void InitLayout();
   void InitActions(TAdvEditAction& actDelete);
   void InitEvents();
 
