@@ -239,6 +239,59 @@ TEST_F(StaticItemsPageTest, OrderKeysAndTheGlyphClickEditTheFocusedItem) {
   EXPECT_TRUE(Item("Print")->Checked());
 }
 
+TEST_F(StaticItemsPageTest, DroppedFilesGoToTheFocusedCategoryWhereverTheyLand) {
+  Open(kTwoItems);
+  ClickNode(Item("View"));
+  Tree().OnFilesDrop({"C:\\a\\one.exe", "C:\\a\\two.cmd", "C:\\a\\three.bat"});
+  EXPECT_EQ(Captions(),
+            (std::vector<std::string>{"View", "Print", "one.exe", "two.cmd", "three.bat"}));
+  EXPECT_EQ(Item("two.cmd")->Application(), "C:\\a\\two.cmd");
+  EXPECT_EQ(Menu().FocusedItem(), Item("three.bat"));
+  EXPECT_EQ(Tree().Selected(), Tree().FindNode(Item("three.bat")));
+}
+
+TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlAtTheDrop) {
+  Open(std::string(kTwoItems).replace(std::string(kTwoItems).find("Count=2"), 7, "Count=3") +
+       "Application2=C:\\tools\\all.exe\r\nCaption2=All\r\nFileType2=*\r\n");
+  ASSERT_NE(Item("All"), nullptr);
+  auto center = [&](const void* data) {
+    const RECT text = Tree().NodeRect(Tree().FindNode(data), true);
+    return MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+  };
+  auto drag = [&](const char* caption, const void* onto, bool ctrlAtDrop) {
+    ClickNode(Item(caption));
+    TTreeNode node = Tree().FindNode(Item(caption));
+    const RECT text = Tree().NodeRect(node, true);
+    Tree().BeginDrag(node, POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2});
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE held[256];
+    std::copy(std::begin(state), std::end(state), held);
+    held[VK_CONTROL] = 0x80;
+    SetKeyboardState(held);  // Ctrl during the drag over
+    SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, center(onto));
+    const bool allowed = Page().DropAllowed();
+    held[VK_CONTROL] = ctrlAtDrop ? 0x80 : 0;
+    SetKeyboardState(held);
+    SendMessageA(Tree().Handle(), WM_LBUTTONUP, 0, center(onto));
+    SetKeyboardState(state);
+    return allowed;
+  };
+  TTreeItem* textCategory = Item("Print")->Category();
+  EXPECT_FALSE(drag("Print", textCategory, false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "View", "Print"}));
+
+  EXPECT_TRUE(drag("Print", Item("View"), false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "Print", "View"}));
+
+  EXPECT_TRUE(drag("Print", Item("All")->Category(), false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Print", "All", "View"}));
+  EXPECT_EQ(Item("Print")->ItemFileType()->Name(), "*");
+
+  EXPECT_TRUE(drag("View", Item("All")->Category(), true));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "All", "View"}));
+}
+
 struct CloseCase {
   const char* name;
   bool change;
