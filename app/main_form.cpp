@@ -1,9 +1,18 @@
 #include "app/main_form.h"
 
+#include <shellapi.h>
+
+#include <tuple>
+
 #include "app/loading.h"
+#include "menus/menu_file_io.h"
+#include "platform/file_access.h"
+#include "storage/menu_file.h"
+#include "storage/profile_ini_file.h"
 #include "platform/messages.h"
 #include "platform/system_folders.h"
 #include "platform/system_info.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/window_helpers.h"
 
 namespace orvane {
@@ -24,6 +33,25 @@ TFont HeaderFont(bool bold, int size) {
   font.Color = RGB(255, 255, 255);
   return font;
 }
+
+// The current date and time as the user writes them.
+std::string NowText() {
+  char date[128] = {};
+  char time[128] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
+
+constexpr const char* kLoadErrorsQuestion =
+    "There were some errors while loading menu items. Error log saved to \"log.txt\".\r\n"
+    "Do you want to view the error log?\r\n\r\n\x95 Click \"Yes\" to view the error log;\r\n"
+    "\x95 Click \"No\" to continue loading.";
+constexpr const char* kCloseQuestion =
+    "Changes to menu items were made. Do you want to apply them before exit?\r\n\r\n"
+    "\x95 Select \"Yes\" to apply changes before exit,\r\n"
+    "\x95 Select \"No\" to discard changes, or\r\n"
+    "\x95 Select \"Cancel\" to continue your work with Orvane.";
 
 }  // namespace
 
@@ -58,10 +86,14 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
       actClassicMenu(
           alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
+      actCopy(alMain.Create<TAdvEditCopy>("actCopy", services.Clipboard)),
+      actDelete(alMain.Create<TAdvEditDelete>("actDelete", services.Clipboard)),
+      actPaste(alMain.Create<TAdvEditPaste>("actPaste", services.Clipboard)),
       services_(services),
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),
-      fileTypeList_(services.Registry, services.Icons) {
+      fileTypeList_(services.Registry, services.Icons),
+      logFile_(settings.LogFile.empty() ? services.ProgramFolder + "log.txt" : settings.LogFile) {
   SetKeyPreview(true);
   SetClientSize(kClientWidth, kClientHeight);
   SetMinSize(kMinWidth, kMinHeight);
@@ -186,20 +218,33 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   } else {
     actClassicMenu.SetVisible(false);
   }
+  for (auto [action, caption, shortCut] :
+       {std::tuple<TAction*, const char*, TShortCut>{&actCopy, "&Copy", scCtrl | 'C'},
+        {&actDelete, "&Delete", VK_DELETE},
+        {&actPaste, "&Paste", scCtrl | 'V'}}) {
+    action->SetCaption(caption);
+    action->SetCategory("Common");
+    action->SetShortCut(shortCut);
+  }
 
   btnOK.OnClick = [this] {
     ApplyChanges();
     Close();
   };
   btnCancel.OnClick = [this] { Close(); };
+  OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
   OnClose = [this] { placement_.Save(Handle()); };
-  OnFirstShow = [this] { FormStorageRestorePlacement(); };
+  OnFirstShow = [this] {
+    FormStorageRestorePlacement();
+    LoadMenus();
+  };
 
   Realign();
   FormCreate();
 }
 
 TfrmMain::~TfrmMain() {
+  staticPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
   fileTypeList_.OnRefresh() = nullptr;
@@ -253,6 +298,17 @@ void TfrmMain::CreateSteps() {
     }
   };
   fileTypeList_.SetImages(&fileTypeImages_);
+  fileTypeList_.BusyCursor = [cursor = std::shared_ptr<TBusyCursor>()](bool busy) mutable {
+    if (busy) {
+      cursor = std::make_shared<TBusyCursor>();
+    } else {
+      cursor.reset();
+    }
+  };
+
+  staticMenu_ = std::make_unique<TStaticMenu>(&fileTypeList_.Items(), TVerbRegistry{services_.Registry, kHkeyClassesRoot, {}});
+  dynamicMenu_ = std::make_unique<TDynamicMenu>(
+      &fileTypeList_.Items(), TItemImageSources{services_.Icons, services_.Files});
 
   ShowProgress(LoadResString(msg::SScanningFileTypes));
   fileTypeList_.SetActive(false);
@@ -262,6 +318,68 @@ void TfrmMain::CreateSteps() {
 
   fileTypeImages_.Recreate32();
   for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
+
+  // After the icons became 32-bit: the tree takes the list's final handle.
+  staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
+                                                   fileTypeList_, services_, actDelete);
+  staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  // The scan told the empty menus about their file types: that is no change of theirs.
+  staticMenu_->ClearModified();
+  dynamicMenu_->ClearModified();
+}
+
+void TfrmMain::LoadMenus() {
+  TBusyCursor busy;
+  loading_ = true;
+  std::string log;
+  auto addLog = [&](const char* header, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    if (log.empty()) log = Format("Error log created: %s", {NowText()}) + "\r\n";
+    log += std::string(header) + "\r\n";
+    for (const std::string& line : lines) log += line + "\r\n";
+  };
+  auto finish = [&] {
+    loading_ = false;
+    if (log.empty()) return;
+    std::string reason;
+    services_.Files.ReplaceFile(logFile_, log, reason);
+    if (ShowMessageBox(kLoadErrorsQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+      const auto result = reinterpret_cast<INT_PTR>(
+          ShellExecuteA(Handle(), "open", logFile_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      if (result <= 32) {
+        throw Exception(FormatRes(msg::SLinkError, {SystemErrorMessage(static_cast<DWORD>(result))}));
+      }
+    }
+  };
+  try {
+    TProfileIniFile ini(settings_.MenuFile);
+    staticMenu_->LoadFromIni(ini, kStaticItemsSection);
+    addLog("Static items error log:", staticMenu_->Log());
+    staticPage_->Rebuild();
+    dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection);
+    addLog("Dynamic items error log:", dynamicMenu_->Log());
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  UpdateActions(std::nullopt);
+}
+
+void TfrmMain::FormCloseQuery(bool& canClose) {
+  if (!HasChanges()) return;
+  switch (ShowMessageBox(kCloseQuestion, kAppTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+      // A failure keeps the window open; the changes stay pending.
+      canClose = false;
+      ApplyChanges();
+      canClose = true;
+      break;
+    case IDNO:
+      break;
+    default:
+      canClose = false;
+  }
 }
 
 // The registry decides: the check box has toggled itself when it was clicked.
@@ -306,9 +424,38 @@ void TfrmMain::PageChanged() {
   UpdateActions(std::nullopt);
 }
 
-bool TfrmMain::HasChanges() const { return false; }
+bool TfrmMain::HasChanges() const {
+  if (staticPage_ && staticPage_->HasChanges()) return true;
+  if (dynamicMenu_ && dynamicMenu_->IsModified()) return true;
+  for (const TPendingChanges& cleanup : Cleanups) {
+    if (cleanup.HasChanges && cleanup.HasChanges()) return true;
+  }
+  return false;
+}
 
-void TfrmMain::ApplyChanges() { actApply.Update(); }
+void TfrmMain::ApplyChanges() {
+  TBusyCursor busy;
+  struct Reevaluate {
+    TAction& action;
+    ~Reevaluate() { action.Update(); }
+  } reevaluate{actApply};
+  if (staticPage_) staticPage_->ApplyChanges(settings_.MenuFile);
+  if (dynamicMenu_ && dynamicMenu_->IsModified()) {
+    const bool enabled = ShellExtensionEnabled && ShellExtensionEnabled();
+    if (enabled && UnregisterShellExtension) {
+      try {
+        UnregisterShellExtension();
+      } catch (const std::exception&) {
+        // The module is registered again below in any case.
+      }
+    }
+    ApplyDynamicMenu(*dynamicMenu_, settings_.MenuFile, services_.Files);
+    if (enabled && RegisterShellExtension) RegisterShellExtension();
+  }
+  for (const TPendingChanges& cleanup : Cleanups) {
+    if (cleanup.HasChanges && cleanup.HasChanges() && cleanup.Apply) cleanup.Apply();
+  }
+}
 
 void TfrmMain::ShowQuickHint(const TControl* control) {
   if (!control) return;

@@ -3,11 +3,15 @@
 // the four pages, and OK / Cancel / Apply at the bottom. It owns the file type list,
 // whose scan at creation feeds the loading window's progress texts.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/form_placement.h"
+#include "app/static_items_page.h"
+#include "controls/adv_actions.h"
 #include "controls/action.h"
 #include "controls/category_buttons.h"
 #include "controls/edit_controls.h"
@@ -16,6 +20,8 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
+#include "menus/dynamic_menu.h"
+#include "menus/static_menu.h"
 #include "platform/services.h"
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
@@ -31,6 +37,15 @@ struct TMainFormSettings {
   // context menu switch. Without that registry there is no switch.
   TOSVersionData OSVersion;
   IRegistryBackend* ShellRegistry = nullptr;
+  // Where load problems are written; empty: "log.txt" beside the program.
+  std::string LogFile;
+};
+
+// Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
+// ApplyChanges after both menus.
+struct TPendingChanges {
+  std::function<bool()> HasChanges;
+  std::function<void()> Apply;
 };
 
 class TfrmMain : public TForm {
@@ -74,12 +89,27 @@ public:
   TAction& actNextPage;
   TAction& actPrevPage;
   TAction& actClassicMenu;  // present on Windows 11 only
+  TAdvEditCopy& actCopy;
+  TAdvEditDelete& actDelete;
+  TAdvEditPaste& actPaste;
 
   bool Loading() const { return loading_; }
   bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
   const std::string& ExecutablePath() const { return executablePath_; }
   TFileTypeList& FileTypeList() { return fileTypeList_; }
   const TFormPlacement& Placement() const { return placement_; }
+  TStaticMenu& StaticMenu() { return *staticMenu_; }
+  TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
+  TStaticItemsPage& StaticPage() { return *staticPage_; }
+  const std::string& LogFile() const { return logFile_; }
+
+  // The shell extension's part of Apply: whether dynamic items are enabled, and the
+  // module's unregistration and registration around the dynamic menu's save.
+  std::function<bool()> ShellExtensionEnabled;
+  std::function<void()> UnregisterShellExtension;
+  std::function<void()> RegisterShellExtension;
+  // The shell extensions cleanup first, then the static items cleanup.
+  std::vector<TPendingChanges> Cleanups;
 
   // Pending changes of either menu or of a cleanup page.
   bool HasChanges() const;
@@ -103,6 +133,8 @@ private:
   void PageChanged();
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
+  void LoadMenus();
+  void FormCloseQuery(bool& canClose);
 
   TServices services_;
   TMainFormSettings settings_;
@@ -113,6 +145,11 @@ private:
   TWin32ImageList fileTypeImages_;
   TFileTypeList fileTypeList_;
   std::unique_ptr<TClassicMenuSwitch> classicMenu_;
+  std::string logFile_;
+  // The menus go before the file type list, the page before the menus.
+  std::unique_ptr<TStaticMenu> staticMenu_;
+  std::unique_ptr<TDynamicMenu> dynamicMenu_;
+  std::unique_ptr<TStaticItemsPage> staticPage_;
 };
 
 }  // namespace orvane

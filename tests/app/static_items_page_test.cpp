@@ -1,0 +1,441 @@
+// The static items page and the window's write path as a user meets them: adding,
+// renaming, deleting, switching items off, the close question, and Apply into the
+// registry and the menu file.
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app_fixture.h"
+#include "menus/static_menu.h"
+#include "platform/win32/win32_registry.h"
+
+namespace orvane::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr const char* kTwoItems =
+    "[Static Items]\r\nCount=2\r\n"
+    "Application0=C:\\tools\\view.exe\r\nParameters0=\"%1\"\r\nCaption0=View\r\n"
+    "Checked0=1\r\nFileType0=txtfile\r\n"
+    "Application1=C:\\tools\\print.exe\r\nParameters1=/p \"%1\"\r\nCaption1=Print\r\n"
+    "Checked1=1\r\nFileType1=txtfile\r\n";
+
+std::string ReadText(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::string& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+class StaticItemsPageTest : public MainWindowTest {
+protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    // Parameterized tests have a "/" in their names.
+    std::replace(menuFile.begin(), menuFile.end(), '/', '_');
+    logFile = menuFile + ".log.txt";
+    DeleteFileA(logFile.c_str());
+  }
+  void TearDown() override {
+    Discard();
+    DeleteFileA(logFile.c_str());
+    MainWindowTest::TearDown();
+  }
+
+  // The window as the program shows it: created, shown (which loads the menus), idle.
+  void Open(const std::string& menuText, IRegistryBackend* backend = nullptr) {
+    WriteText(menuFile, menuText);
+    TServices services = Services();
+    TServices system{backend ? *backend : services.Registry, services.Files, services.FileSystem,
+                     services.Icons, services.Clipboard, services.WindowsFolder,
+                     services.ProgramFolder, services.ModuleFolder};
+    TMainFormSettings settings;
+    settings.MenuFile = menuFile;
+    settings.LogFile = logFile;
+    form = std::make_unique<TfrmMain>(nullptr, system, settings);
+    Application().SetMainForm(form.get());
+    form->Show();
+    Application().ProcessMessages();
+    form->IdleUpdate();
+  }
+
+  void Discard() {
+    if (Application().MainForm() == form.get()) Application().SetMainForm(nullptr);
+    form.reset();
+    Application().ProcessMessages();
+    Application().ClearTerminated();
+  }
+
+  TStaticItemsPage& Page() { return form->StaticPage(); }
+  TStaticMenu& Menu() { return form->StaticMenu(); }
+  TAdvTreeView& Tree() { return Page().tvMenu; }
+
+  TStaticMenuItem* Item(const std::string& caption) {
+    for (TStaticMenuItem* item : Menu().AllItems())
+      if (item->Caption() == caption) return item;
+    return nullptr;
+  }
+
+  // A left click in the middle of the node's text, where the user sees it.
+  void ClickNode(const void* data) {
+    TTreeNode node = Tree().FindNode(data);
+    ASSERT_NE(node, nullptr);
+    const RECT text = Tree().NodeRect(node, true);
+    const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    PostMessageA(Tree().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(Tree().Handle(), WM_LBUTTONUP, 0, at);
+    Application().ProcessMessages();
+    form->IdleUpdate();
+  }
+
+  void PressKey(HWND target, WORD key, bool control = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE changed[256];
+    std::copy(std::begin(state), std::end(state), changed);
+    changed[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(changed);
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    Application().ProcessMessages();
+    SetKeyboardState(state);
+    form->IdleUpdate();
+  }
+
+  std::vector<std::string> Captions() {
+    std::vector<std::string> captions;
+    for (TStaticMenuItem* item : Menu().AllItems()) captions.push_back(item->Caption());
+    return captions;
+  }
+
+  std::string logFile;
+  std::unique_ptr<TfrmMain> form;
+};
+
+TEST_F(StaticItemsPageTest, TreeShowsFileTypesWithTheirItemsAndFollowsTheSelection) {
+  Open(kTwoItems);
+  TTreeNode category = Tree().FirstNode();
+  ASSERT_NE(category, nullptr);
+  EXPECT_EQ(Tree().NodeText(category), "Text Document");
+  EXPECT_GE(Tree().NodeImage(category), 0);
+  EXPECT_EQ(Tree().NodeImage(Tree().FirstChild(category)), I_IMAGENONE);
+  EXPECT_EQ(Tree().NodeText(Tree().FirstChild(category)), "View");
+  EXPECT_EQ(Tree().NodeText(Tree().NextSibling(Tree().FirstChild(category))), "Print");
+
+  ClickNode(Item("Print"));
+  EXPECT_EQ(Menu().FocusedItem(), Item("Print"));
+  EXPECT_EQ(Page().edApplication.Text(), "C:\\tools\\print.exe");
+  EXPECT_EQ(Page().edParameters.Text(), "/p \"%1\"");
+  EXPECT_EQ(Page().edFileType.Text(), "Key: \"txtfile\"");
+  EXPECT_THAT(Page().memFileExtensions.Text(), HasSubstr("Extensions: "));
+  EXPECT_THAT(Page().memFileExtensions.Text(), HasSubstr("txt"));
+  EXPECT_TRUE(Page().chkInclude.Checked());
+  EXPECT_TRUE(Page().pnlStaticError.Visible());  // C:\tools\print.exe does not exist
+
+  // The details write back into the model.
+  Page().edParameters.SetText("/q \"%1\"");
+  EXPECT_EQ(Item("Print")->Parameters(), "/q \"%1\"");
+  EXPECT_TRUE(form->HasChanges());
+
+  ClickNode(Tree().NodeData(category));
+  EXPECT_FALSE(IsWindowEnabled(Page().edApplication.Handle()));
+  EXPECT_EQ(Page().edApplication.Text(), "");
+}
+
+TEST_F(StaticItemsPageTest, AddThenCancelInTheBrowseDialogLeavesNothing) {
+  Open(kTwoItems);
+  ClickNode(Item("View"));
+  int browsed = 0;
+  Page().BrowseApplication = [&](const std::string&) -> std::optional<std::string> {
+    ++browsed;
+    return std::nullopt;
+  };
+  PressKey(Tree().Handle(), VK_INSERT);
+  EXPECT_EQ(browsed, 1);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));
+  EXPECT_EQ(Tree().Count(), 3);
+  EXPECT_FALSE(form->HasChanges());
+
+  // Confirmed: the file's name without extension becomes the caption.
+  Page().BrowseApplication = [](const std::string&) -> std::optional<std::string> {
+    return "C:\\tools\\my tool.exe";
+  };
+  form->actApply.Update();
+  Page().actAdd.Execute();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "my tool"}));
+  EXPECT_EQ(Menu().FocusedItem(), Item("my tool"));
+  EXPECT_EQ(Item("my tool")->Application(), "C:\\tools\\my tool.exe");
+  EXPECT_TRUE(form->HasChanges());
+}
+
+TEST_F(StaticItemsPageTest, F2RenamesItemsOnlyAndKeysThenGoToTheLabelEditor) {
+  Open(kTwoItems);
+  ClickNode(Tree().NodeData(Tree().FirstNode()));
+  PressKey(Tree().Handle(), VK_F2);
+  EXPECT_FALSE(Tree().IsEditing());  // a category name is the file type's
+
+  ClickNode(Item("View"));
+  PressKey(Tree().Handle(), VK_F2);
+  ASSERT_TRUE(Tree().IsEditing());
+  form->IdleUpdate();
+  EXPECT_EQ(Page().actAdd.ShortCut(), 0);
+  PressKey(Tree().EditHandle(), VK_INSERT);
+  PressKey(Tree().EditHandle(), VK_DOWN, true);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));  // nothing added or moved
+
+  SetWindowTextA(Tree().EditHandle(), "&Show");
+  PostMessageA(Tree().EditHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  Application().ProcessMessages();
+  form->IdleUpdate();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"&Show", "Print"}));
+  EXPECT_EQ(Page().actAdd.ShortCut(), VK_INSERT);
+}
+
+TEST_F(StaticItemsPageTest, DeleteQuestionAnsweredNoKeepsTheItem) {
+  Open(kTwoItems);
+  ClickNode(Item("Print"));
+  int answer = IDCANCEL;
+  TMessageBoxAnswers answers([&](const std::string& text, const std::string& caption, UINT flags) {
+    boxes.push_back({text, caption, flags});
+    return answer;
+  });
+  PressKey(Tree().Handle(), VK_DELETE);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Text, "Delete menu item \"Print\"?");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));
+  EXPECT_FALSE(form->HasChanges());
+
+  answer = IDOK;
+  PressKey(Tree().Handle(), VK_DELETE);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View"}));
+  EXPECT_EQ(Tree().Count(), 2);
+  EXPECT_TRUE(form->HasChanges());
+}
+
+TEST_F(StaticItemsPageTest, OrderKeysAndTheGlyphClickEditTheFocusedItem) {
+  Open(kTwoItems);
+  ClickNode(Item("Print"));
+  PressKey(Tree().Handle(), VK_UP, true);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Print", "View"}));
+  EXPECT_FALSE(Page().actUp.Enabled());  // first in its list
+  EXPECT_EQ(Menu().FocusedItem(), Item("Print"));
+
+  // A click left of the text, on the item's glyph, switches it off.
+  TTreeNode node = Tree().FindNode(Item("View"));
+  const RECT text = Tree().NodeRect(node, true);
+  const LPARAM glyph = MAKELPARAM(text.left - 8, (text.top + text.bottom) / 2);
+  PostMessageA(Tree().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, glyph);
+  PostMessageA(Tree().Handle(), WM_LBUTTONUP, 0, glyph);
+  Application().ProcessMessages();
+  EXPECT_FALSE(Item("View")->Checked());
+  EXPECT_TRUE(Item("Print")->Checked());
+}
+
+TEST_F(StaticItemsPageTest, DroppedFilesGoToTheFocusedCategoryWhereverTheyLand) {
+  Open(kTwoItems);
+  ClickNode(Item("View"));
+  Tree().OnFilesDrop({"C:\\a\\one.exe", "C:\\a\\two.cmd", "C:\\a\\three.bat"});
+  EXPECT_EQ(Captions(),
+            (std::vector<std::string>{"View", "Print", "one.exe", "two.cmd", "three.bat"}));
+  EXPECT_EQ(Item("two.cmd")->Application(), "C:\\a\\two.cmd");
+  EXPECT_EQ(Menu().FocusedItem(), Item("three.bat"));
+  EXPECT_EQ(Tree().Selected(), Tree().FindNode(Item("three.bat")));
+}
+
+TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlAtTheDrop) {
+  Open(std::string(kTwoItems).replace(std::string(kTwoItems).find("Count=2"), 7, "Count=3") +
+       "Application2=C:\\tools\\all.exe\r\nCaption2=All\r\nFileType2=*\r\n");
+  ASSERT_NE(Item("All"), nullptr);
+  auto center = [&](const void* data) {
+    const RECT text = Tree().NodeRect(Tree().FindNode(data), true);
+    return MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+  };
+  auto drag = [&](const char* caption, const void* onto, bool ctrlAtDrop) {
+    ClickNode(Item(caption));
+    TTreeNode node = Tree().FindNode(Item(caption));
+    const RECT text = Tree().NodeRect(node, true);
+    Tree().BeginDrag(node, POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2});
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE held[256];
+    std::copy(std::begin(state), std::end(state), held);
+    held[VK_CONTROL] = 0x80;
+    SetKeyboardState(held);  // Ctrl during the drag over
+    SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, center(onto));
+    const bool allowed = Page().DropAllowed();
+    held[VK_CONTROL] = ctrlAtDrop ? 0x80 : 0;
+    SetKeyboardState(held);
+    SendMessageA(Tree().Handle(), WM_LBUTTONUP, 0, center(onto));
+    SetKeyboardState(state);
+    return allowed;
+  };
+  TTreeItem* textCategory = Item("Print")->Category();
+  EXPECT_FALSE(drag("Print", textCategory, false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "View", "Print"}));
+
+  EXPECT_TRUE(drag("Print", Item("View"), false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "Print", "View"}));
+
+  EXPECT_TRUE(drag("Print", Item("All")->Category(), false));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Print", "All", "View"}));
+  EXPECT_EQ(Item("Print")->ItemFileType()->Name(), "*");
+
+  EXPECT_TRUE(drag("View", Item("All")->Category(), true));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "All", "View"}));
+}
+
+struct CloseCase {
+  const char* name;
+  bool change;
+  int answer;
+  bool closed;
+  bool written;
+};
+
+class CloseQuestionTest : public StaticItemsPageTest,
+                          public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseQuestionTest, AsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
+  const CloseCase& c = GetParam();
+  Open(kTwoItems);
+  TMessageBoxAnswers answers([&](const std::string& text, const std::string& caption, UINT flags) {
+    boxes.push_back({text, caption, flags});
+    return c.answer;
+  });
+  ASSERT_NE(Item("View"), nullptr);
+  if (c.change) Item("View")->SetChecked(false);
+  SendMessageA(form->btnCancel.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.size(), c.change ? 1u : 0u);
+  if (c.change) {
+    EXPECT_THAT(boxes[0].Text, HasSubstr("Changes to menu items were made."));
+    EXPECT_EQ(boxes[0].Flags, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+  }
+  EXPECT_EQ(IsWindowVisible(form->Handle()) == FALSE, c.closed);
+  EXPECT_EQ(ReadText(menuFile).find("Checked0=0") != std::string::npos, c.written);
+  EXPECT_EQ(form->HasChanges(), c.change && !c.written);
+  if (!c.closed) {
+    EXPECT_FALSE(Item("View")->Checked());  // Cancel keeps the change
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, CloseQuestionTest,
+                         ::testing::Values(CloseCase{"NoChanges", false, IDYES, true, false},
+                                           CloseCase{"Yes", true, IDYES, true, true},
+                                           CloseCase{"No", true, IDNO, true, false},
+                                           CloseCase{"Cancel", true, IDCANCEL, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StaticItemsPageTest, LoadProblemsAreLoggedAndOfferedOnceAndOnlyThen) {
+  Open(kTwoItems);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(GetFileAttributesA(logFile.c_str()), INVALID_FILE_ATTRIBUTES);
+  Discard();
+
+  Open(
+      "[Static Items]\r\nCount=2\r\nApplication0=a.exe\r\nCaption0=A\r\nFileType0=nosuchfile\r\n"
+      "FileType1=txtfile\r\n");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_THAT(boxes[0].Text, HasSubstr("Error log saved to \"log.txt\""));
+  EXPECT_EQ(boxes[0].Flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  const std::string log = ReadText(logFile);
+  EXPECT_EQ(log.rfind("Error log created: ", 0), 0u);
+  EXPECT_THAT(log, HasSubstr("\r\nStatic items error log:\r\n"));
+  EXPECT_EQ(log.find("Dynamic items error log:"), std::string::npos);
+  EXPECT_FALSE(form->Loading());
+}
+
+TEST_F(StaticItemsPageTest, FailedApplyKeepsChangesPendingAndASecondApplyConverges) {
+  // The menu file's folder does not exist yet: writing it fails.
+  const std::string folder = menuFile + ".dir";
+  RemoveDirectoryA(folder.c_str());
+  const std::string saved = menuFile;
+  menuFile = folder + "\\Orvane.ini";
+  Open("");
+  Page().AddStaticFiles({"C:\\tools\\edit.exe"});
+  ASSERT_TRUE(form->HasChanges());
+  form->IdleUpdate();
+  SendMessageA(form->btnApply.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(boxes[0].Text.empty());
+  EXPECT_TRUE(form->HasChanges());
+  form->IdleUpdate();
+  EXPECT_TRUE(IsWindowEnabled(form->btnApply.Handle()));
+
+  CreateDirectoryA(folder.c_str(), nullptr);
+  SendMessageA(form->btnApply.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form->HasChanges());
+  EXPECT_THAT(ReadText(menuFile), HasSubstr("Caption0=edit.exe"));
+  Discard();
+  DeleteFileA(menuFile.c_str());
+  RemoveDirectoryA(folder.c_str());
+  menuFile = saved;
+}
+
+// On the prefix's own HKEY_CLASSES_ROOT: Wine's file types, and the verbs Apply writes.
+class SystemRegistryPageTest : public StaticItemsPageTest {
+protected:
+  void TearDown() override {
+    Discard();
+    for (const char* key : {"txtfile\\shell\\Open with Viewer (*)\\command",
+                            "txtfile\\shell\\Open with Viewer (*)"})
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+    StaticItemsPageTest::TearDown();
+  }
+  TWin32Registry system;
+};
+
+TEST_F(SystemRegistryPageTest, ApplyWritesTheVerbAndTheMenuFile) {
+  Open("", &system);
+  Page().AddStaticFiles({"C:\\tools\\viewer.exe"});
+  TStaticMenuItem* item = Item("viewer.exe");
+  ASSERT_NE(item, nullptr);
+  item->SetCaption("Open with Viewer");
+  item->SetFileType(form->FileTypeList().Items().FindByName("txtfile"));
+  form->IdleUpdate();
+  SendMessageA(form->btnApply.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(form->HasChanges());
+
+  char value[256] = {};
+  LONG size = sizeof value;
+  ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "txtfile\\shell\\Open with Viewer (*)\\command",
+                           value, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(value), "C:\\tools\\viewer.exe \"%1\"");
+  EXPECT_EQ(ReadText(menuFile),
+            "[Static Items]\r\nApplication0=C:\\tools\\viewer.exe\r\nParameters0=\"%1\"\r\n"
+            "Caption0=Open with Viewer\r\nChecked0=1\r\nFileType0=txtfile\r\nCount=1\r\n");
+}
+
+TEST_F(SystemRegistryPageTest, ScreenshotOfWineFileTypesWithADozenItems) {
+  std::string text = "[Static Items]\r\nCount=12\r\n";
+  const char* types[] = {"txtfile", "txtfile", "txtfile", "Folder",  "Folder",    "Directory",
+                         "*",       "*",       "exefile", "exefile", "inifile", "Drive"};
+  const char* captions[] = {"Open with &Viewer", "Print here",  "Count words",  "Command prompt",
+                            "Pack folder",       "Size of it",  "Copy path",    "Hash",
+                            "Run as tester",     "Dependencies", "Edit in Pad", "Check disk"};
+  for (int i = 0; i < 12; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string app = i == 4 ? "C:\\missing\\packer.exe" : "%SystemRoot%\\notepad.exe";
+    text += "Application" + n + "=" + app + "\r\nParameters" + n + "=\"%1\"\r\nCaption" + n + "=" +
+            captions[i] + "\r\nChecked" + n + "=" + (i % 5 == 2 ? "0" : "1") + "\r\nFileType" + n +
+            "=" + types[i] + "\r\n";
+  }
+  Open(text, &system);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(Menu().AllItems().size(), 12u);
+  ClickNode(Item("Pack folder"));
+  EXPECT_TRUE(Page().pnlStaticError.Visible());
+  EXPECT_FALSE(SaveScreenshot(form->Handle(), "static_items_page").empty());
+}
+
+}  // namespace
+}  // namespace orvane::testing
