@@ -60,7 +60,7 @@ private:
   HANDLE handle_;
 };
 
-// Libraries from LoadLibrary.
+// Modules from LoadLibrary or LoadLibraryEx, also those loaded as data files.
 struct TModuleDeleter {
   void operator()(HMODULE module) const { FreeLibrary(module); }
 };
@@ -125,12 +125,6 @@ struct TMemoryDCDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }
 };
 using TMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, TMemoryDCDeleter>;
-
-// Modules from LoadLibrary or LoadLibraryEx, also those loaded as data files.
-struct TModuleDeleter {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using TModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, TModuleDeleter>;
 
 // Activation contexts from CreateActCtx.
 struct TActCtxDeleter {
