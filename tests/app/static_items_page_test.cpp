@@ -379,13 +379,14 @@ TEST_F(StaticItemsPageTest, FailedApplyKeepsChangesPendingAndASecondApplyConverg
   menuFile = saved;
 }
 
-// On the prefix's own HKEY_CLASSES_ROOT: Wine's file types, and the verbs Apply writes.
+// On the prefix's own HKEY_CLASSES_ROOT: Wine's file types, and the verbs Apply writes. A fresh
+// prefix registers ".ini" but not ".txt".
 class SystemRegistryPageTest : public StaticItemsPageTest {
 protected:
   void TearDown() override {
     Discard();
-    for (const char* key : {"txtfile\\shell\\Open with Viewer (*)\\command",
-                            "txtfile\\shell\\Open with Viewer (*)"})
+    for (const char* key : {"inifile\\shell\\Open with Viewer (*)\\command",
+                            "inifile\\shell\\Open with Viewer (*)"})
       RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
     StaticItemsPageTest::TearDown();
   }
@@ -398,7 +399,7 @@ TEST_F(SystemRegistryPageTest, ApplyWritesTheVerbAndTheMenuFile) {
   TStaticMenuItem* item = Item("viewer.exe");
   ASSERT_NE(item, nullptr);
   item->SetCaption("Open with Viewer");
-  item->SetFileType(form->FileTypeList().Items().FindByName("txtfile"));
+  item->SetFileType(form->FileTypeList().Items().FindByName("inifile"));
   form->IdleUpdate();
   SendMessageA(form->btnApply.Handle(), BM_CLICK, 0, 0);
   EXPECT_TRUE(boxes.empty());
@@ -406,19 +407,19 @@ TEST_F(SystemRegistryPageTest, ApplyWritesTheVerbAndTheMenuFile) {
 
   char value[256] = {};
   LONG size = sizeof value;
-  ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "txtfile\\shell\\Open with Viewer (*)\\command",
+  ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "inifile\\shell\\Open with Viewer (*)\\command",
                            value, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(std::string(value), "C:\\tools\\viewer.exe \"%1\"");
   EXPECT_EQ(ReadText(menuFile),
-            "[Static Items]\r\nApplication0=C:\\tools\\viewer.exe\r\nParameters0=\"%1\"\r\n"
-            "Caption0=Open with Viewer\r\nChecked0=1\r\nFileType0=txtfile\r\nCount=1\r\n");
+            "[Static Items]\r\nApplication0=C:\\tools\\viewer.exe\r\nParameters0=\"\"%1\"\"\r\n"
+            "Caption0=Open with Viewer\r\nChecked0=1\r\nFileType0=inifile\r\nCount=1\r\n");
 }
 
 TEST_F(SystemRegistryPageTest, ScreenshotOfWineFileTypesWithADozenItems) {
   std::string text = "[Static Items]\r\nCount=12\r\n";
-  const char* types[] = {"txtfile", "txtfile", "txtfile", "Folder",  "Folder",    "Directory",
-                         "*",       "*",       "exefile", "exefile", "inifile", "Drive"};
+  const char* types[] = {"inifile", "inifile", "inifile", "Folder",  "Folder",    "Directory",
+                         "*",       "*",       "inifile", "inifile", "inifile", "Drive"};
   const char* captions[] = {"Open with &Viewer", "Print here",  "Count words",  "Command prompt",
                             "Pack folder",       "Size of it",  "Copy path",    "Hash",
                             "Run as tester",     "Dependencies", "Edit in Pad", "Check disk"};
@@ -430,7 +431,7 @@ TEST_F(SystemRegistryPageTest, ScreenshotOfWineFileTypesWithADozenItems) {
             "=" + types[i] + "\r\n";
   }
   Open(text, &system);
-  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(boxes.empty()) << ReadText(logFile);
   EXPECT_EQ(Menu().AllItems().size(), 12u);
   ClickNode(Item("Pack folder"));
   EXPECT_TRUE(Page().pnlStaticError.Visible());
