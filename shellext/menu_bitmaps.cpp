@@ -15,8 +15,8 @@ namespace {
 // Menus show small pictures; anything larger is no menu icon.
 constexpr int kMaxSide = 256;
 
-// A top-down 32-bit bitmap; `bits` receives its pixels.
-TBitmapHandle NewBitmap(int width, int height, std::uint32_t*& bits) {
+// The description of a top-down 32-bit bitmap.
+BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -24,6 +24,12 @@ TBitmapHandle NewBitmap(int width, int height, std::uint32_t*& bits) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// A top-down 32-bit bitmap; `bits` receives its pixels.
+TBitmapHandle NewBitmap(int width, int height, std::uint32_t*& bits) {
+  BITMAPINFO info = TopDown32(width, height);
   void* pixels = nullptr;
   TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   bits = static_cast<std::uint32_t*>(pixels);
@@ -54,13 +60,7 @@ TBitmapHandle FromPng(const std::string& file) {
 
 // The 32-bit pixels of a bitmap of the icon, bottom-up rows turned top-down.
 bool IconPixels(HBITMAP source, int width, int height, std::vector<std::uint32_t>& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDown32(width, height);
   pixels.assign(static_cast<std::size_t>(width) * height, 0);
   TMemoryDC dc(CreateCompatibleDC(nullptr));
   return dc && GetDIBits(dc.get(), source, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height;
