@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <ctime>
 #include <tuple>
 
 #include "app/loading.h"
@@ -25,6 +26,12 @@ constexpr int kMinHeight = 382;
 constexpr int kHeaderHeight = 57;
 constexpr int kBottomHeight = 41;
 constexpr int kLeftWidth = 176;
+
+// "Backups" in the menu file's folder, with a trailing separator.
+std::string BackupFolder(const std::string& menuFile) {
+  std::size_t slash = menuFile.find_last_of("\\/:");
+  return (slash == std::string::npos ? std::string() : menuFile.substr(0, slash + 1)) + "Backups\\";
+}
 
 TFont HeaderFont(bool bold, int size) {
   TFont font;
@@ -93,7 +100,9 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),
       fileTypeList_(services.Registry, services.Icons),
-      logFile_(settings.LogFile.empty() ? services.ProgramFolder + "log.txt" : settings.LogFile) {
+      logFile_(settings.LogFile.empty() ? services.ProgramFolder + "log.txt" : settings.LogFile),
+      removalBackup_(services.Registry, services.Files, BackupFolder(settings.MenuFile),
+                     [] { return std::time(nullptr); }) {
   SetKeyPreview(true);
   SetClientSize(kClientWidth, kClientHeight);
   SetMinSize(kMinWidth, kMinHeight);

@@ -20,6 +20,7 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
+#include "maintenance/reg_backup_file.h"
 #include "menus/dynamic_menu.h"
 #include "menus/static_menu.h"
 #include "platform/services.h"
@@ -102,6 +103,9 @@ public:
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
   const std::string& LogFile() const { return logFile_; }
+  // Where the maintenance tools put what they are about to remove: "Backups" beside the
+  // menu file.
+  TRegBackupFile& RemovalBackup() { return removalBackup_; }
 
   // The shell extension's part of Apply: whether dynamic items are enabled, and the
   // module's unregistration and registration around the dynamic menu's save.
@@ -146,6 +150,7 @@ private:
   TFileTypeList fileTypeList_;
   std::unique_ptr<TClassicMenuSwitch> classicMenu_;
   std::string logFile_;
+  TRegBackupFile removalBackup_;
   // The menus go before the file type list, the page before the menus.
   std::unique_ptr<TStaticMenu> staticMenu_;
   std::unique_ptr<TDynamicMenu> dynamicMenu_;
