@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -23,6 +24,24 @@ public:
   // False (with the system's reason) on failure.
   virtual bool ReplaceFile(const std::string& fileName, std::string_view data,
                            std::string& reason) = 0;
+
+  // Creates the folder, and the folders above it, unless it exists. False (with the
+  // system's reason) when it cannot. Files that have no folders refuse.
+  virtual bool CreateFolder(const std::string& folder, std::string& reason) {
+    reason = "Folders cannot be created here (" + folder + ")";
+    return false;
+  }
+
+  // The names (without the folder) of the files directly in `folder`, in no particular
+  // order; a folder that does not exist holds none. False (with the system's reason)
+  // when it cannot be read.
+  virtual bool ListFiles(const std::string& folder, std::vector<std::string>& names,
+                         std::string& reason) {
+    (void)reason;
+    (void)folder;
+    names.clear();
+    return true;
+  }
 };
 
 // The system's files; reached through the services (platform/services.h).

@@ -17,6 +17,10 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SRegFileBadHeader, "Not a registry file: the first line must be \"REGEDIT4\""},
       {msg::SRegFileBadLine, "Registry file, line %d: cannot read \"%s\""},
       {msg::SRegFileUnknownRoot, "Registry file, line %d: unknown root key in \"%s\""},
+      {msg::SRegExportKeyUnreadable, "Cannot read the registry key \"%s\": %s"},
+      {msg::SRegExportValueUnreadable, "Cannot read the value \"%s\" of the registry key \"%s\": %s"},
+      {msg::SRegExportLineBreak,
+       "The registry key \"%s\" cannot be saved as registry text: a name in it holds a line break"},
 
       // System information and window helpers.
 
@@ -125,6 +129,23 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SClassicMenuRestart,
        "The file manager shows the changed context menu only after it has been restarted.\r\n"
        "Sign out and sign in again, or restart the computer, for the change to take effect."},
+
+      // Backups of the maintenance tools.
+      {msg::SBackupCannotWrite, "The backup \"%s\" cannot be written: %s"},
+      {msg::SBackupFolderFailed, "The backup folder \"%s\" cannot be created: %s"},
+      {msg::SBackupRefusedDelete,
+       "Backup file, line %d: a backup only puts keys and values back, it does not delete "
+       "them: \"%s\""},
+      {msg::SBackupRefusedPlace,
+       "Backup file, line %d: nothing is restored outside the places the cleanup tools remove "
+       "entries from: \"%s\""},
+      {msg::SBackupNoView,
+       "The backup holds keys of the %s registry view, which cannot be reached on this system."},
+      {msg::SRestoreConfirm,
+       "Restore the backup of %s?\r\n%s\r\n\r\nThe keys and values it holds are written back "
+       "into the registry; values that exist now are replaced by the backed-up ones."},
+      {msg::SBackupFolderUnreadable, "The backup folder \"%s\" cannot be read: %s"},
+      {msg::SBackupUnreadable, "The backup \"%s\" cannot be read: %s"},
 
       // Services.
   };

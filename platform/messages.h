@@ -25,6 +25,9 @@ inline constexpr MessageId SUnknownSystemError = 64005;
 inline constexpr MessageId SRegFileBadHeader = 64010;
 inline constexpr MessageId SRegFileBadLine = 64011;
 inline constexpr MessageId SRegFileUnknownRoot = 64012;
+inline constexpr MessageId SRegExportKeyUnreadable = 64013;
+inline constexpr MessageId SRegExportValueUnreadable = 64014;
+inline constexpr MessageId SRegExportLineBreak = 64015;
 
 // System information and window helpers (64100-64199).
 
@@ -115,6 +118,16 @@ inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
 // The full context menu switch of Windows 11.
 inline constexpr MessageId SClassicMenuRestart = 64490;
+
+// Backups of the maintenance tools (64780-64799).
+inline constexpr MessageId SBackupCannotWrite = 64780;
+inline constexpr MessageId SBackupFolderFailed = 64781;
+inline constexpr MessageId SBackupRefusedDelete = 64782;
+inline constexpr MessageId SBackupRefusedPlace = 64783;
+inline constexpr MessageId SBackupNoView = 64784;
+inline constexpr MessageId SRestoreConfirm = 64785;
+inline constexpr MessageId SBackupFolderUnreadable = 64786;
+inline constexpr MessageId SBackupUnreadable = 64787;
 
 // Services (64600-64699).
 }  // namespace msg

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -126,6 +127,44 @@ public:
       reason = Reason(error);
     }
     return ok;
+  }
+
+  bool CreateFolder(const std::string& folder, std::string& reason) override {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+      if (S_ISDIR(info.st_mode)) return true;
+      reason = Reason(EEXIST);
+      return false;
+    }
+    size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !CreateFolder(path.substr(0, slash), reason))
+      return false;
+    if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) {
+      reason = Reason(errno);
+      return false;
+    }
+    return true;
+  }
+
+  bool ListFiles(const std::string& folder, std::vector<std::string>& names,
+                 std::string& reason) override {
+    names.clear();
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) {
+      if (errno == ENOENT) return true;
+      reason = Reason(errno);
+      return false;
+    }
+    std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (const dirent* entry = ::readdir(dir)) {
+      struct stat info {};
+      if (::stat((base + entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        names.push_back(entry->d_name);
+    }
+    ::closedir(dir);
+    return true;
   }
 };
 

@@ -88,6 +88,54 @@ public:
     }
     return true;
   }
+
+  bool CreateFolder(const std::string& folder, std::string& reason) override {
+    std::string path = folder;
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+      reason = SystemErrorMessage(ERROR_ALREADY_EXISTS);
+      return false;
+    }
+    // The folder above first; a drive or share root exists or fails below.
+    size_t slash = path.find_last_of("\\/");
+    if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':' &&
+        path[slash - 1] != '\\' && !CreateFolder(path.substr(0, slash), reason)) {
+      return false;
+    }
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      reason = SystemErrorMessage(GetLastError());
+      return false;
+    }
+    return true;
+  }
+
+  bool ListFiles(const std::string& folder, std::vector<std::string>& names,
+                 std::string& reason) override {
+    names.clear();
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA data{};
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find.Valid()) {
+      DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+      reason = SystemErrorMessage(error);
+      return false;
+    }
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find.Get(), &data));
+    DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES) {
+      names.clear();
+      reason = SystemErrorMessage(error);
+      return false;
+    }
+    return true;
+  }
 };
 
 }  // namespace

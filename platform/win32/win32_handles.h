@@ -60,6 +60,22 @@ private:
   HANDLE handle_;
 };
 
+// Searches from FindFirstFile, which reports failure as INVALID_HANDLE_VALUE.
+class TFindHandle {
+public:
+  explicit TFindHandle(HANDLE handle) : handle_(handle) {}
+  TFindHandle(const TFindHandle&) = delete;
+  TFindHandle& operator=(const TFindHandle&) = delete;
+  ~TFindHandle() {
+    if (Valid()) FindClose(handle_);
+  }
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+  HANDLE handle_;
+};
+
 // Modules from LoadLibrary or LoadLibraryEx, also those loaded as data files.
 struct TModuleDeleter {
   void operator()(HMODULE module) const { FreeLibrary(module); }

@@ -157,6 +157,17 @@ TEST(RegText, RejectsWhatItCannotRead) {
   }
 }
 
+// A file with a bad line further down changes nothing: no half-applied fixture or backup.
+TEST(RegText, BadLineLeavesTheRegistryUntouched) {
+  TMemoryRegistry memory;
+  EXPECT_THROW(ImportRegText(memory,
+                             "REGEDIT4\n[HKCU\\kept]\n\"v\"=\"x\"\n[-HKCU\\Software]\n"
+                             "\"bad\"=dword:xyz\n"),
+               Exception);
+  TRegistry reg(memory);
+  EXPECT_FALSE(reg.KeyExists("\\kept"));
+}
+
 TEST(RegText, ContinuedHexDeletionsAndUnicodeFiles) {
   TMemoryRegistry memory;
   ImportRegText(memory,
