@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/loading.h"
+#include "app/restore_backup_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "storage/menu_file.h"
@@ -93,6 +94,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
       actClassicMenu(
           alMain.Add("actClassicMenu", "Use the full context menu (Windows 11)", "Common")),
+      actRestoreBackup(alMain.Add("actRestoreBackup", "&Restore...", "Cleanup")),
       actCopy(alMain.Create<TAdvEditCopy>("actCopy", services.Clipboard)),
       actDelete(alMain.Create<TAdvEditDelete>("actDelete", services.Clipboard)),
       actPaste(alMain.Create<TAdvEditPaste>("actPaste", services.Clipboard)),
@@ -221,6 +223,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
     }
   };
   chkClassicMenu.SetAction(&actClassicMenu);
+  actRestoreBackup.SetHint("Restore removed entries from a backup");
+  actRestoreBackup.OnExecute = [this](TAction&) { RestoreBackupExecute(); };
   if (settings.ShellRegistry && IsWindows11(settings.OSVersion)) {
     classicMenu_ = std::make_unique<TClassicMenuSwitch>(*settings.ShellRegistry);
     ShowClassicMenuState();
@@ -315,7 +319,7 @@ void TfrmMain::CreateSteps() {
     }
   };
 
-  staticMenu_ = std::make_unique<TStaticMenu>(&fileTypeList_.Items(), TVerbRegistry{services_.Registry, kHkeyClassesRoot, {}});
+  staticMenu_ = std::make_unique<TStaticMenu>(&fileTypeList_.Items(), TVerbRegistry{services_.Registry, kHkeyClassesRoot, {}, &removalBackup_});
   dynamicMenu_ = std::make_unique<TDynamicMenu>(
       &fileTypeList_.Items(), TItemImageSources{services_.Icons, services_.Files});
 
@@ -389,6 +393,18 @@ void TfrmMain::FormCloseQuery(bool& canClose) {
     default:
       canClose = false;
   }
+}
+
+void TfrmMain::RestoreBackupExecute() {
+  // Each backup goes back through the registry view it was taken from; this 32-bit
+  // program's own view is the 32-bit one on a 64-bit system.
+  auto registryOfView = [this](std::uint32_t view) -> IRegistryBackend* {
+    if (view == 0) return &services_.Registry;
+    if (!settings_.Windows64) return nullptr;
+    return view == kKeyWow64_64Key ? settings_.ShellRegistry : &services_.Registry;
+  };
+  if (ShowRestoreBackup(services_.Files, removalBackup_.Folder(), registryOfView) && AfterRestore)
+    AfterRestore();
 }
 
 // The registry decides: the check box has toggled itself when it was clicked.

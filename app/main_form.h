@@ -90,6 +90,7 @@ public:
   TAction& actNextPage;
   TAction& actPrevPage;
   TAction& actClassicMenu;  // present on Windows 11 only
+  TAction& actRestoreBackup;
   TAdvEditCopy& actCopy;
   TAdvEditDelete& actDelete;
   TAdvEditPaste& actPaste;
@@ -106,6 +107,8 @@ public:
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
   TRegBackupFile& RemovalBackup() { return removalBackup_; }
+  // After the restore dialog may have changed the registry: the cleanup pages reload.
+  std::function<void()> AfterRestore;
 
   // The shell extension's part of Apply: whether dynamic items are enabled, and the
   // module's unregistration and registration around the dynamic menu's save.
@@ -139,6 +142,7 @@ private:
   void ShowClassicMenuState();
   void LoadMenus();
   void FormCloseQuery(bool& canClose);
+  void RestoreBackupExecute();
 
   TServices services_;
   TMainFormSettings settings_;

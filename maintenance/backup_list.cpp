@@ -59,8 +59,10 @@ std::vector<std::string> Components(const std::string& subKey) {
 bool IsRestorablePlace(HKey root, const std::string& subKey) {
   if (subKey.empty()) return false;
   std::vector<std::string> parts = Components(subKey);
+  // A NUL would end the name early on the way into the registry: some other key.
   for (const std::string& part : parts)
-    if (part.empty() || part.size() > kMaxKeyNameLength) return false;
+    if (part.empty() || part.size() > kMaxKeyNameLength || part.find('\0') != std::string::npos)
+      return false;
   if (root == kHkeyClassesRoot) return true;
   if (root != kHkeyCurrentUser) return false;
   static const char* const kStore[] = {"Software", "Orvane", "DisabledItems"};
@@ -110,6 +112,9 @@ std::vector<TRegTextEntry> CheckBackupText(std::string_view text) {
     if (!IsRestorablePlace(entry.Root, entry.SubKey))
       throw Exception(FormatRes(msg::SBackupRefusedPlace,
                                 {static_cast<long long>(entry.Line), entry.Text}));
+    if (entry.Name.find('\0') != std::string::npos)
+      throw Exception(
+          FormatRes(msg::SRegFileBadLine, {static_cast<long long>(entry.Line), entry.Text}));
   }
   return entries;
 }

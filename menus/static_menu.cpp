@@ -1,6 +1,11 @@
 #include "menus/static_menu.h"
 
+#include <set>
+
 #include "filetypes/file_types.h"
+#include "maintenance/removal_backup.h"
+#include "platform/ansi_case.h"
+#include "platform/registry.h"
 #include "menus/file_type_category.h"
 #include "platform/messages.h"
 #include "storage/custom_ini_file.h"
@@ -58,9 +63,40 @@ void TStaticMenu::FlushDeletedKeys(bool remove) {
   }
 }
 
+void TStaticMenu::BackUpRemovedVerbs(const std::vector<TStaticMenuItem*>& items) {
+  IRemovalBackup* backup = registry_.Backup;
+  if (!backup) return;
+  // A verb written again right after its removal is no loss.
+  std::set<std::string> rewritten;
+  for (TStaticMenuItem* item : items) {
+    if (item->Checked() && !item->VerbKeyPath().empty())
+      rewritten.insert(AnsiUpperCase(item->VerbKeyPath()));
+  }
+  TRegistry registry(registry_.Backend);
+  registry.SetRootKey(registry_.Root);
+  auto add = [&](const TStoreInfo& info) {
+    if (!info.Stored() || rewritten.count(AnsiUpperCase(info.KeyPath()))) return;
+    backup->AddKey(registry_.Root, registry_.Base + info.KeyPath());
+    // The shell key goes with its last verb, its own values too.
+    size_t cut = info.KeyPath().rfind('\\');
+    if (cut == std::string::npos || cut == 0) return;
+    const std::string parent = registry_.Base + info.KeyPath().substr(0, cut);
+    if (!registry.OpenKeyReadOnly(parent)) return;
+    std::vector<std::string> names;
+    registry.GetValueNames(names);
+    registry.CloseKey();
+    for (const std::string& name : names) backup->AddValue(registry_.Root, parent, name);
+  };
+  for (TStaticMenuItem* item : items) add(item->StoreInfo());
+  for (const TStoreInfo& info : deletedKeys_) add(info);
+  backup->Commit("Static Items");
+}
+
 void TStaticMenu::ApplyToRegistry() {
   CheckFileTypes();
   std::vector<TStaticMenuItem*> items = AllItems();
+  // Nothing goes before its copy is safe.
+  BackUpRemovedVerbs(items);
   for (TStaticMenuItem* item : items) item->StoreInfo().Remove(registry_);
   FlushDeletedKeys(true);
   for (TStaticMenuItem* item : items) item->WriteVerb();

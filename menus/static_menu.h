@@ -49,6 +49,8 @@ public:
 
 private:
   void CheckFileTypes() const;
+  // Hands the verbs that go and are not written again to the backup, and commits it.
+  void BackUpRemovedVerbs(const std::vector<TStaticMenuItem*>& items);
 
   TVerbRegistry registry_;
   std::vector<TStoreInfo> deletedKeys_;

@@ -7,6 +7,8 @@
 
 namespace orvane {
 
+class IRemovalBackup;
+
 // The registry the verbs go to: HKEY_CLASSES_ROOT of the registry passed in, or, for
 // tests, any root key with a path that stands in for it.
 struct TVerbRegistry {
@@ -14,6 +16,8 @@ struct TVerbRegistry {
   HKey Root = kHkeyClassesRoot;
   // Absolute path ("\Software\...") prefixed to every verb key; empty for the root.
   std::string Base;
+  // Takes the verbs a save removes for good before they go; none: no backup.
+  IRemovalBackup* Backup = nullptr;
 };
 
 class TStoreInfo {

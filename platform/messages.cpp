@@ -19,6 +19,7 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SRegFileUnknownRoot, "Registry file, line %d: unknown root key in \"%s\""},
       {msg::SRegExportKeyUnreadable, "Cannot read the registry key \"%s\": %s"},
       {msg::SRegExportValueUnreadable, "Cannot read the value \"%s\" of the registry key \"%s\": %s"},
+      {msg::SRegFileWriteFailed, "Registry file, line %d: \"%s\" cannot be written: %s"},
       {msg::SRegExportLineBreak,
        "The registry key \"%s\" cannot be saved as registry text: a name in it holds a line break"},
 

@@ -28,6 +28,7 @@ inline constexpr MessageId SRegFileUnknownRoot = 64012;
 inline constexpr MessageId SRegExportKeyUnreadable = 64013;
 inline constexpr MessageId SRegExportValueUnreadable = 64014;
 inline constexpr MessageId SRegExportLineBreak = 64015;
+inline constexpr MessageId SRegFileWriteFailed = 64016;
 
 // System information and window helpers (64100-64199).
 

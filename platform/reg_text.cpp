@@ -386,7 +386,12 @@ void ApplyRegText(IRegistryBackend& registry, const std::vector<TRegTextEntry>& 
       if (key) registry.CloseKey(key);
     }
   } closer{registry, key};
+  auto refused = [&](const TRegTextEntry& entry, ErrorCode rc) {
+    throw Exception(FormatRes(msg::SRegFileWriteFailed, {static_cast<long long>(entry.Line),
+                                                         entry.Text, registry.ErrorMessage(rc)}));
+  };
   for (const TRegTextEntry& entry : entries) {
+    ErrorCode rc = kErrorSuccess;
     switch (entry.Kind) {
       case TRegTextEntry::TKind::Key:
       case TRegTextEntry::TKind::DeleteKey:
@@ -394,17 +399,17 @@ void ApplyRegText(IRegistryBackend& registry, const std::vector<TRegTextEntry>& 
         key = 0;
         if (entry.Kind == TRegTextEntry::TKind::DeleteKey) {
           DeleteTree(registry, entry.Root, entry.SubKey);
-        } else if (registry.CreateKey(entry.Root, entry.SubKey, kKeyAllAccess, key) !=
+        } else if ((rc = registry.CreateKey(entry.Root, entry.SubKey, kKeyAllAccess, key)) !=
                    kErrorSuccess) {
           key = 0;
-          FailLine(msg::SRegFileBadLine, entry.Line, entry.Text);
+          refused(entry, rc);
         }
         break;
       case TRegTextEntry::TKind::Value:
-        if (!key || registry.SetValue(key, entry.Name, entry.Type, entry.Data.data(),
-                                      static_cast<std::uint32_t>(entry.Data.size())) !=
-                        kErrorSuccess)
-          FailLine(msg::SRegFileBadLine, entry.Line, entry.Text);
+        if (!key) FailLine(msg::SRegFileBadLine, entry.Line, entry.Text);
+        rc = registry.SetValue(key, entry.Name, entry.Type, entry.Data.data(),
+                               static_cast<std::uint32_t>(entry.Data.size()));
+        if (rc != kErrorSuccess) refused(entry, rc);
         break;
       case TRegTextEntry::TKind::DeleteValue:
         if (!key) FailLine(msg::SRegFileBadLine, entry.Line, entry.Text);

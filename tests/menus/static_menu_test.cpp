@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "menu_file_fixture.h"
 #include "platform/messages.h"
 #include "platform/reg_text.h"
 #include "platform/registry.h"
+#include "tests/support/recorded_backup.h"
 #include "tests/support/registry_backends.h"
 
 namespace orvane::testing {
@@ -225,6 +228,41 @@ TYPED_TEST(StaticMenuTest, RegistryFailureStopsTheSaveAndTheNextSaveConverges) {
   EXPECT_FALSE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
   EXPECT_FALSE(this->KeyExists("Directory\\shell"));
   EXPECT_FALSE(this->menu->IsModified());
+}
+
+// What a save removes for good reaches the backup first, with the own values of the shell
+// key that goes with its last verb; verbs written again do not. A backup that cannot be
+// written stops the save before anything is removed.
+TYPED_TEST(StaticMenuTest, VerbsRemovedForGoodAreBackedUpBeforeTheyGo) {
+  this->Import("[txtfile\\shell]\n@=\"open\"\n");
+  TRecordedBackup backup;
+  TVerbRegistry where = this->Where();
+  where.Backup = &backup;
+  this->menu = std::make_unique<TStaticMenu>(&this->types, where);
+  this->Load();
+  this->Item("Open with &Editor")->SetCaption("Edit");
+  this->Item("Prompt")->Free();
+  backup.FailCommit = true;
+  EXPECT_THROW(this->Save(), Exception);
+  EXPECT_TRUE(this->KeyExists("Directory\\shell\\Prompt (*)"));
+  EXPECT_TRUE(this->KeyExists("txtfile\\shell\\Open with &Editor (*)"));
+
+  backup.FailCommit = false;
+  this->Save();
+  ASSERT_EQ(backup.Committed.size(), 1u);
+  std::set<std::string> handed;
+  for (const auto& entry : backup.Committed[0]) {
+    EXPECT_EQ(entry.Root, kHkeyCurrentUser);
+    handed.insert(entry.Path + (entry.IsValue ? " value \"" + entry.ValueName + "\"" : ""));
+  }
+  const std::string base = this->Abs();
+  EXPECT_EQ(handed, (std::set<std::string>{base + "\\txtfile\\shell\\Open with &Editor (*)",
+                                           base + "\\txtfile\\shell value \"\"",
+                                           base + "\\Directory\\shell\\Prompt (*)"}));
+  // Nothing removed: nothing backed up.
+  this->menu->SetModified(true);
+  this->Save();
+  EXPECT_EQ(backup.Committed.size(), 1u);
 }
 
 TYPED_TEST(StaticMenuTest, FailedDeletionOfAQueuedKeyIsRetried) {
