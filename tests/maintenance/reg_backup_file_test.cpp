@@ -4,6 +4,9 @@
 
 #include "platform/exception.h"
 #include "tests/maintenance/backup_fixture.h"
+#ifdef _WIN32
+#include "platform/win32/win32_registry.h"
+#endif
 
 namespace orvane::testing {
 namespace {
@@ -203,6 +206,41 @@ TEST(RegBackupFile, CommitsMakeTheFolderAndNeverOverwrite) {
   EXPECT_FALSE(list[0].Date.empty());
   EXPECT_EQ(list[2].Keys, std::vector<std::string>{"HKEY_CLASSES_ROOT\\t\\shell\\v"});
 }
+
+#ifdef _WIN32
+// A class registration of the 32-bit view, backed up through that view, goes back into
+// it and not into the other one, as the file says which view it came from.
+TEST(RegBackupFile, RestoreGoesBackIntoTheViewTheBackupCameFrom) {
+  TWin32Registry view32(kKeyWow64_32Key);
+  TWin32Registry view64(kKeyWow64_64Key);
+  const std::string clsid = "CLSID\\{0D1E7A42-3C9B-4F08-A6D2-9B71E0C4F399}";
+  const std::string full = "HKEY_CLASSES_ROOT\\" + clsid;
+  auto remove = [&](IRegistryBackend& registry) {
+    TRegistry reg(registry);
+    reg.SetRootKey(kHkeyClassesRoot);
+    reg.DeleteKey("\\" + clsid);
+  };
+  ImportRegText(view32, "REGEDIT4\n[" + full + "\\InProcServer32]\n@=\"x32.dll\"\n");
+  if (!ExportRegText(view64, full).empty()) {
+    remove(view32);
+    GTEST_SKIP() << "this system has one registry view";
+  }
+  const std::string before = ExportRegText(view32, full);
+  TMemoryFiles files;
+  TRegBackupFile backup(view32, files, "B\\", [] { return std::time_t{0}; }, kKeyWow64_32Key);
+  backup.AddKey(kHkeyClassesRoot, clsid);
+  backup.Commit("Shell extensions cleanup");
+  remove(view32);
+  RestoreBackup(files, backup.LastFile(), [&](std::uint32_t view) -> IRegistryBackend* {
+    if (view == kKeyWow64_32Key) return &view32;
+    return view == 0 ? &view64 : nullptr;
+  });
+  EXPECT_EQ(ExportRegText(view32, full), before);
+  EXPECT_EQ(ExportRegText(view64, full), "");
+  remove(view32);
+  remove(view64);
+}
+#endif
 
 }  // namespace
 }  // namespace orvane::testing
