@@ -297,7 +297,10 @@ void TStaticCleanupPage::InitActions() {
   target.Handles = [this](HWND window) {
     return Ready() && window && (window == lbMenuItems.Handle() || window == lvFileTypes.Handle());
   };
-  target.CanDelete = [this] { return SelectedRecord() != nullptr; };
+  target.CanDelete = [this] {
+    TMenuItemRec* rec = SelectedRecord();
+    return rec && rec->Readable();
+  };
   target.Delete = [this] { DeleteSelected(); };
   actDelete_.AddSubAction(target);
   deleteTarget_ = &target;
@@ -467,14 +470,11 @@ void TStaticCleanupPage::ItemChecked(int row, bool checked) {
 void TStaticCleanupPage::DeleteSelected() {
   const int row = lbMenuItems.SelectedIndex();
   TMenuItemRec* rec = RowRecord(row);
-  if (!rec) return;
+  // What cannot be read cannot be backed up: the details say why it stays.
+  if (!rec || !rec->Readable()) return;
   if (ShowMessageBox(FormatRes(msg::SDeleteMenuItem, {rec->Caption}), kAppTitle,
                      MB_YESNO | MB_ICONQUESTION) == IDNO)
     return;
-  if (!rec->Readable()) {
-    ShowDetails();
-    return;
-  }
   rec->Owner->SetDeleted(*rec, true);
   Refresh(refreshing_, [&] {
     lbMenuItems.DeleteItem(row);
