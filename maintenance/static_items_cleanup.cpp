@@ -315,6 +315,10 @@ void TStaticItems::Move(TMenuItemRec& rec, TRegistry& readSource, TRegistry& wri
   const HKey sourceRoot = readSource.RootKey();
   const HKey targetRoot = writeTarget.RootKey();
   const std::string source = rec.KeyPath;
+  // A key the user may read but not remove (a machine-wide verb without administrator
+  // rights) is not copied: the copy would be a second entry next to the original.
+  TRegistryEx::OpenKeyOrRaise(writeSource, "\\" + source, false);
+  writeSource.CloseKey();
   const bool targetExisted = KeyPresent(writeTarget, target);
   try {
     TRegistryEx::CopyKey(readSource, "\\" + source, writeTarget, "\\" + target);

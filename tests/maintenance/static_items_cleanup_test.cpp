@@ -141,6 +141,19 @@ TEST_F(StaticItemsCleanupTest, UnreadableVerbIsShownButNeverTouched) {
   EXPECT_EQ(items.Count(), 1);
 }
 
+// A user without administrator rights reads machine-wide verbs but cannot remove them:
+// they are listed in full, and switching one off leaves no copy behind.
+TEST_F(StaticItemsCleanupTest, ReadOnlyVerbIsListedButNotCopiedWhereItCannotBeRemoved) {
+  memory.SetKeyRights("HKEY_CLASSES_ROOT\\txtfile\\shell\\ed", kKeyRead);
+  TStaticItems& items = Txt();
+  EXPECT_THAT(Rec(items, "ed").Command, HasSubstr("ed.exe"));
+  items.SetDisabled(Rec(items, "ed"), true);
+  EXPECT_THROW(cleanup.Apply(backup), Exception);
+  EXPECT_FALSE(Exists(std::string(kStore) + "txtfile\\shell\\ed"));
+  EXPECT_TRUE(Exists(std::string(kClasses) + "txtfile\\shell\\ed\\command"));
+  EXPECT_TRUE(cleanup.Modified());
+}
+
 TEST_F(StaticItemsCleanupTest, ApplyBacksUpThenMovesAndDeletes) {
   TStaticItems& items = Txt();
   const std::string open = Content("HKEY_CLASSES_ROOT\\txtfile\\shell\\Open");
