@@ -350,7 +350,11 @@ void TfrmMain::CreateStaticCleanup() {
   staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };
   staticCleanupPage_->QuickHint = &actQuickHint;
   Cleanups.push_back({[this] { return staticCleanupPage_->HasChanges(); },
-                      [this] { staticCleanupPage_->ApplyChanges(RemovalBackup()); }});
+                      [this] {
+                        // The backup folder is made when the first backup is due.
+                        CreateDirectoryA(RemovalBackup().Folder().c_str(), nullptr);
+                        staticCleanupPage_->ApplyChanges(RemovalBackup());
+                      }});
 }
 
 void TfrmMain::LoadMenus() {

@@ -196,6 +196,7 @@ TEST_F(StaticCleanupPageTest, ListShowsForeignVerbsAndTheStoreWithoutAChange) {
 }
 
 TEST_F(StaticCleanupPageTest, UncheckApplyStoresTheVerbAndRecheckApplyBringsItBack) {
+  RemoveDirectoryA(backups.c_str());  // made by the first Apply that needs it
   Open();
   Toggle("Zap with &Tool");
   EXPECT_FALSE(List().Checked(Row("Zap with &Tool")));
@@ -242,14 +243,19 @@ TEST_F(StaticCleanupPageTest, DeleteAsksWithTheCaptionAndOnlyYesDeletes) {
 
 TEST_F(StaticCleanupPageTest, BackupThatCannotBeWrittenKeepsTheVerbAndSaysWhy) {
   Open();
+  // A file where the folder should be: neither the folder nor the backup can be made.
   RemoveDirectoryA(backups.c_str());
+  const std::string blocker = backups.substr(0, backups.size() - 1);
+  CloseHandle(CreateFileA(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
   Toggle("Count words");
   Apply();
+  DeleteFileA(blocker.c_str());
+  CreateDirectoryA(backups.c_str(), nullptr);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_THAT(boxes[0].Text, HasSubstr("cannot be written"));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "inifile\\shell\\Count\\command"));
   EXPECT_TRUE(form->HasChanges());
-  CreateDirectoryA(backups.c_str(), nullptr);
 }
 
 TEST_F(StaticCleanupPageTest, ProgramCommandSwitchesOffItsVerbsOfEveryType) {
