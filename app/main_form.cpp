@@ -257,6 +257,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
 }
 
 TfrmMain::~TfrmMain() {
+  staticCleanupPage_.reset();
   staticPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
@@ -336,9 +337,28 @@ void TfrmMain::CreateSteps() {
   staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
                                                    fileTypeList_, services_, actDelete);
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  CreateStaticCleanup();
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();
+}
+
+void TfrmMain::CreateStaticCleanup() {
+  // A hidden page has not been laid out yet: it takes the shown page's size, so that its
+  // controls' anchors start from the right edges.
+  const RECT shown = tshtStaticMenus.BoundsRect();
+  tshtCleanup.SetBounds(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
+  staticCleanup_ = std::make_unique<TStaticItemsCleanup>(services_.Registry);
+  staticCleanupPage_ = std::make_unique<TStaticCleanupPage>(
+      *this, tshtCleanup, alMain, *staticCleanup_, fileTypeList_, services_, actDelete);
+  staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };
+  staticCleanupPage_->QuickHint = &actQuickHint;
+  Cleanups.push_back({[this] { return staticCleanupPage_->HasChanges(); },
+                      [this] {
+                        // The backup folder is made when the first backup is due.
+                        CreateDirectoryA(RemovalBackup().Folder().c_str(), nullptr);
+                        staticCleanupPage_->ApplyChanges(RemovalBackup());
+                      }});
 }
 
 void TfrmMain::LoadMenus() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/form_placement.h"
+#include "app/static_cleanup_page.h"
 #include "app/static_items_page.h"
 #include "controls/adv_actions.h"
 #include "controls/action.h"
@@ -21,6 +22,7 @@
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
 #include "maintenance/reg_backup_file.h"
+#include "maintenance/static_items_cleanup.h"
 #include "menus/dynamic_menu.h"
 #include "menus/static_menu.h"
 #include "platform/services.h"
@@ -103,6 +105,8 @@ public:
   TStaticMenu& StaticMenu() { return *staticMenu_; }
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
+  TStaticItemsCleanup& StaticCleanup() { return *staticCleanup_; }
+  TStaticCleanupPage& StaticCleanupPage() { return *staticCleanupPage_; }
   const std::string& LogFile() const { return logFile_; }
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
@@ -137,6 +141,7 @@ public:
 private:
   void FormCreate();
   void CreateSteps();
+  void CreateStaticCleanup();
   void PageChanged();
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
@@ -159,6 +164,9 @@ private:
   std::unique_ptr<TStaticMenu> staticMenu_;
   std::unique_ptr<TDynamicMenu> dynamicMenu_;
   std::unique_ptr<TStaticItemsPage> staticPage_;
+  // The static verb clean-up: its model before its page, which goes first.
+  std::unique_ptr<TStaticItemsCleanup> staticCleanup_;
+  std::unique_ptr<TStaticCleanupPage> staticCleanupPage_;
 };
 
 }  // namespace orvane

@@ -1,5 +1,7 @@
 #include "controls/list_view.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <numeric>
 
@@ -282,6 +284,25 @@ void TListView::SetHotTrack(bool value) { SetExStyle(LVS_EX_TRACKSELECT, value);
 void TListView::SetHideSelection(bool value) { SetStyle(LVS_SHOWSELALWAYS, !value); }
 void TListView::SetTabStop(bool value) { SetStyle(WS_TABSTOP, value); }
 
+bool TListView::CheckBoxes() const {
+  return (SendMessageA(Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
+}
+
+void TListView::SetCheckBoxes(bool value) { SetExStyle(LVS_EX_CHECKBOXES, value); }
+
+bool TListView::Checked(int index) const {
+  const auto state = static_cast<UINT>(
+      SendMessageA(Handle(), LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
+  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void TListView::SetChecked(int index, bool value) {
+  LVITEMA item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(value ? 2 : 1);
+  SendMessageA(Handle(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
 void TListView::SetBorder(bool value) {
   const LONG_PTR old = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
   SetWindowLongPtrA(Handle(), GWL_EXSTYLE,
@@ -308,6 +329,12 @@ LRESULT TListView::Notify(NMHDR& header) {
       if (OnSelectItem && change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
           ((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
         OnSelectItem(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+      // A new row gets its first check box image: that is no change of the user's.
+      const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
+      const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
+      if (OnItemChecked && change.iItem >= 0 && (change.uChanged & LVIF_STATE) && oldImage &&
+          newImage && oldImage != newImage)
+        OnItemChecked(change.iItem, newImage == INDEXTOSTATEIMAGEMASK(2));
       return 0;
     }
     case NM_CUSTOMDRAW:
@@ -318,6 +345,19 @@ LRESULT TListView::Notify(NMHDR& header) {
 }
 
 LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_RBUTTONDOWN && RightClickSelect) {
+    const int index = ItemAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (index >= 0) {
+      ClearSelection();
+      SetSelected(index, true);
+      SetFocusedIndex(index);
+    }
+    SetFocus();
+  }
+  if (message == WM_CONTEXTMENU && OnContextMenu) {
+    OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return 0;
+  }
   const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
   if (message == WM_SIZE) Resize();
   return result;

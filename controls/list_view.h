@@ -90,9 +90,20 @@ public:
   void SetHideSelection(bool value);
   void SetBorder(bool value);
   void SetTabStop(bool value);
+  // A check box before each row.
+  bool CheckBoxes() const;
+  void SetCheckBoxes(bool value);
+  bool Checked(int index) const;
+  void SetChecked(int index, bool value);
+  // A right press selects and focuses the row under the pointer first, as a left one.
+  bool RightClickSelect = false;
 
   std::function<void(int column)> OnColumnClick;
   std::function<void(int index, bool selected)> OnSelectItem;
+  // The user (or the program) changed the row's check box; not raised for new rows.
+  std::function<void(int index, bool checked)> OnItemChecked;
+  // The context menu is asked for, at this screen point (-1, -1 from the keyboard).
+  std::function<void(int x, int y)> OnContextMenu;
   // Custom drawing: gets every NM_CUSTOMDRAW and returns the answer (CDRF_...).
   std::function<LRESULT(NMLVCUSTOMDRAW&)> OnCustomDraw;
   std::function<void()> OnResize;

@@ -53,6 +53,39 @@ TEST_F(ListViewTest, SortingMovesDataSubItemsAndSelectionWithTheirRows) {
   EXPECT_EQ(view.FocusedIndex(), 2);
 }
 
+// New rows get their first check box image from the control: that must not look like the
+// user's change, or filling a list would mark every entry.
+TEST_F(ListViewTest, CheckBoxChangesReachTheOwnerButNewRowsDoNot) {
+  view.SetCheckBoxes(true);
+  std::vector<std::pair<int, bool>> changes;
+  view.OnItemChecked = [&](int index, bool checked) { changes.emplace_back(index, checked); };
+  Add("alpha", "1", 10);
+  Add("beta", "2", 20);
+  EXPECT_TRUE(changes.empty());
+  EXPECT_FALSE(view.Checked(1));
+  view.SetChecked(1, true);
+  EXPECT_TRUE(view.Checked(1));
+  view.SetSelected(0, true);
+  view.SetFocusedIndex(0);
+  SendMessageA(view.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+  SendMessageA(view.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+  EXPECT_EQ(changes, (std::vector<std::pair<int, bool>>{{1, true}, {0, true}}));
+}
+
+// The pop-up menu acts on the row under the pointer, not on the one selected before.
+TEST_F(ListViewTest, RightPressSelectsTheRowUnderThePointer) {
+  view.RightClickSelect = true;
+  Add("alpha", "1", 10);
+  Add("beta", "2", 20);
+  view.SetSelected(0, true);
+  const RECT row = view.ItemRect(1);
+  PostMessageA(view.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 20, row.top + 2));
+  PostMessageA(view.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(row.left + 20, row.top + 2));
+  Application().ProcessMessages();
+  EXPECT_EQ(view.SelectedIndex(), 1);
+  EXPECT_EQ(view.FocusedIndex(), 1);
+}
+
 TEST_F(ListViewTest, HeaderClickNamesTheColumn) {
   std::vector<int> clicks;
   view.OnColumnClick = [&](int column) { clicks.push_back(column); };
