@@ -7,6 +7,7 @@
 
 #include "app/loading.h"
 #include "app/restore_backup_dialog.h"
+#include "app/registry_bugs_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "storage/menu_file.h"
@@ -89,7 +90,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actApply(alMain.Add("actApply", "Apply", "Common")),
       actAbout(alMain.Add("actAbout", "About", "Common")),
       actQuickHint(alMain.Add("actQuickHint", "&Quick Hint", "Common")),
-      actRegistryBugs(alMain.Add("actRegistryBugs", "Registry Bugs...", "Common")),
+      actRegistryBugs(alMain.Add("actRegistryBugs", "&Registry Bugs...", "Common")),
       actNextPage(alMain.Add("actNextPage", "Next Page", "Tab")),
       actPrevPage(alMain.Add("actPrevPage", "Previous Page", "Tab")),
       actClassicMenu(
@@ -194,12 +195,17 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
   actAbout.SetHint("Show info on this stuff");
   actAbout.OnExecute = [](TAction&) {};
-  actRegistryBugs.SetHint("|Registry Bugs\r\nLists the faults found in the registry.");
+  actRegistryBugs.SetHint("Display registry bugs detected");
   actRegistryBugs.OnUpdate = [this](TAction& action) {
     action.SetEnabled(fileTypeList_.Bugs().Count() > 0);
     spbBugs.SetVisible(action.Enabled());
   };
-  actRegistryBugs.OnExecute = [](TAction& action) { action.Update(); };
+  actRegistryBugs.OnExecute = [this](TAction& action) {
+    ShowRegistryBugs(fileTypeList_.Bugs(),
+                     {services_.Registry, RemovalBackup(),
+                      [this](const TControl* control) { ShowQuickHint(control); }});
+    action.Update();
+  };
   actNextPage.SetShortCut(scCtrl | VK_TAB);
   actNextPage.OnExecute = [this](TAction&) { pgcMain.SelectNextPage(true); };
   actPrevPage.SetShortCut(scCtrl | scShift | VK_TAB);

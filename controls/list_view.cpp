@@ -194,6 +194,22 @@ void TListView::SetSelected(int index, bool selected) {
   SendMessageA(Handle(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
+bool TListView::Selected(int index) const {
+  return SendMessageA(Handle(), LVM_GETITEMSTATE, index, LVIS_SELECTED) != 0;
+}
+
+int TListView::SelectedCount() const {
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+void TListView::SetItemImage(int index, int image) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  item.iImage = image;
+  SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 void TListView::ClearSelection() {
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED;
@@ -280,6 +296,7 @@ void TListView::SetSmallImages(HIMAGELIST images) {
 }
 
 void TListView::SetRowSelect(bool value) { SetExStyle(LVS_EX_FULLROWSELECT, value); }
+void TListView::SetMultiSelect(bool value) { SetStyle(LVS_SINGLESEL, !value); }
 void TListView::SetHotTrack(bool value) { SetExStyle(LVS_EX_TRACKSELECT, value); }
 void TListView::SetHideSelection(bool value) { SetStyle(LVS_SHOWSELALWAYS, !value); }
 void TListView::SetTabStop(bool value) { SetStyle(WS_TABSTOP, value); }

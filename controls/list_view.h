@@ -69,6 +69,9 @@ public:
   void SetFocusedIndex(int index);
   int SelectedIndex() const;
   void SetSelected(int index, bool selected);
+  bool Selected(int index) const;
+  int SelectedCount() const;
+  void SetItemImage(int index, int image);
   void ClearSelection();
   void MakeVisible(int index);
   int TopIndex() const;
@@ -86,6 +89,8 @@ public:
   // Not owned: the list belongs to whoever filled it.
   void SetSmallImages(HIMAGELIST images);
   void SetRowSelect(bool value);
+  // Several rows may be selected at once (single selection by default).
+  void SetMultiSelect(bool value);
   void SetHotTrack(bool value);
   void SetHideSelection(bool value);
   void SetBorder(bool value);

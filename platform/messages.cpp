@@ -127,6 +127,12 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "permanently from the registry."},
       {msg::SWow64Suffix, " [WOW64]"},
       {msg::SUnknownException, "Unknown exception"},
+      {msg::SUnableToFixBug, "Unable to fix the problem:\r\n%s"},
+      {msg::SErrorsFixingRegistry,
+       "Errors detected while fixing the registry. Some bugs may appear unfixed."},
+      {msg::SBugsBackupFailed,
+       "Nothing was fixed: the backup of the registry keys to be removed could not be "
+       "written.\r\n%s"},
       {msg::SClassicMenuRestart,
        "The file manager shows the changed context menu only after it has been restarted.\r\n"
        "Sign out and sign in again, or restart the computer, for the change to take effect."},

@@ -117,6 +117,10 @@ inline constexpr MessageId SDescrStaticCleanup = 64415;
 inline constexpr MessageId SDescrShellExtCleanup = 64416;
 inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
+// The registry bugs dialog.
+inline constexpr MessageId SUnableToFixBug = 64590;
+inline constexpr MessageId SErrorsFixingRegistry = 64591;
+inline constexpr MessageId SBugsBackupFailed = 64592;
 // The full context menu switch of Windows 11.
 inline constexpr MessageId SClassicMenuRestart = 64490;
 

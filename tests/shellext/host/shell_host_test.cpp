@@ -25,6 +25,7 @@
 #include "platform/icon_source.h"
 #include "platform/reg_text.h"
 #include "platform/system_info.h"
+#include "platform/win32/shell_selection.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
 
@@ -192,21 +193,6 @@ void WriteProgramMenu() {
   ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
 }
 
-class TIdList {
-public:
-  explicit TIdList(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    SHParseDisplayName(wide.c_str(), nullptr, &list_, 0, nullptr);
-  }
-  ~TIdList() { CoTaskMemFree(list_); }
-  TIdList(const TIdList&) = delete;
-  TIdList& operator=(const TIdList&) = delete;
-  PIDLIST_ABSOLUTE Get() const { return list_; }
-
-private:
-  PIDLIST_ABSOLUTE list_ = nullptr;
-};
-
 // What the file manager does for a right click on `paths` (or on the background of
 // `folder` when `paths` is empty).
 class ShellHostTest : public ::testing::Test {
@@ -272,20 +258,9 @@ protected:
       EXPECT_EQ(init->Initialize(folder.Get(), nullptr, nullptr), S_OK);
     } else {
       TIdList parent(World().folder + "docs");
-      std::vector<std::unique_ptr<TIdList>> items;
-      std::vector<PCUITEMID_CHILD> children;
-      for (const std::string& path : paths) {
-        items.push_back(std::make_unique<TIdList>(path));
-        children.push_back(ILFindLastID(items.back()->Get()));
-      }
       // The data object the folder itself gives for its items, as the file manager gets it.
-      TComPtr<IShellFolder> desktop, folder;
       TComPtr<IDataObject> data;
-      EXPECT_EQ(SHGetDesktopFolder(desktop.Put()), S_OK);
-      EXPECT_EQ(desktop->BindToObject(parent.Get(), nullptr, IID_IShellFolder, folder.PutVoid()), S_OK);
-      EXPECT_EQ(folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(),
-                                      IID_IDataObject, nullptr, data.PutVoid()),
-                S_OK);
+      EXPECT_EQ(SelectionDataObject(World().folder + "docs", paths, data), S_OK);
       EXPECT_EQ(init->Initialize(parent.Get(), data.Get(), nullptr), S_OK);
     }
     if (menu) DestroyMenu(menu);
