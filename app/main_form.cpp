@@ -254,6 +254,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
 
 TfrmMain::~TfrmMain() {
   staticPage_.reset();
+  shellExtPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
   fileTypeList_.OnRefresh() = nullptr;
@@ -332,9 +333,24 @@ void TfrmMain::CreateSteps() {
   staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
                                                    fileTypeList_, services_, actDelete);
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  CreateShellExtensionPage();
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();
+}
+
+void TfrmMain::CreateShellExtensionPage() {
+  std::vector<TClassView> views = settings_.ClassViews;
+  if (views.empty())
+    views.push_back({&services_.Registry, sizeof(void*) == 8 ? TBitness::Bits64 : TBitness::Bits32});
+  shellExtCleanup_ = std::make_unique<TShellExtensionCleanup>(TShellExtensionServices{
+      services_.Registry, std::move(views), services_.FileSystem, services_.Versions});
+  shellExtPage_ = std::make_unique<TfrmDynamicCleanup>(*this, TabSheet2, *shellExtCleanup_, services_);
+  shellExtPage_->OnChange = [this] { UpdateActions("Common"); };
+  // Applied before the static items cleanup.
+  Cleanups.insert(Cleanups.begin(),
+                  TPendingChanges{[this] { return shellExtPage_->IsModified(); },
+                                  [this] { shellExtPage_->Apply(removalBackup_); }});
 }
 
 void TfrmMain::LoadMenus() {
@@ -419,6 +435,7 @@ void TfrmMain::PageChanged() {
   CategoryButtons1.SetSelectedIndex(index);
   if (pgcMain.ActivePage() == &TabSheet2 && !shellExtCleanupShown_) {
     shellExtCleanupShown_ = true;
+    if (shellExtPage_) shellExtPage_->Reload();
   }
   lblTabDescr.SetBounds(lblTabDescr.Left(), lblTabDescr.Top(), Width() - 160, lblTabDescr.Height());
   lblTabDescr.SetCaption(PageDescription(index));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/form_placement.h"
+#include "app/shell_extension_cleanup_page.h"
 #include "app/static_items_page.h"
 #include "controls/adv_actions.h"
 #include "controls/action.h"
@@ -40,6 +41,9 @@ struct TMainFormSettings {
   IRegistryBackend* ShellRegistry = nullptr;
   // Where load problems are written; empty: "log.txt" beside the program.
   std::string LogFile;
+  // Where the shell extension cleanup looks classes up; empty: the services' registry,
+  // of this program's bitness.
+  std::vector<TClassView> ClassViews;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
@@ -102,6 +106,7 @@ public:
   TStaticMenu& StaticMenu() { return *staticMenu_; }
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
+  TfrmDynamicCleanup& ShellExtPage() { return *shellExtPage_; }
   const std::string& LogFile() const { return logFile_; }
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
@@ -138,6 +143,7 @@ private:
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
   void LoadMenus();
+  void CreateShellExtensionPage();
   void FormCloseQuery(bool& canClose);
 
   TServices services_;
@@ -155,6 +161,9 @@ private:
   std::unique_ptr<TStaticMenu> staticMenu_;
   std::unique_ptr<TDynamicMenu> dynamicMenu_;
   std::unique_ptr<TStaticItemsPage> staticPage_;
+  // The shell extensions cleanup model belongs to its page, which goes first.
+  std::unique_ptr<TShellExtensionCleanup> shellExtCleanup_;
+  std::unique_ptr<TfrmDynamicCleanup> shellExtPage_;
 };
 
 }  // namespace orvane
