@@ -342,7 +342,8 @@ void TfrmMain::CreateSteps() {
 void TfrmMain::CreateShellExtensionPage() {
   std::vector<TClassView> views = settings_.ClassViews;
   if (views.empty())
-    views.push_back({&services_.Registry, sizeof(void*) == 8 ? TBitness::Bits64 : TBitness::Bits32});
+    views.push_back(
+        {&services_.Registry, sizeof(void*) == 8 ? TBitness::Bits64 : TBitness::Bits32, {}, {}});
   shellExtCleanup_ = std::make_unique<TShellExtensionCleanup>(TShellExtensionServices{
       services_.Registry, std::move(views), services_.FileSystem, services_.Versions});
   shellExtPage_ = std::make_unique<TfrmDynamicCleanup>(*this, TabSheet2, *shellExtCleanup_, services_);

@@ -45,37 +45,38 @@ std::vector<TClassView> SystemClassViews(bool windows64, const std::string& wind
 
 TfrmDynamicCleanup::TfrmDynamicCleanup(TForm& form, TWinControl& parent,
                                        TShellExtensionCleanup& model, const TServices& services)
-    : lblExtensions(form.Create<TLabel>("lblExtensions", &parent)),
-      spbRefresh(form.Create<TSpeedButton>("spbRefresh", &parent)),
-      spbXFind(form.Create<TSpeedButton>("spbXFind", &parent)),
-      spbDelete(form.Create<TSpeedButton>("spbDelete", &parent)),
-      spbModule(form.Create<TSpeedButton>("spbModule", &parent)),
-      lblFilter(form.Create<TLabel>("lblFilter", &parent)),
-      edFilter(form.Create<TEdit>("edFilter", &parent)),
-      tvExtensions(form.Create<TAdvTreeView>("tvExtensions", &parent)),
-      pnlDetails(form.Create<TPanel>("pnlDetails", &parent)),
-      imApp(form.Create<TImage>("imApp", &pnlDetails)),
-      chkInclude(form.Create<TCheckBox>("chkInclude", &pnlDetails)),
-      lblAppPath(form.Create<TLabel>("lblAppPath", &pnlDetails)),
-      edAppPath(form.Create<TEdit>("edAppPath", &pnlDetails)),
-      lblRegistryKey(form.Create<TLabel>("lblRegistryKey", &pnlDetails)),
-      edRegistryKey(form.Create<TEdit>("edRegistryKey", &pnlDetails)),
-      lblDescription(form.Create<TLabel>("lblDescription", &pnlDetails)),
-      edDescription(form.Create<TEdit>("edDescription", &pnlDetails)),
-      lblProductName(form.Create<TLabel>("lblProductName", &pnlDetails)),
-      edProductName(form.Create<TEdit>("edProductName", &pnlDetails)),
-      lblVersion(form.Create<TLabel>("lblVersion", &pnlDetails)),
-      edVersion(form.Create<TEdit>("edVersion", &pnlDetails)),
-      lblCompany(form.Create<TLabel>("lblCompany", &pnlDetails)),
-      edCompany(form.Create<TEdit>("edCompany", &pnlDetails)),
-      lblCLSID(form.Create<TLabel>("lblCLSID", &pnlDetails)),
-      edCLSID(form.Create<TEdit>("edCLSID", &pnlDetails)),
-      lblBitness(form.Create<TLabel>("lblBitness", &pnlDetails)),
-      edBitness(form.Create<TEdit>("edBitness", &pnlDetails)),
-      pnlError(form.Create<TPanel>("pnlError", &pnlDetails)),
-      lblError(form.Create<TLabel>("lblError", &pnlError)),
-      pnlBlocked(form.Create<TPanel>("pnlBlocked", &pnlDetails)),
-      lblBlocked(form.Create<TLabel>("lblBlocked", &pnlBlocked)),
+    : frame_(form.Create<TComponent>("frmDynamicCleanup")),
+      lblExtensions(frame_.Create<TLabel>("lblExtensions", &parent)),
+      spbRefresh(frame_.Create<TSpeedButton>("spbRefresh", &parent)),
+      spbXFind(frame_.Create<TSpeedButton>("spbXFind", &parent)),
+      spbDelete(frame_.Create<TSpeedButton>("spbDelete", &parent)),
+      spbModule(frame_.Create<TSpeedButton>("spbModule", &parent)),
+      lblFilter(frame_.Create<TLabel>("lblFilter", &parent)),
+      edFilter(frame_.Create<TEdit>("edFilter", &parent)),
+      tvExtensions(frame_.Create<TAdvTreeView>("tvExtensions", &parent)),
+      pnlDetails(frame_.Create<TPanel>("pnlDetails", &parent)),
+      imApp(frame_.Create<TImage>("imApp", &pnlDetails)),
+      chkInclude(frame_.Create<TCheckBox>("chkInclude", &pnlDetails)),
+      lblAppPath(frame_.Create<TLabel>("lblAppPath", &pnlDetails)),
+      edAppPath(frame_.Create<TEdit>("edAppPath", &pnlDetails)),
+      lblRegistryKey(frame_.Create<TLabel>("lblRegistryKey", &pnlDetails)),
+      edRegistryKey(frame_.Create<TEdit>("edRegistryKey", &pnlDetails)),
+      lblDescription(frame_.Create<TLabel>("lblDescription", &pnlDetails)),
+      edDescription(frame_.Create<TEdit>("edDescription", &pnlDetails)),
+      lblProductName(frame_.Create<TLabel>("lblProductName", &pnlDetails)),
+      edProductName(frame_.Create<TEdit>("edProductName", &pnlDetails)),
+      lblVersion(frame_.Create<TLabel>("lblVersion", &pnlDetails)),
+      edVersion(frame_.Create<TEdit>("edVersion", &pnlDetails)),
+      lblCompany(frame_.Create<TLabel>("lblCompany", &pnlDetails)),
+      edCompany(frame_.Create<TEdit>("edCompany", &pnlDetails)),
+      lblCLSID(frame_.Create<TLabel>("lblCLSID", &pnlDetails)),
+      edCLSID(frame_.Create<TEdit>("edCLSID", &pnlDetails)),
+      lblBitness(frame_.Create<TLabel>("lblBitness", &pnlDetails)),
+      edBitness(frame_.Create<TEdit>("edBitness", &pnlDetails)),
+      pnlError(frame_.Create<TPanel>("pnlError", &pnlDetails)),
+      lblError(frame_.Create<TLabel>("lblError", &pnlError)),
+      pnlBlocked(frame_.Create<TPanel>("pnlBlocked", &pnlDetails)),
+      lblBlocked(frame_.Create<TLabel>("lblBlocked", &pnlBlocked)),
       ShellOpen([](const std::string& verb, const std::string& target) {
         return static_cast<long long>(reinterpret_cast<INT_PTR>(ShellExecuteA(
             GetActiveWindow(), verb.c_str(), target.c_str(), nullptr, nullptr, SW_SHOW)));
@@ -162,7 +163,7 @@ void TfrmDynamicCleanup::InitLayout() {
   chkInclude.SetCaption("A&ctive");
   chkInclude.SetHint("|Shell extension activating box\r\nWhen checked, the Windows shell uses "
                      "the extension; unchecked, its registration is kept aside in Orvane's store.");
-  const int labelWidth = 104;
+  const int labelWidth = 124;
   const int field = width - labelWidth - 16;
   int top = 32;
   for (auto [label, edit, caption] :
@@ -179,11 +180,6 @@ void TfrmDynamicCleanup::InitLayout() {
     label->SetFocusControl(edit);
     edit->SetBounds(labelWidth + 8, top, field, 21);
     SendMessageA(edit->Handle(), EM_SETREADONLY, TRUE, 0);
-    TEdit* target = edit;
-    label->OnClick = [target] {
-      target->SetFocus();
-      SendMessageA(target->Handle(), EM_SETSEL, 0, -1);
-    };
     top += 25;
   }
   edBitness.SetHint("|Bitness\r\nThe processes that load this extension: the 64-bit file "

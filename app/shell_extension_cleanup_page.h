@@ -35,6 +35,13 @@ public:
   TfrmDynamicCleanup(const TfrmDynamicCleanup&) = delete;
   TfrmDynamicCleanup& operator=(const TfrmDynamicCleanup&) = delete;
 
+private:
+  // The owner of the page's controls, so that their names ("spbDelete", "chkInclude")
+  // need not differ from the other pages'.
+  TComponent& frame_;
+
+public:
+
   TLabel& lblExtensions;
   TSpeedButton& spbRefresh;
   TSpeedButton& spbXFind;
