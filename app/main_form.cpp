@@ -265,6 +265,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
 TfrmMain::~TfrmMain() {
   staticCleanupPage_.reset();
   staticPage_.reset();
+  shellExtPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
   fileTypeList_.OnRefresh() = nullptr;
@@ -344,6 +345,7 @@ void TfrmMain::CreateSteps() {
                                                    fileTypeList_, services_, actDelete);
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
   CreateStaticCleanup();
+  CreateShellExtensionPage();
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();
@@ -365,6 +367,19 @@ void TfrmMain::CreateStaticCleanup() {
                         CreateDirectoryA(RemovalBackup().Folder().c_str(), nullptr);
                         staticCleanupPage_->ApplyChanges(RemovalBackup());
                       }});
+void TfrmMain::CreateShellExtensionPage() {
+  std::vector<TClassView> views = settings_.ClassViews;
+  if (views.empty())
+    views.push_back(
+        {&services_.Registry, sizeof(void*) == 8 ? TBitness::Bits64 : TBitness::Bits32, {}, {}});
+  shellExtCleanup_ = std::make_unique<TShellExtensionCleanup>(TShellExtensionServices{
+      services_.Registry, std::move(views), services_.FileSystem, services_.Versions});
+  shellExtPage_ = std::make_unique<TfrmDynamicCleanup>(*this, TabSheet2, *shellExtCleanup_, services_);
+  shellExtPage_->OnChange = [this] { UpdateActions("Common"); };
+  // Applied before the static items cleanup.
+  Cleanups.insert(Cleanups.begin(),
+                  TPendingChanges{[this] { return shellExtPage_->IsModified(); },
+                                  [this] { shellExtPage_->Apply(removalBackup_); }});
 }
 
 void TfrmMain::LoadMenus() {
@@ -461,6 +476,7 @@ void TfrmMain::PageChanged() {
   CategoryButtons1.SetSelectedIndex(index);
   if (pgcMain.ActivePage() == &TabSheet2 && !shellExtCleanupShown_) {
     shellExtCleanupShown_ = true;
+    if (shellExtPage_) shellExtPage_->Reload();
   }
   lblTabDescr.SetBounds(lblTabDescr.Left(), lblTabDescr.Top(), Width() - 160, lblTabDescr.Height());
   lblTabDescr.SetCaption(PageDescription(index));

@@ -11,6 +11,7 @@
 
 #include "app/form_placement.h"
 #include "app/static_cleanup_page.h"
+#include "app/shell_extension_cleanup_page.h"
 #include "app/static_items_page.h"
 #include "controls/adv_actions.h"
 #include "controls/action.h"
@@ -42,6 +43,9 @@ struct TMainFormSettings {
   IRegistryBackend* ShellRegistry = nullptr;
   // Where load problems are written; empty: "log.txt" beside the program.
   std::string LogFile;
+  // Where the shell extension cleanup looks classes up; empty: the services' registry,
+  // of this program's bitness.
+  std::vector<TClassView> ClassViews;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
@@ -107,6 +111,7 @@ public:
   TStaticItemsPage& StaticPage() { return *staticPage_; }
   TStaticItemsCleanup& StaticCleanup() { return *staticCleanup_; }
   TStaticCleanupPage& StaticCleanupPage() { return *staticCleanupPage_; }
+  TfrmDynamicCleanup& ShellExtPage() { return *shellExtPage_; }
   const std::string& LogFile() const { return logFile_; }
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
@@ -146,6 +151,7 @@ private:
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
   void LoadMenus();
+  void CreateShellExtensionPage();
   void FormCloseQuery(bool& canClose);
   void RestoreBackupExecute();
 
@@ -167,6 +173,9 @@ private:
   // The static verb clean-up: its model before its page, which goes first.
   std::unique_ptr<TStaticItemsCleanup> staticCleanup_;
   std::unique_ptr<TStaticCleanupPage> staticCleanupPage_;
+  // The shell extensions cleanup model belongs to its page, which goes first.
+  std::unique_ptr<TShellExtensionCleanup> shellExtCleanup_;
+  std::unique_ptr<TfrmDynamicCleanup> shellExtPage_;
 };
 
 }  // namespace orvane

@@ -61,6 +61,7 @@ int Run(const std::function<TServices()>& makeServices) {
   settings.Windows64 = IsWindows64();
   settings.OSVersion = version;
   settings.ShellRegistry = &NativeRegistryBackend();
+  settings.ClassViews = SystemClassViews(settings.Windows64, services.WindowsFolder);
   // A failure here unwinds the main window's own clean-up, then the loading window,
   // before it is reported.
   auto main = std::make_unique<TfrmMain>(nullptr, services, settings);

@@ -640,7 +640,7 @@ void TStaticItemsPage::BrowseForApplication() {
 void TStaticItemsPage::ApplicationChosen(const std::string& fileName) {
   TStaticMenuItem* item = FocusedStaticItem();
   if (!item) return;
-  const TModuleVersion version = GetModuleVersion(fileName);
+  const TModuleVersion version = services_.Versions.Read(fileName);
   item->SetCaption(version.Valid ? version.FileDescription : WithoutExtension(FileNameOf(fileName)));
   item->SetApplication(fileName);
 }

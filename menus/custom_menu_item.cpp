@@ -104,7 +104,7 @@ bool TCustomMenuItem::IsApplicationMissing(IFileSystem& fileSystem) const {
     folders.push_back(name.substr(0, slash + 1));
     fileName = name.substr(slash + 1);
   }
-  if (std::optional<bool> found = fileSystem.FindFileOnPath(fileName, folders)) return !*found;
+  if (std::optional<bool> found = fileSystem.FindFileOnPath(fileName, folders, nullptr)) return !*found;
   return !fileSystem.FileExists(name);
 }
 

@@ -21,10 +21,12 @@ public:
   // unknown variables stay as written. The text is a path: a result that does not fit
   // a path (kMaxPath characters with the terminating zero) keeps the text as written.
   virtual std::string ExpandEnvironment(const std::string& text) = 0;
-  // Searches a file in `folders`, then in the system search path. std::nullopt when the
-  // system offers no such search (the caller then tests the name as it is).
+  // Searches a file in `folders`, then in the system search path; `found` (when given)
+  // receives the full path of a file found. std::nullopt when the system offers no such
+  // search (the caller then tests the name as it is).
   virtual std::optional<bool> FindFileOnPath(const std::string& fileName,
-                                             const std::vector<std::string>& folders) = 0;
+                                             const std::vector<std::string>& folders,
+                                             std::string* found) = 0;
   // True when `path` names an existing file (not a folder).
   virtual bool FileExists(const std::string& path) = 0;
 };

@@ -6,6 +6,7 @@
 #include "platform/icon_source.h"
 #include "platform/registry_backend.h"
 #include "platform/system_folders.h"
+#include "platform/system_info.h"
 
 namespace orvane {
 
@@ -16,6 +17,7 @@ TServices SystemServices() {
                    DefaultFileSystem(),
                    DefaultIconSource(),
                    DefaultClipboard(),
+                   DefaultModuleVersions(),
                    WindowsFolder(),
                    program,
                    program};

@@ -13,6 +13,7 @@ class IClipboard;
 class IFileAccess;
 class IFileSystem;
 class IIconSource;
+class IModuleVersions;
 class IRegistryBackend;
 
 struct TServices {
@@ -21,6 +22,7 @@ struct TServices {
   IFileSystem& FileSystem;
   IIconSource& Icons;
   IClipboard& Clipboard;
+  IModuleVersions& Versions;
   // Folders, each with a trailing path separator; empty when the system has none.
   std::string WindowsFolder;
   // Where the program file lives, and its menu file beside it.

@@ -108,6 +108,14 @@ std::string NtName(const TOSVersionData& os) {
 
 }  // namespace
 
+IModuleVersions& DefaultModuleVersions() {
+  struct TSystemVersions : IModuleVersions {
+    TModuleVersion Read(const std::string& file) override { return GetModuleVersion(file); }
+  };
+  static TSystemVersions versions;
+  return versions;
+}
+
 std::string GetProgramVersion() { return GetModuleVersion(ProgramFileName()).FileVersion; }
 
 std::string GetShellExtensionVersion() {

@@ -20,6 +20,15 @@ struct TModuleVersion {
 };
 
 TModuleVersion GetModuleVersion(const std::string& file);
+
+// The version information of module files, passed in where the model shows it.
+class IModuleVersions {
+public:
+  virtual ~IModuleVersions() = default;
+  virtual TModuleVersion Read(const std::string& file) = 0;
+};
+// GetModuleVersion of the running system (nothing on other systems).
+IModuleVersions& DefaultModuleVersions();
 // FileVersion of the program file.
 std::string GetProgramVersion();
 // FileVersion of the shell extension module in the program's directory.

@@ -126,7 +126,8 @@ const TServices& ModuleServices() {
   static const TServices services = [] {
     TServices system = SystemServices();
     return TServices{system.Registry,      system.Files,         system.FileSystem,
-                     system.Icons,         system.Clipboard,     system.WindowsFolder,
+                     system.Icons,         system.Clipboard,     system.Versions,
+                     system.WindowsFolder,
                      ModuleProgramFolder(), Folder(ModulePath())};
   }();
   return services;

@@ -10,7 +10,8 @@ namespace {
 class TPortableFileSystem : public IFileSystem {
 public:
   std::string ExpandEnvironment(const std::string& text) override;
-  std::optional<bool> FindFileOnPath(const std::string&, const std::vector<std::string>&) override {
+  std::optional<bool> FindFileOnPath(const std::string&, const std::vector<std::string>&,
+                                     std::string*) override {
     return std::nullopt;
   }
   bool FileExists(const std::string& path) override;

@@ -22,7 +22,8 @@ class TWin32FileSystem : public IFileSystem {
 public:
   std::string ExpandEnvironment(const std::string& text) override;
   std::optional<bool> FindFileOnPath(const std::string& fileName,
-                                     const std::vector<std::string>& folders) override;
+                                     const std::vector<std::string>& folders,
+                                     std::string* found) override;
   bool FileExists(const std::string& path) override;
 };
 
@@ -35,7 +36,8 @@ std::string TWin32FileSystem::ExpandEnvironment(const std::string& text) {
 }
 
 std::optional<bool> TWin32FileSystem::FindFileOnPath(const std::string& fileName,
-                                                     const std::vector<std::string>& folders) {
+                                                     const std::vector<std::string>& folders,
+                                                     std::string* found) {
   PathFindOnPathFn find = PathFindOnPathEntry();
   if (!find) return std::nullopt;
   if (fileName.empty() || fileName.size() >= MAX_PATH) return false;
@@ -44,7 +46,9 @@ std::optional<bool> TWin32FileSystem::FindFileOnPath(const std::string& fileName
   std::vector<LPCSTR> others;
   for (const std::string& folder : folders) others.push_back(folder.c_str());
   others.push_back(nullptr);
-  return find(path, others.data()) != FALSE;
+  if (!find(path, others.data())) return false;
+  if (found) *found = path;
+  return true;
 }
 
 bool TWin32FileSystem::FileExists(const std::string& path) {

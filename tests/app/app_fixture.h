@@ -65,7 +65,8 @@ protected:
   // file are real, in the test's own prefix and temporary folder.
   TServices Services() {
     return TServices{registry,  DefaultFileAccess(), DefaultFileSystem(), DefaultIconSource(),
-                     clipboard, WindowsFolder(),     ProgramFolder(),     ProgramFolder()};
+                     clipboard, DefaultModuleVersions(), WindowsFolder(), ProgramFolder(),
+                     ProgramFolder()};
   }
 
   std::unique_ptr<TfrmMain> CreateMainWindow(bool windows64 = false) {

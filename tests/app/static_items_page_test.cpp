@@ -55,7 +55,7 @@ protected:
     WriteText(menuFile, menuText);
     TServices services = Services();
     TServices system{backend ? *backend : services.Registry, services.Files, services.FileSystem,
-                     services.Icons, services.Clipboard, services.WindowsFolder,
+                     services.Icons, services.Clipboard, services.Versions, services.WindowsFolder,
                      services.ProgramFolder, services.ModuleFolder};
     TMainFormSettings settings;
     settings.MenuFile = menuFile;

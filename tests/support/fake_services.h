@@ -12,6 +12,7 @@
 #include "platform/memory_clipboard.h"
 #include "platform/memory_registry.h"
 #include "platform/services.h"
+#include "platform/system_info.h"
 #include "tests/filetypes/fake_icons.h"
 #include "tests/storage/memory_files.h"
 
@@ -41,15 +42,29 @@ public:
     return out;
   }
   std::optional<bool> FindFileOnPath(const std::string& fileName,
-                                     const std::vector<std::string>& folders) override {
+                                     const std::vector<std::string>& folders,
+                                     std::string* found) override {
     if (!SearchPath) return std::nullopt;
     std::vector<std::string> searched = folders;
     searched.insert(searched.end(), SearchPath->begin(), SearchPath->end());
     for (const std::string& folder : searched)
-      if (Existing.count(folder + fileName)) return true;
+      if (Existing.count(folder + fileName)) {
+        if (found) *found = folder + fileName;
+        return true;
+      }
     return false;
   }
   bool FileExists(const std::string& path) override { return Existing.count(path) != 0; }
+};
+
+// Version information by file name; other files have none.
+class TFakeModuleVersions : public IModuleVersions {
+public:
+  std::map<std::string, TModuleVersion> Files;
+  TModuleVersion Read(const std::string& file) override {
+    auto found = Files.find(file);
+    return found == Files.end() ? TModuleVersion{} : found->second;
+  }
 };
 
 struct TFakeServices {
@@ -58,13 +73,14 @@ struct TFakeServices {
   TFakeFileSystem FileSystem;
   FakeIconSource Icons;
   TMemoryClipboard Clipboard;
+  TFakeModuleVersions Versions;
   std::string WindowsFolder = "C:\\WINDOWS\\";
   std::string ProgramFolder = "C:\\Program Files\\Orvane\\";
   std::string ModuleFolder = ProgramFolder;
 
   TServices Services() {
-    return TServices{Registry,  Files,         FileSystem,    Icons,
-                     Clipboard, WindowsFolder, ProgramFolder, ModuleFolder};
+    return TServices{Registry,  Files,    FileSystem,    Icons,        Clipboard,
+                     Versions,  WindowsFolder, ProgramFolder, ModuleFolder};
   }
 };
 

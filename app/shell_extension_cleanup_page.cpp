@@ -1,0 +1,355 @@
+#include "app/shell_extension_cleanup_page.h"
+
+#include <shellapi.h>
+
+#include <tuple>
+
+#include "controls/form.h"
+#include "filetypes/file_type_icons.h"
+#include "maintenance/disabled_store.h"
+#include "platform/ansi_case.h"
+#include "platform/file_system.h"
+#include "platform/icon_source.h"
+#include "platform/registry_types.h"
+#include "platform/win32/system_error.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/window_helpers.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kPageWidth = 740;
+constexpr int kPageHeight = 315;
+constexpr int kTreeWidth = 330;
+constexpr COLORREF kMaroon = RGB(128, 0, 0);
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::vector<TClassView> SystemClassViews(bool windows64, const std::string& windowsFolder) {
+  if (!windows64) return {};
+  static TWin32Registry view32(kKeyWow64_32Key);
+  static TWin32Registry view64(kKeyWow64_64Key);
+  TClassView wide{&view64, TBitness::Bits64, {}, {}};
+  // A 32-bit program sees the 32-bit system folder under the 64-bit one's name.
+  if (sizeof(void*) == 4 && !windowsFolder.empty()) {
+    wide.RedirectedFolder = windowsFolder + "system32\\";
+    wide.NativeFolder = windowsFolder + "Sysnative\\";
+  }
+  return {{&view32, TBitness::Bits32, {}, {}}, wide};
+}
+
+TfrmDynamicCleanup::TfrmDynamicCleanup(TForm& form, TWinControl& parent,
+                                       TShellExtensionCleanup& model, const TServices& services)
+    : frame_(form.Create<TComponent>("frmDynamicCleanup")),
+      lblExtensions(frame_.Create<TLabel>("lblExtensions", &parent)),
+      spbRefresh(frame_.Create<TSpeedButton>("spbRefresh", &parent)),
+      spbXFind(frame_.Create<TSpeedButton>("spbXFind", &parent)),
+      spbDelete(frame_.Create<TSpeedButton>("spbDelete", &parent)),
+      spbModule(frame_.Create<TSpeedButton>("spbModule", &parent)),
+      lblFilter(frame_.Create<TLabel>("lblFilter", &parent)),
+      edFilter(frame_.Create<TEdit>("edFilter", &parent)),
+      tvExtensions(frame_.Create<TAdvTreeView>("tvExtensions", &parent)),
+      pnlDetails(frame_.Create<TPanel>("pnlDetails", &parent)),
+      imApp(frame_.Create<TImage>("imApp", &pnlDetails)),
+      chkInclude(frame_.Create<TCheckBox>("chkInclude", &pnlDetails)),
+      lblAppPath(frame_.Create<TLabel>("lblAppPath", &pnlDetails)),
+      edAppPath(frame_.Create<TEdit>("edAppPath", &pnlDetails)),
+      lblRegistryKey(frame_.Create<TLabel>("lblRegistryKey", &pnlDetails)),
+      edRegistryKey(frame_.Create<TEdit>("edRegistryKey", &pnlDetails)),
+      lblDescription(frame_.Create<TLabel>("lblDescription", &pnlDetails)),
+      edDescription(frame_.Create<TEdit>("edDescription", &pnlDetails)),
+      lblProductName(frame_.Create<TLabel>("lblProductName", &pnlDetails)),
+      edProductName(frame_.Create<TEdit>("edProductName", &pnlDetails)),
+      lblVersion(frame_.Create<TLabel>("lblVersion", &pnlDetails)),
+      edVersion(frame_.Create<TEdit>("edVersion", &pnlDetails)),
+      lblCompany(frame_.Create<TLabel>("lblCompany", &pnlDetails)),
+      edCompany(frame_.Create<TEdit>("edCompany", &pnlDetails)),
+      lblCLSID(frame_.Create<TLabel>("lblCLSID", &pnlDetails)),
+      edCLSID(frame_.Create<TEdit>("edCLSID", &pnlDetails)),
+      lblBitness(frame_.Create<TLabel>("lblBitness", &pnlDetails)),
+      edBitness(frame_.Create<TEdit>("edBitness", &pnlDetails)),
+      pnlError(frame_.Create<TPanel>("pnlError", &pnlDetails)),
+      lblError(frame_.Create<TLabel>("lblError", &pnlError)),
+      pnlBlocked(frame_.Create<TPanel>("pnlBlocked", &pnlDetails)),
+      lblBlocked(frame_.Create<TLabel>("lblBlocked", &pnlBlocked)),
+      ShellOpen([](const std::string& verb, const std::string& target) {
+        return static_cast<long long>(reinterpret_cast<INT_PTR>(ShellExecuteA(
+            GetActiveWindow(), verb.c_str(), target.c_str(), nullptr, nullptr, SW_SHOW)));
+      }),
+      model_(model),
+      services_(services) {
+  InitLayout();
+  ilExtensions_.Recreate32();
+  tvExtensions.SetImages(ilExtensions_.Handle());
+  model_.OnChange = [this] {
+    if (OnChange) OnChange();
+  };
+  tvExtensions.OnChange = [this](TTreeNode) {
+    if (!loading_) ShowDetails();
+  };
+  tvExtensions.OnCustomDraw = [this](NMTVCUSTOMDRAW& draw) { return CustomDraw(draw); };
+  chkInclude.OnClick = [this] {
+    TExtensionInfo* entry = Selected();
+    if (showingDetails_ || !entry) return;
+    model_.SetWantDisabled(*entry, !chkInclude.Checked());
+    tvExtensions.Invalidate();
+  };
+  spbRefresh.OnClick = [this] { Reload(); };
+  spbXFind.OnClick = [this] { FindModule(); };
+  spbDelete.OnClick = [this] { DeleteSelected(); };
+  spbModule.OnClick = [this] { SwitchOffModule(); };
+  edFilter.OnChange = [this] {
+    if (!loading_) FillTree();
+  };
+  ShowDetails();
+}
+
+TfrmDynamicCleanup::~TfrmDynamicCleanup() {
+  // The controls outlive the page: nothing of theirs may call it any more.
+  model_.OnChange = nullptr;
+  tvExtensions.OnChange = nullptr;
+  tvExtensions.OnCustomDraw = nullptr;
+  tvExtensions.SetImages(nullptr);
+  chkInclude.OnClick = nullptr;
+  edFilter.OnChange = nullptr;
+  for (TSpeedButton* button : {&spbRefresh, &spbXFind, &spbDelete, &spbModule})
+    button->OnClick = nullptr;
+}
+
+void TfrmDynamicCleanup::InitLayout() {
+  lblExtensions.SetBounds(8, 10, 100, 16);
+  lblExtensions.SetCaption(" Shell Extensions ");
+  int left = 110;
+  for (auto [button, caption, hint, width] :
+       {std::tuple{&spbRefresh, "Refresh", "Reload list of shell extensions from registry", 56},
+        {&spbXFind, "Find", "Find shell extension DLL", 40},
+        {&spbDelete, "Delete", "Unregister shell extension", 50},
+        {&spbModule, "All of DLL",
+         "|Select all from this module\r\nSwitches off every entry whose DLL is the selected "
+         "entry's.",
+         70}}) {
+    button->SetBounds(left, 6, width, 22);
+    button->SetCaption(caption);
+    button->SetHint(hint);
+    left += width + 2;
+  }
+  lblFilter.SetBounds(8, 36, 40, 16);
+  lblFilter.SetCaption("Fi&lter:");
+  lblFilter.SetFocusControl(&edFilter);
+  edFilter.SetBounds(50, 33, kTreeWidth - 42, 22);
+  edFilter.SetHint("|Filter\r\nShows only the entries whose caption, DLL path or company "
+                   "contains the text.");
+  tvExtensions.SetBounds(8, 60, kTreeWidth, kPageHeight - 68);
+  tvExtensions.SetAnchors({true, true, false, true});
+  tvExtensions.SetReadOnly(true);
+  tvExtensions.RightClickSelect = true;
+  SetWindowLongA(tvExtensions.Handle(), GWL_STYLE,
+                 (GetWindowLongA(tvExtensions.Handle(), GWL_STYLE) | TVS_FULLROWSELECT) &
+                     ~(TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS));
+  tvExtensions.SetHint("|List of shell extensions\r\nDark red: the DLL is not available. Grey: "
+                       "switched off, or blocked by another program.");
+
+  const int detailsLeft = kTreeWidth + 16;
+  const int width = kPageWidth - detailsLeft - 8;
+  pnlDetails.SetBounds(detailsLeft, 6, width, kPageHeight - 14);
+  pnlDetails.SetAnchors({true, true, true, true});
+  imApp.SetBounds(8, 8, 16, 16);
+  chkInclude.SetBounds(32, 6, 120, 20);
+  chkInclude.SetCaption("A&ctive");
+  chkInclude.SetHint("|Shell extension activating box\r\nWhen checked, the Windows shell uses "
+                     "the extension; unchecked, its registration is kept aside in Orvane's store.");
+  const int labelWidth = 124;
+  const int field = width - labelWidth - 16;
+  int top = 32;
+  for (auto [label, edit, caption] :
+       {std::tuple{&lblAppPath, &edAppPath, "&Shell Extension DLL:"},
+        {&lblRegistryKey, &edRegistryKey, "Registry &Key:"},
+        {&lblDescription, &edDescription, "&Description:"},
+        {&lblProductName, &edProductName, "&Product Name:"},
+        {&lblVersion, &edVersion, "&Version:"},
+        {&lblCompany, &edCompany, "Co&mpany:"},
+        {&lblCLSID, &edCLSID, "C&LSID:"},
+        {&lblBitness, &edBitness, "&Bitness:"}}) {
+    label->SetBounds(8, top + 3, labelWidth, 16);
+    label->SetCaption(caption);
+    label->SetFocusControl(edit);
+    edit->SetBounds(labelWidth + 8, top, field, 21);
+    SendMessageA(edit->Handle(), EM_SETREADONLY, TRUE, 0);
+    top += 25;
+  }
+  edBitness.SetHint("|Bitness\r\nThe processes that load this extension: the 64-bit file "
+                    "manager of a 64-bit Windows loads 64-bit extensions only.");
+  for (auto [panel, label, text] :
+       {std::tuple{&pnlError, &lblError,
+                   "Shell extension DLL file is not available.\r\nIt is recommended to delete "
+                   "this entry if it refers to an uninstalled or suspicious application."},
+        {&pnlBlocked, &lblBlocked,
+         "Another program put this extension on the Windows shell's \"Blocked\" list, so the "
+         "shell does not load it. Orvane leaves that list as it is."}}) {
+    panel->SetBounds(8, top + 4, width - 16, 52);
+    panel->SetBevelOuter(TBevel::Lowered);
+    label->SetBounds(6, 4, width - 28, 44);
+    label->SetWordWrap(true);
+    label->SetCaption(text);
+    panel->SetVisible(false);
+  }
+  TFont red;
+  red.Color = kMaroon;
+  lblError.SetFont(red);
+}
+
+TExtensionInfo* TfrmDynamicCleanup::Selected() const {
+  TTreeNode node = tvExtensions.Selected();
+  return node ? static_cast<TExtensionInfo*>(tvExtensions.NodeData(node)) : nullptr;
+}
+
+int TfrmDynamicCleanup::IconIndex(const std::string& file) {
+  if (file.empty()) return -1;
+  const std::string key = AnsiUpperCase(file);
+  auto known = iconCache_.find(key);
+  if (known != iconCache_.end()) return known->second;
+  int index = -1;
+  try {
+    TIcon icon = ExtractIconHandle(file, 0, true, services_.Icons);
+    if (icon) index = ilExtensions_.AddIcon(icon.Get());
+  } catch (const std::exception&) {
+    // A file whose icon cannot be taken shows none.
+  }
+  iconCache_.emplace(key, index);
+  return index;
+}
+
+void TfrmDynamicCleanup::Reload() {
+  TBusyCursor busy;
+  loading_ = true;
+  struct Done {
+    TfrmDynamicCleanup& page;
+    ~Done() { page.loading_ = false; }
+  } done{*this};
+  tvExtensions.Clear();
+  iconCache_.clear();
+  ilExtensions_.Clear();
+  model_.Reload([this](const std::string& file) { return IconIndex(file) >= 0; });
+  FillTree();
+}
+
+void TfrmDynamicCleanup::FillTree() {
+  const bool wasLoading = loading_;
+  loading_ = true;
+  TExtensionInfo* selected = Selected();
+  const std::string filter = edFilter.Text();
+  tvExtensions.BeginUpdate();
+  tvExtensions.Clear();
+  TTreeNode keep = nullptr;
+  for (const auto& entry : model_.Entries()) {
+    if (entry->Deleted || !MatchesFilter(*entry, filter)) continue;
+    const int image =
+        IconIndex(entry->ModuleFile.empty() ? entry->FileName : entry->ModuleFile);
+    TTreeNode node = tvExtensions.AddNode(nullptr, entry->Caption, entry.get(), image);
+    if (entry.get() == selected) keep = node;
+  }
+  tvExtensions.EndUpdate();
+  loading_ = wasLoading;
+  tvExtensions.SetSelected(keep ? keep : tvExtensions.FirstNode());
+  ShowDetails();
+}
+
+void TfrmDynamicCleanup::ShowDetails() {
+  showingDetails_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{showingDetails_};
+  const TExtensionInfo* entry = Selected();
+  HICON icon = nullptr;
+  if (entry) {
+    const int index =
+        IconIndex(entry->ModuleFile.empty() ? entry->FileName : entry->ModuleFile);
+    if (index >= 0) icon = ImageList_GetIcon(ilExtensions_.Handle(), index, ILD_NORMAL);
+  }
+  imApp.SetIcon(icon);
+  chkInclude.SetChecked(entry && !entry->WantDisabled && !entry->Blocked);
+  chkInclude.SetEnabled(entry && !entry->Blocked);
+  edAppPath.SetText(entry ? entry->FileName : "");
+  edRegistryKey.SetText(entry ? ActiveKeyPath(entry->KeyPath, kDisabledDynamicPrefix) : "");
+  edDescription.SetText(entry ? entry->Description : "");
+  edProductName.SetText(entry ? entry->ProductName : "");
+  edVersion.SetText(entry ? entry->Version : "");
+  edCompany.SetText(entry ? entry->Company : "");
+  edCLSID.SetText(entry ? ClassIdText(entry->CLSID) : "");
+  edBitness.SetText(entry ? BitnessText(entry->Bitness) : "");
+  pnlError.SetVisible(entry && entry->Missing);
+  pnlBlocked.SetVisible(entry && entry->Blocked && !entry->Missing);
+  spbXFind.SetEnabled(entry && !entry->FileName.empty());
+  spbDelete.SetEnabled(entry != nullptr);
+  spbModule.SetEnabled(entry && !entry->FileName.empty());
+}
+
+void TfrmDynamicCleanup::DeleteSelected() {
+  TExtensionInfo* entry = Selected();
+  if (!entry) return;
+  // Other software's registration: the user confirms, and Apply keeps a backup.
+  const std::string question = "Delete the registration of the shell extension \"" +
+                               entry->Caption +
+                               "\"?\r\n\r\nThe file manager will no longer use it. Apply keeps "
+                               "a copy of the registry key in the \"Backups\" folder.";
+  if (ShowMessageBox(question, kAppTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  model_.MarkDeleted(*entry);
+  tvExtensions.DeleteNode(tvExtensions.Selected());
+  ShowDetails();
+}
+
+void TfrmDynamicCleanup::SwitchOffModule() {
+  TExtensionInfo* entry = Selected();
+  if (!entry) return;
+  model_.DisableAllOfModule(*entry);
+  tvExtensions.Invalidate();
+  ShowDetails();
+}
+
+void TfrmDynamicCleanup::FindModule() {
+  const TExtensionInfo* entry = Selected();
+  if (!entry || entry->FileName.empty()) return;
+  const std::string folder = FolderOf(services_.FileSystem.ExpandEnvironment(entry->FileName));
+  const long long result = ShellOpen("explore", folder);
+  if (result <= 32) {
+    ShowMessageBox(SystemErrorMessage(static_cast<DWORD>(result)), kAppTitle,
+                   MB_OK | MB_ICONWARNING);
+  }
+}
+
+void TfrmDynamicCleanup::Apply(IRemovalBackup& backup) {
+  TBusyCursor busy;
+  model_.Apply(backup);
+  tvExtensions.Invalidate();
+  ShowDetails();
+}
+
+LRESULT TfrmDynamicCleanup::CustomDraw(NMTVCUSTOMDRAW& draw) {
+  if (loading_) return CDRF_DODEFAULT;
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const auto* entry = reinterpret_cast<const TExtensionInfo*>(draw.nmcd.lItemlParam);
+      if (!entry || (draw.nmcd.uItemState & CDIS_SELECTED)) return CDRF_DODEFAULT;
+      if (entry->Missing) {
+        draw.clrText = kMaroon;
+      } else if (entry->WantDisabled || entry->Blocked) {
+        draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+      } else {
+        draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+      }
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+}  // namespace orvane
