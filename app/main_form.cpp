@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "app/loading.h"
-#include "app/restore_backup_dialog.h"
 #include "app/registry_bugs_dialog.h"
+#include "app/restore_backup_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "storage/menu_file.h"
@@ -362,11 +362,9 @@ void TfrmMain::CreateStaticCleanup() {
   staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };
   staticCleanupPage_->QuickHint = &actQuickHint;
   Cleanups.push_back({[this] { return staticCleanupPage_->HasChanges(); },
-                      [this] {
-                        // The backup folder is made when the first backup is due.
-                        CreateDirectoryA(RemovalBackup().Folder().c_str(), nullptr);
-                        staticCleanupPage_->ApplyChanges(RemovalBackup());
-                      }});
+                      [this] { staticCleanupPage_->ApplyChanges(RemovalBackup()); }});
+}
+
 void TfrmMain::CreateShellExtensionPage() {
   std::vector<TClassView> views = settings_.ClassViews;
   if (views.empty())
