@@ -63,9 +63,11 @@ protected:
 
   // The registry and the clipboard are the test's; the window's pictures and its menu
   // file are real, in the test's own prefix and temporary folder.
-  TServices Services() {
-    return TServices{registry,  DefaultFileAccess(), DefaultFileSystem(), DefaultIconSource(),
-                     clipboard, DefaultModuleVersions(), WindowsFolder(), ProgramFolder(),
+  TServices Services() { return ServicesOn(registry); }
+  // The same over another registry: the prefix's own, for tests of the real thing.
+  TServices ServicesOn(IRegistryBackend& other) {
+    return TServices{other,     DefaultFileAccess(),     DefaultFileSystem(), DefaultIconSource(),
+                     clipboard, DefaultModuleVersions(), WindowsFolder(),     ProgramFolder(),
                      ProgramFolder()};
   }
 

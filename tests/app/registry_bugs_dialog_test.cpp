@@ -228,10 +228,7 @@ protected:
 };
 
 TEST_F(SystemRegistryBugsTest, FixAllRepairsThePlantedFaultsAndClosingHidesTheButton) {
-  TServices services = Services();
-  TServices real{system,           services.Files,         services.FileSystem,
-                 services.Icons,   services.Clipboard,     services.WindowsFolder,
-                 services.ProgramFolder, services.ModuleFolder};
+  TServices real = ServicesOn(system);
   TMainFormSettings settings;
   settings.MenuFile = menuFile;
   form = std::make_unique<TfrmMain>(nullptr, real, settings);

@@ -89,10 +89,7 @@ protected:
   // The window on the prefix's registry, shown, with the cleanup page active and the
   // file type `type` chosen by a click on its row.
   void Open(const std::string& type = "inifile") {
-    TServices services = Services();
-    TServices real{system,           services.Files,         services.FileSystem,
-                   services.Icons,   services.Clipboard,     services.WindowsFolder,
-                   services.ProgramFolder, services.ModuleFolder};
+    TServices real = ServicesOn(system);
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
     form = std::make_unique<TfrmMain>(nullptr, real, settings);
