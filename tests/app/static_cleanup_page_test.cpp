@@ -250,7 +250,7 @@ TEST_F(StaticCleanupPageTest, BackupThatCannotBeWrittenKeepsTheVerbAndSaysWhy) {
   DeleteFileA(blocker.c_str());
   CreateDirectoryA(backups.c_str(), nullptr);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_THAT(boxes[0].Text, HasSubstr("cannot be written"));
+  EXPECT_THAT(boxes[0].Text, HasSubstr("cannot be created: "));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "inifile\\shell\\Count\\command"));
   EXPECT_TRUE(form->HasChanges());
 }
