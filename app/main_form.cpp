@@ -361,6 +361,7 @@ void TfrmMain::CreateStaticCleanup() {
       *this, tshtCleanup, alMain, *staticCleanup_, fileTypeList_, services_, actDelete);
   staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };
   staticCleanupPage_->QuickHint = &actQuickHint;
+  staticCleanupPage_->Restore = &actRestoreBackup;
   Cleanups.push_back({[this] { return staticCleanupPage_->HasChanges(); },
                       [this] { staticCleanupPage_->ApplyChanges(RemovalBackup()); }});
 }
@@ -442,8 +443,10 @@ void TfrmMain::RestoreBackupExecute() {
     if (!settings_.Windows64) return nullptr;
     return view == kKeyWow64_64Key ? settings_.ShellRegistry : &services_.Registry;
   };
-  if (ShowRestoreBackup(services_.Files, removalBackup_.Folder(), registryOfView) && AfterRestore)
-    AfterRestore();
+  if (!ShowRestoreBackup(services_.Files, removalBackup_.Folder(), registryOfView)) return;
+  // The lists show the registry as it is now; marks made before the restore are dropped.
+  staticCleanupPage_->Reload();
+  if (shellExtCleanupShown_) shellExtPage_->Reload();
 }
 
 // The registry decides: the check box has toggled itself when it was clicked.

@@ -116,8 +116,6 @@ public:
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
   TRegBackupFile& RemovalBackup() { return removalBackup_; }
-  // After the restore dialog may have changed the registry: the cleanup pages reload.
-  std::function<void()> AfterRestore;
 
   // The shell extension's part of Apply: whether dynamic items are enabled, and the
   // module's unregistration and registration around the dynamic menu's save.

@@ -97,6 +97,7 @@ TStaticCleanupPage::TStaticCleanupPage(TForm& form, TWinControl& parent, TAction
       spbItemDelete(form.Create<TSpeedButton>("spbItemDelete", &parent)),
       spbItemClear(form.Create<TSpeedButton>("spbItemClear", &parent)),
       spbItemProgram(form.Create<TSpeedButton>("spbItemProgram", &parent)),
+      spbItemRestore(form.Create<TSpeedButton>("spbItemRestore", &parent)),
       lblFilter(form.Create<TLabel>("lblFilter", &parent)),
       edFilter(form.Create<TEdit>("edFilter", &parent)),
       lbMenuItems(form.Create<TListView>("lbMenuItems", &parent)),
@@ -158,7 +159,8 @@ TStaticCleanupPage::~TStaticCleanupPage() {
   lblFileTypes.OnClick = nullptr;
   lblMenuItems.OnClick = nullptr;
   for (TSpeedButton* button :
-       {&spbRefresh, &spbItemRefresh, &spbItemFind, &spbItemDelete, &spbItemClear, &spbItemProgram})
+       {&spbRefresh, &spbItemRefresh, &spbItemFind, &spbItemDelete, &spbItemClear, &spbItemProgram,
+        &spbItemRestore})
     button->OnClick = nullptr;
 }
 
@@ -170,6 +172,9 @@ void TStaticCleanupPage::InitLayout(TWinControl& parent) {
   lblFileTypes.SetCaption(" File Types ");
   spbRefresh.SetBounds(96, 6, 60, 22);
   spbRefresh.SetCaption("Refresh");
+  // Backups hold verbs of every type: the command sits with the file types.
+  spbItemRestore.SetBounds(158, 6, 66, 22);
+  spbItemRestore.SetCaption("Restore...");
   lvFileTypes.SetBounds(8, 32, kTypesWidth, pageHeight - 40);
   lvFileTypes.SetAnchors({true, true, false, true});
   lvFileTypes.SetRowSelect(true);
@@ -304,6 +309,10 @@ void TStaticCleanupPage::InitActions() {
   target.Delete = [this] { DeleteSelected(); };
   actDelete_.AddSubAction(target);
   deleteTarget_ = &target;
+  spbItemRestore.SetHint("Restore removed entries from a backup");
+  spbItemRestore.OnClick = [this] {
+    if (Restore) Restore->Execute();
+  };
   spbItemDelete.SetHint("Delete menu item");
   spbItemDelete.OnClick = [this] {
     lbMenuItems.SetFocus();
@@ -546,6 +555,15 @@ void TStaticCleanupPage::RefreshFileTypes() {
   }
   BuildItemList();
   form_.UpdateActions(std::nullopt);
+}
+
+void TStaticCleanupPage::Reload() {
+  Refresh(refreshing_, [&] {
+    lbMenuItems.Clear();
+    shown_ = nullptr;
+    cleanup_.Clear();
+  });
+  BuildItemList();
 }
 
 bool TStaticCleanupPage::HasChanges() const { return cleanup_.Modified(); }

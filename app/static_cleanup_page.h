@@ -49,6 +49,7 @@ public:
   TSpeedButton& spbItemDelete;
   TSpeedButton& spbItemClear;
   TSpeedButton& spbItemProgram;
+  TSpeedButton& spbItemRestore;
   TLabel& lblFilter;
   TEdit& edFilter;
   TListView& lbMenuItems;
@@ -68,6 +69,8 @@ public:
 
   // The window's "Quick Hint", last in the pop-up menus; none leaves it out.
   TAction* QuickHint = nullptr;
+  // The window's "Restore..." of backups, on the page's button; none leaves it disabled.
+  TAction* Restore = nullptr;
   // The page is the one shown; set by the window.
   std::function<bool()> PageActive;
   // Opens a folder with the shell; returns the shell's result code.
@@ -81,6 +84,9 @@ public:
   void ApplyChanges(IRemovalBackup& backup);
   // The verbs of the focused file type again, from the model.
   void BuildItemList();
+  // Every file type's verbs read again from the registry (after a restore); pending marks
+  // are dropped.
+  void Reload();
   void ShowDetails();
   // The verb of a row of the item list.
   TMenuItemRec* RowRecord(int row) const;

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "app_fixture.h"
+#include "maintenance/backup_list.h"
 #include "maintenance/static_items_cleanup.h"
 #include "platform/registry.h"
 #include "platform/win32/win32_registry.h"
@@ -215,7 +216,7 @@ TEST_F(StaticCleanupPageTest, UncheckApplyStoresTheVerbAndRecheckApplyBringsItBa
   EXPECT_FALSE(form->HasChanges());
 }
 
-TEST_F(StaticCleanupPageTest, DeleteAsksWithTheCaptionAndOnlyYesDeletes) {
+TEST_F(StaticCleanupPageTest, DeleteAsksWithTheCaptionAndOnlyYesDeletesRestoreBringsItBack) {
   Open();
   int answer = IDNO;
   TMessageBoxAnswers answers([&](const std::string& text, const std::string& caption, UINT flags) {
@@ -235,7 +236,16 @@ TEST_F(StaticCleanupPageTest, DeleteAsksWithTheCaptionAndOnlyYesDeletes) {
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "inifile\\shell\\Count"));
   Apply();
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "inifile\\shell\\Count"));
-  EXPECT_EQ(BackupTexts().size(), 1u);
+  const std::vector<TBackupInfo> written = ListBackups(DefaultFileAccess(), backups);
+  ASSERT_EQ(written.size(), 1u);
+
+  // What the restore dialog does once the user said Yes, then the window's reload.
+  RestoreBackup(DefaultFileAccess(), written[0].FileName,
+                [this](std::uint32_t) -> IRegistryBackend* { return &system; });
+  form->StaticCleanupPage().Reload();
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "inifile\\shell\\Count\\command"));
+  ASSERT_GE(Row("Count words"), 0);
+  EXPECT_TRUE(List().Checked(Row("Count words")));
 }
 
 TEST_F(StaticCleanupPageTest, BackupThatCannotBeWrittenKeepsTheVerbAndSaysWhy) {
