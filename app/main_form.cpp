@@ -253,6 +253,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
 }
 
 TfrmMain::~TfrmMain() {
+  RemovePropA(Handle(), kMainWindowReadyProperty);
   staticPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
@@ -479,6 +480,8 @@ void TfrmMain::IdleUpdate() {
   UpdateActions("Static");
   UpdateActions("ActiveX");
   UpdateActions("Common");
+  if (IsWindowVisible(Handle()) && !GetPropA(Handle(), kMainWindowReadyProperty))
+    SetPropA(Handle(), kMainWindowReadyProperty, reinterpret_cast<HANDLE>(1));
 }
 
 bool TfrmMain::KeyDown(WORD key, TShortCut shift) {
