@@ -45,7 +45,7 @@ TFont WhiteFont(bool bold) {
 }  // namespace
 
 TfrmLoading::TfrmLoading(TComponent* owner)
-    : TForm(owner, "frmLoading", TStyle{TBorderStyle::None, false, false, true}),
+    : TForm(owner, "frmLoading", TStyle{TBorderStyle::None, false, false, false, false}),
       pnlMain(Create<TGradientPanel>("pnlMain", this, RGB(0, 45, 110), RGB(70, 140, 215))),
       lblTitle(Create<TLabel>("lblTitle", &pnlMain)),
       lblProgress(Create<TLabel>("lblProgress", &pnlMain)) {

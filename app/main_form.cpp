@@ -263,6 +263,7 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
 }
 
 TfrmMain::~TfrmMain() {
+  RemovePropA(Handle(), kMainWindowReadyProperty);
   staticCleanupPage_.reset();
   staticPage_.reset();
   shellExtPage_.reset();
@@ -538,6 +539,8 @@ void TfrmMain::IdleUpdate() {
   UpdateActions("Static");
   UpdateActions("ActiveX");
   UpdateActions("Common");
+  if (IsWindowVisible(Handle()) && !GetPropA(Handle(), kMainWindowReadyProperty))
+    SetPropA(Handle(), kMainWindowReadyProperty, reinterpret_cast<HANDLE>(1));
 }
 
 bool TfrmMain::KeyDown(WORD key, TShortCut shift) {

@@ -24,7 +24,7 @@ void ApplyFontBelow(TWinControl& parent, const TFont& messageFont) {
 }  // namespace
 
 TForm::TForm(TComponent* owner, std::string name, const TStyle& style)
-    : TWinControl(owner, std::move(name), nullptr) {
+    : TWinControl(owner, std::move(name), nullptr), activates_(style.Activates) {
   SetVisible(false);
   SetFont(TFont{});
   DWORD windowStyle = WS_CLIPCHILDREN;
@@ -115,7 +115,7 @@ void TForm::VisibleChanged() {
       shown_ = true;
       if (OnFirstShow) OnFirstShow();
     }
-    ShowWindow(Handle(), SW_SHOW);
+    ShowWindow(Handle(), activates_ ? SW_SHOW : SW_SHOWNA);
   } else {
     ShowWindow(Handle(), SW_HIDE);
   }

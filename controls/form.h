@@ -19,6 +19,10 @@ public:
     bool MaximizeBox = true;
     // Shown in the task bar even when it is not the main window.
     bool AppWindow = false;
+    // Showing the window activates it. A splash window leaves the activation alone: an
+    // activated window becomes one that Wine hands to the window manager, and taking it
+    // off the screen then waits for that manager (2 s where there is none).
+    bool Activates = true;
   };
 
   TForm(TComponent* owner, std::string name, const TStyle& style);
@@ -80,6 +84,7 @@ private:
   int minHeight_ = 0;
   int modalResult_ = 0;
   bool shown_ = false;
+  bool activates_ = true;
   HWND lastFocus_ = nullptr;
   TWindowHandle tooltip_;
 };

@@ -11,6 +11,14 @@
 
 namespace orvane {
 
+std::string VerbCommand(const std::string& application, const std::string& parameters) {
+  // Unquoted, the shell would split the path at a blank and could start a program named
+  // by the part before it ("C:\Program.exe"); environment variables may expand to blanks.
+  const bool quote = !application.empty() && application.front() != '"' &&
+                     application.find_first_of(" \t%") != std::string::npos;
+  return (quote ? '"' + application + '"' : application) + " " + parameters;
+}
+
 TStaticMenu* TStaticMenuItem::StaticMenu() const {
   return dynamic_cast<TStaticMenu*>(TTreeItem::Tree());
 }
@@ -49,7 +57,7 @@ void TStaticMenuItem::WriteVerb() {
   TRegistryEx::OpenKeyOrRaise(registry, where->Base + path, true);
   registry.WriteString("", Caption());
   TRegistryEx::OpenKeyOrRaise(registry, "command", true);
-  registry.WriteString("", Application() + " " + Parameters());
+  registry.WriteString("", VerbCommand(Application(), Parameters()));
   storeInfo_.SetStored(path);
 }
 

@@ -10,6 +10,10 @@ namespace orvane {
 
 class TStaticMenu;
 
+// The command of a verb: the program, quoted when it holds blanks or environment
+// variables and is not quoted already, a blank, the parameters.
+std::string VerbCommand(const std::string& application, const std::string& parameters);
+
 class TStaticMenuItem : public TCustomMenuItem, public IMenuItemIni {
 public:
   explicit TStaticMenuItem(TTreeItemsClass childListClass) : TCustomMenuItem(childListClass) {}

@@ -47,6 +47,16 @@ TEST(LoadingWindowTest, LooksAsStated) {
   SaveScreenshot(loading.Handle(), "loading_window");
 }
 
+// An activated window is one that Wine hands to the window manager, and taking it off the
+// screen then waits up to 2 s for that manager: the start would wait for it.
+TEST(LoadingWindowTest, ShowingItLeavesTheActivationAlone) {
+  TfrmLoading loading;
+  loading.Show();
+  EXPECT_TRUE(IsWindowVisible(loading.Handle()));
+  EXPECT_NE(GetActiveWindow(), loading.Handle());
+  EXPECT_FALSE(GetWindowLongA(loading.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+}
+
 TEST(LoadingWindowTest, GoingAwayGivesTheApplicationItsTitleBack) {
   Application().SetTitle("Orvane 2008 starting...");
   { TfrmLoading loading; }

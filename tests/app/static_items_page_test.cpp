@@ -2,6 +2,10 @@
 // renaming, deleting, switching items off, the close question, and Apply into the
 // registry and the menu file.
 
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
 #include <gmock/gmock.h>
 
 #include <algorithm>
@@ -10,6 +14,7 @@
 
 #include "app_fixture.h"
 #include "menus/static_menu.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
 
 namespace orvane::testing {
@@ -436,6 +441,63 @@ TEST_F(SystemRegistryPageTest, ScreenshotOfWineFileTypesWithADozenItems) {
   ClickNode(Item("Pack folder"));
   EXPECT_TRUE(Page().pnlStaticError.Visible());
   EXPECT_FALSE(SaveScreenshot(form->Handle(), "static_items_page").empty());
+}
+
+// The shell as the client: a verb that Apply wrote starts its program with the clicked
+// file's path, blanks included, also when the program's own path has blanks (unquoted,
+// the shell would start "arg.exe" beside it with the rest as arguments).
+class ShellVerbTest : public SystemRegistryPageTest {
+protected:
+  void SetUp() override {
+    SystemRegistryPageTest::SetUp();
+    CreateDirectoryA(kFolder, nullptr);
+    const std::string recorder = WindowsPath(ORVANE_ARG_RECORDER);
+    ASSERT_TRUE(CopyFileA(recorder.c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(recorder.c_str(), decoy.c_str(), FALSE));
+    WriteText(document, "[section]\r\n");
+  }
+  void TearDown() override {
+    for (const std::string& file :
+         {program, program + ".args", decoy, decoy + ".args", document})
+      DeleteFileA(file.c_str());
+    RemoveDirectoryA(kFolder);
+    SystemRegistryPageTest::TearDown();
+  }
+
+  static constexpr const char* kFolder = "C:\\Orvane shell test";
+  const std::string program = std::string(kFolder) + "\\arg recorder.exe";
+  const std::string decoy = std::string(kFolder) + "\\arg.exe";
+  const std::string document = std::string(kFolder) + "\\my notes.ini";
+};
+
+TEST_F(ShellVerbTest, VerbStartsItsProgramWithTheFilePath) {
+  for (const std::string& application : {program, "\"" + program + "\""}) {
+    SCOPED_TRACE(application);
+    Open("", &system);
+    Page().AddStaticFiles({program});
+    TStaticMenuItem* item = Item("arg recorder.exe");
+    ASSERT_NE(item, nullptr);
+    item->SetCaption("Open with Viewer");
+    item->SetApplication(application);
+    item->SetFileType(form->FileTypeList().Items().FindByName("inifile"));
+    form->ApplyChanges();
+    ASSERT_FALSE(form->HasChanges());
+
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "Open with Viewer (*)";
+    info.lpFile = document.c_str();
+    info.nShow = SW_HIDE;
+    ASSERT_TRUE(ShellExecuteExA(&info)) << GetLastError();
+    ASSERT_NE(info.hProcess, nullptr);
+    TKernelHandle process(info.hProcess);
+    ASSERT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
+    EXPECT_EQ(ReadText(program + ".args"), document + "\n");
+    EXPECT_EQ(ReadText(decoy + ".args"), "");
+    DeleteFileA((program + ".args").c_str());
+    Discard();
+  }
 }
 
 }  // namespace

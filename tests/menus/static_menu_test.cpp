@@ -325,5 +325,27 @@ TYPED_TEST(StaticMenuTest, NoFileTypesRaiseBeforeAnythingChanges) {
   EXPECT_EQ(this->Written(std::move(document)), kFile);
 }
 
+// The shell splits an unquoted command at blanks: a program path with blanks (or with
+// variables that may expand to some) is quoted, once.
+TEST(VerbCommandTest, ProgramPathWithBlanksIsQuotedOnce) {
+  struct Case {
+    const char* application;
+    const char* parameters;
+    const char* command;
+  };
+  const Case cases[] = {
+      {"notepad.exe", "/e %1", "notepad.exe /e %1"},
+      {"C:\\Program Files\\Tool\\tool.exe", "\"%1\"",
+       "\"C:\\Program Files\\Tool\\tool.exe\" \"%1\""},
+      {"\"C:\\Program Files\\Tool\\tool.exe\"", "\"%1\"",
+       "\"C:\\Program Files\\Tool\\tool.exe\" \"%1\""},
+      {"%ProgramFiles%\\Tool\\tool.exe", "%1", "\"%ProgramFiles%\\Tool\\tool.exe\" %1"},
+      {"", "%1", " %1"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(VerbCommand(c.application, c.parameters), c.command) << c.application;
+  }
+}
+
 }  // namespace
 }  // namespace orvane::testing

@@ -1,0 +1,154 @@
+// The program's start: from process start to the main window ready (shown, menus loaded
+// from a menu file of a dozen items, the first page filled and painted), on the prefix's
+// own HKEY_CLASSES_ROOT and again with 10,000 synthetic root keys added to it. The
+// baseline is a tiny program started the same way that opens every root key of
+// HKEY_CLASSES_ROOT, reads its default value and exits. Medians of several starts.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "bench/filetypes/synthetic_classes.h"
+#include "platform/registry_backend.h"
+#include "tests/support/screenshot.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using orvane::testing::WindowsPath;
+
+constexpr int kRuns = 5;
+constexpr DWORD kGiveUpMs = 120000;
+
+double Seconds(Clock::time_point from) {
+  return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+struct TSearch {
+  DWORD process;
+  bool ready;
+};
+
+BOOL CALLBACK FindReadyWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TSearch*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == search->process && GetPropA(window, orvane::kMainWindowReadyProperty)) {
+    search->ready = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Starts `program`; with `untilReady`, waits until its main window is ready and ends it,
+// else waits until it exits. Seconds from the start, or a negative value on failure.
+double Start(const std::string& program, bool untilReady) {
+  std::string command = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const Clock::time_point begin = Clock::now();
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    std::fprintf(stderr, "cannot start %s (%lu)\n", program.c_str(), GetLastError());
+    return -1;
+  }
+  double seconds = -1;
+  if (untilReady) {
+    TSearch search{process.dwProcessId, false};
+    while (WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
+      EnumWindows(FindReadyWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.ready) {
+        seconds = Seconds(begin);
+        break;
+      }
+      if (Seconds(begin) * 1000 > kGiveUpMs) break;
+    }
+    // Closing is not measured, and leaves the menu file as it was.
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, INFINITE);
+  } else if (WaitForSingleObject(process.hProcess, kGiveUpMs) == WAIT_OBJECT_0) {
+    seconds = Seconds(begin);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return seconds;
+}
+
+double Median(const std::string& program, bool untilReady) {
+  std::vector<double> times;
+  for (int run = 0; run < kRuns; ++run) {
+    const double seconds = Start(program, untilReady);
+    if (seconds < 0) return -1;
+    times.push_back(seconds);
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// The menu file beside the program: a dozen items on types every prefix has (a fresh
+// Wine prefix maps ".ini" to a type, ".txt" and ".exe" not), so that loading logs nothing.
+std::string MenuFileText() {
+  const char* types[] = {"inifile", "inifile", "Folder", "Folder", "Directory", "Directory",
+                         "*",       "*",       "inifile", "Drive", "inifile",   "Drive"};
+  std::string text = "[Static Items]\r\nCount=12\r\n";
+  for (int i = 0; i < 12; ++i) {
+    const std::string n = std::to_string(i);
+    text += "Application" + n + "=%SystemRoot%\\notepad.exe\r\nParameters" + n +
+            "=\"\"%1\"\"\r\nCaption" + n + "=Item " + n + "\r\nChecked" + n + "=1\r\nFileType" +
+            n + "=" + types[i] + "\r\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string suffix;
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], "--suffix=", 9) == 0) suffix = argv[i] + 9;
+
+  const std::string program = WindowsPath(ORVANE_EXE);
+  const std::string walk = WindowsPath(ORVANE_WALK);
+  const std::string menuFile = program.substr(0, program.find_last_of('\\') + 1) + "Orvane.ini";
+  std::ofstream(menuFile, std::ios::binary) << MenuFileText();
+
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  // The first start of each loads its files from the disk: not counted.
+  Start(walk, false);
+  Start(program, true);
+
+  struct TCase {
+    const char* name;
+    int keys;
+  };
+  int status = 0;
+  for (const TCase& c : {TCase{"", 0}, TCase{"_10000", 10000}}) {
+    orvane::IRegistryBackend& registry = orvane::DefaultRegistryBackend();
+    orvane::bench::Fixture added;
+    if (c.keys) added = orvane::bench::Build(registry, c.keys);
+    std::fprintf(stderr, "startup%s: %d keys added\n", c.name, c.keys);
+    const double ready = Median(program, true);
+    std::fprintf(stderr, "startup%s: ready %.3f\n", c.name, ready);
+    const double walked = Median(walk, false);
+    std::fprintf(stderr, "startup%s: walk %.3f\n", c.name, walked);
+    if (c.keys) orvane::bench::Remove(registry, added);
+    if (ready < 0 || walked < 0) {
+      std::fprintf(stderr, "startup%s: a start failed\n", c.name);
+      status = 1;
+      continue;
+    }
+    std::printf("ratio startup.ready_vs_walk%s%s %.3f\n", c.name, suffix.c_str(), ready / walked);
+    std::printf("value startup.ready%s%s %.3f s\n", c.name, suffix.c_str(), ready);
+    std::printf("value startup.walk%s%s %.3f s\n", c.name, suffix.c_str(), walked);
+  }
+  DeleteFileA(menuFile.c_str());
+  return status;
+}
