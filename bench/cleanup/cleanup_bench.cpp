@@ -21,7 +21,7 @@
 #include "platform/memory_registry.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
-#include "tests/support/failing_registry.h"
+#include "tests/support/nth_call_failure.h"
 #ifdef _WIN32
 #include "platform/win32/win32_registry.h"
 #endif
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
     }
     const size_t entries = cleanup.Entries().size();
     // What each side asks of the registry through the handler keys' backend.
-    testing::TFailingRegistry walkCalls(*backend), scanCalls(*backend);
+    testing::TNthCallFailure walkCalls(*backend), scanCalls(*backend);
     {
       std::vector<IRegistryBackend*> counted{&walkCalls};
       Walk(walkCalls, counted);

@@ -11,64 +11,10 @@
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 #include "platform/root_keys.h"
+#include "tests/support/nth_call_failure.h"
 #include "tests/support/recorded_backup.h"
 
 namespace orvane::testing {
-
-// Forwards to the in-memory registry; call number `FailAt` (counted from 1 since the last
-// `Arm`) answers kErrorAccessDenied instead.
-class TCountingRegistry : public IRegistryBackend {
-public:
-  explicit TCountingRegistry(TMemoryRegistry& inner) : inner_(inner) {}
-  int Calls = 0;
-  int FailAt = 0;
-  void Arm(int failAt) {
-    Calls = 0;
-    FailAt = failAt;
-  }
-
-  ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
-                    HKey& result) override {
-    return Fail() ? kErrorAccessDenied : inner_.OpenKey(parent, subKey, access, result);
-  }
-  ErrorCode CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
-                      HKey& result) override {
-    return Fail() ? kErrorAccessDenied : inner_.CreateKey(parent, subKey, access, result);
-  }
-  // Closing cannot fail in a way the caller could answer; it is not counted.
-  ErrorCode CloseKey(HKey key) override { return inner_.CloseKey(key); }
-  ErrorCode QueryValue(HKey key, const std::string& name, std::uint32_t* type,
-                       std::uint8_t* data, std::uint32_t* size) override {
-    return Fail() ? kErrorAccessDenied : inner_.QueryValue(key, name, type, data, size);
-  }
-  ErrorCode SetValue(HKey key, const std::string& name, std::uint32_t type,
-                     const std::uint8_t* data, std::uint32_t size) override {
-    return Fail() ? kErrorAccessDenied : inner_.SetValue(key, name, type, data, size);
-  }
-  ErrorCode EnumKey(HKey key, std::uint32_t index, std::string& name) override {
-    return Fail() ? kErrorAccessDenied : inner_.EnumKey(key, index, name);
-  }
-  ErrorCode EnumValue(HKey key, std::uint32_t index, std::string& name) override {
-    return Fail() ? kErrorAccessDenied : inner_.EnumValue(key, index, name);
-  }
-  ErrorCode QueryInfoKey(HKey key, TRegKeyInfo& info) override {
-    return Fail() ? kErrorAccessDenied : inner_.QueryInfoKey(key, info);
-  }
-  ErrorCode DeleteKey(HKey parent, const std::string& subKey) override {
-    return Fail() ? kErrorAccessDenied : inner_.DeleteKey(parent, subKey);
-  }
-  ErrorCode DeleteValue(HKey key, const std::string& name) override {
-    return Fail() ? kErrorAccessDenied : inner_.DeleteValue(key, name);
-  }
-  ErrorCode FlushKey(HKey key) override { return inner_.FlushKey(key); }
-  ErrorCode LastError() const override { return inner_.LastError(); }
-  void SetLastError(ErrorCode code) override { inner_.SetLastError(code); }
-  std::string ErrorMessage(ErrorCode code) const override { return inner_.ErrorMessage(code); }
-
-private:
-  bool Fail() { return ++Calls == FailAt; }
-  TMemoryRegistry& inner_;
-};
 
 // Keeps, for every key handed over, its registry text at that moment.
 class TExportingBackup : public TRecordedBackup {
@@ -111,7 +57,7 @@ protected:
   bool Exists(const std::string& full) { return !Text(full).empty(); }
 
   TMemoryRegistry memory;
-  TCountingRegistry counting;
+  TNthCallFailure counting;
   TExportingBackup backup;
 };
 

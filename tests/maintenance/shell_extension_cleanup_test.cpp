@@ -9,14 +9,14 @@
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 #include "platform/registry.h"
-#include "tests/support/failing_registry.h"
+#include "tests/support/nth_call_failure.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/recorded_backup.h"
 
 namespace orvane {
 namespace {
 
-using testing::TFailingRegistry;
+using testing::TNthCallFailure;
 
 const std::string kZip = "{11111111-2222-3333-4444-555555555555}";
 const std::string kView = "{22222222-3333-4444-5555-666666666666}";
@@ -42,7 +42,7 @@ class ShellExtensionCleanup : public ::testing::Test {
 protected:
   testing::TFakeServices fake;
   TMemoryRegistry view64;
-  TFailingRegistry registry{fake.Registry};
+  TNthCallFailure registry{fake.Registry};
   std::unique_ptr<TShellExtensionCleanup> cleanup;
   std::vector<std::string> iconFiles;  // files the icon probe was asked about
 
@@ -289,8 +289,7 @@ TEST_F(ShellExtensionCleanup, ApplyBrokenAtAnyStepLosesNothingAndConverges) {
     cleanup->SetWantDisabled(*Find("Viewer (image)"), false);
     cleanup->MarkDeleted(*Find("Old (Directory)"));
     TSnapshotBackup backup(fake.Registry);
-    registry.Failed = false;
-    if (k > 0) registry.FailCall(k);
+    registry.Arm(k);
     bool raised = false;
     try {
       cleanup->Apply(backup);

@@ -18,6 +18,14 @@ public:
   int Calls = 0;
   int FailAt = 0;
   ErrorCode Code = kErrorAccessDenied;
+  bool Failed = false;  // the numbered call came and failed
+
+  // Counts from 0 again and fails call number `failAt` from now (0: none).
+  void Arm(int failAt) {
+    Calls = 0;
+    FailAt = failAt;
+    Failed = false;
+  }
 
   ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
                     HKey& result) override {
@@ -62,6 +70,7 @@ public:
 private:
   bool Fails() {
     if (++Calls != FailAt) return false;
+    Failed = true;
     inner_.SetLastError(Code);
     return true;
   }
