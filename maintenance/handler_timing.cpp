@@ -61,6 +61,8 @@ THandlerTiming MeasureHandler(const THandlerToMeasure& handler, IProcessRunner& 
   // Quotes are not part of a path, so the sample cannot break out of its argument.
   std::string sample = handler.Sample;
   sample.erase(std::remove(sample.begin(), sample.end(), '"'), sample.end());
+  // A backslash before the closing quote would escape it ("C:\" is a drive's root).
+  if (!sample.empty() && sample.back() == '\\') sample += '\\';
   const TProcessResult result =
       runner.Run(probe, handler.ClassId + " \"" + sample + "\"", probes.TimeoutMs);
   ParseProbeOutput(result.Output, timing);

@@ -74,13 +74,16 @@ TEST(HandlerTiming, TheHelperOfTheHandlersBitnessGetsAQuotedSample) {
   runner.Answers = {{"{a}", Exited(0, "queried 1 0")}};
   MeasureHandler({"{a}", false, "C:\\My Files\\a \"b\".txt"}, runner, kProbes);
   MeasureHandler({"{a}", true, "C:\\x.txt"}, runner, kProbes);
-  EXPECT_THAT(runner.Programs, ElementsAre(kProbes.Probe32, kProbes.Probe64));
+  // A drive's root: its backslash must not escape the closing quote.
+  MeasureHandler({"{a}", true, "C:\\"}, runner, kProbes);
+  EXPECT_THAT(runner.Programs, ElementsAre(kProbes.Probe32, kProbes.Probe64, kProbes.Probe64));
   EXPECT_THAT(runner.Arguments,
-              ElementsAre("{a} \"C:\\My Files\\a b.txt\"", "{a} \"C:\\x.txt\""));
+              ElementsAre("{a} \"C:\\My Files\\a b.txt\"", "{a} \"C:\\x.txt\"",
+                          "{a} \"C:\\\\\""));
   // Without a 64-bit helper a 64-bit handler is not run at all.
   const THandlerTiming none = MeasureHandler({"{a}", true, "x"}, runner, {"p32", "", 10});
   EXPECT_EQ(none.State, TTimingState::Failed);
-  EXPECT_EQ(runner.Programs.size(), 2u);
+  EXPECT_EQ(runner.Programs.size(), 3u);
 }
 
 TEST(HandlerTiming, SlowestFirstPutsCrashesAndHangsOnTopAndFailuresLast) {
