@@ -8,10 +8,11 @@ namespace orvane {
 namespace {
 
 constexpr char kApplicationClass[] = "TApplication";
+constexpr UINT kRunPosted = WM_APP + 1;
 
-HWND CreateApplicationWindow() {
+HWND CreateApplicationWindow(WNDPROC windowProc) {
   WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = kApplicationClass;
   RegisterClassA(&windowClass);
@@ -21,7 +22,44 @@ HWND CreateApplicationWindow() {
 
 }  // namespace
 
-TApplication::TApplication() : handle_(CreateApplicationWindow()), title_(kAppTitle) {}
+TApplication::TApplication()
+    : handle_(CreateApplicationWindow(&TApplication::WindowProc)), title_(kAppTitle) {
+  SetWindowLongPtrA(handle_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+  if (message == kRunPosted) {
+    if (auto* application =
+            reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+      application->RunPosted();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TApplication::Post(std::function<void()> work) {
+  {
+    std::lock_guard<std::mutex> lock(postedLock_);
+    posted_.push_back(std::move(work));
+  }
+  PostMessageA(Handle(), kRunPosted, 0, 0);
+}
+
+void TApplication::RunPosted() {
+  std::vector<std::function<void()>> work;
+  {
+    std::lock_guard<std::mutex> lock(postedLock_);
+    work.swap(posted_);
+  }
+  for (auto& item : work) {
+    try {
+      item();
+    } catch (...) {
+      HandleCurrentException();
+    }
+  }
+}
 
 TApplication::~TApplication() = default;
 

@@ -7,7 +7,9 @@
 
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/win32/win32_handles.h"
 
@@ -47,6 +49,11 @@ public:
   // Runs whenever the queue has become empty.
   std::function<void()> OnIdle;
 
+  // Runs `work` on the thread of the message loop; callable from any thread. The work is
+  // done when a loop (the program's or a modal one) next handles messages, inside the
+  // boundary of entry points.
+  void Post(std::function<void()> work);
+
   // Handles one waiting message; false when there was none.
   bool ProcessMessage();
   // Handles every waiting message.
@@ -61,6 +68,8 @@ public:
   void ClearTerminated() { terminated_ = false; }
 
 private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void RunPosted();
   bool Dispatch(MSG& message);
   void Idle();
 
@@ -69,6 +78,8 @@ private:
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   int exitCode_ = 0;
+  std::mutex postedLock_;
+  std::vector<std::function<void()>> posted_;
 };
 
 // The process's application object.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <thread>
+
 #include "controls/application.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
@@ -129,6 +132,23 @@ TEST(ActionTest, ExceptionsOfAnyTypeStopAtTheIdlePass) {
   Application().ProcessMessages();
   EXPECT_TRUE(Application().HandleMessage());
   EXPECT_EQ(reported, "Unknown exception");
+}
+
+TEST(ActionTest, WorkPostedFromAnotherThreadRunsOnTheLoopsThreadEvenInAModalLoop) {
+  std::string reported;
+  TScopedValue<std::function<void(const std::exception&)>> handler(
+      Application().OnException, [&](const std::exception& error) { reported = error.what(); });
+  std::vector<DWORD> threads;
+  std::thread worker([&] {
+    Application().Post([&] { threads.push_back(GetCurrentThreadId()); });
+    Application().Post([] { throw std::runtime_error("posted work failed"); });
+  });
+  worker.join();
+  // A modal loop dispatches without the application's own loop, as a message box does.
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  EXPECT_EQ(threads, std::vector<DWORD>{GetCurrentThreadId()});
+  EXPECT_EQ(reported, "posted work failed");
 }
 
 }  // namespace
