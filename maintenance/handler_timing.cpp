@@ -25,6 +25,12 @@ int Rank(TTimingState state) {
   }
 }
 
+std::string Milliseconds(double ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f ms", ms);
+  return text;
+}
+
 }  // namespace
 
 void ParseProbeOutput(const std::string& output, THandlerTiming& timing) {
@@ -103,6 +109,35 @@ std::vector<THandlerTiming> MeasureHandlers(
     if (progress && !progress(timings.size(), entries.size())) break;
   }
   return timings;
+}
+
+std::string TimingText(const THandlerTiming& timing) {
+  switch (timing.State) {
+    case TTimingState::Measured:
+      return Milliseconds(timing.TotalMs());
+    case TTimingState::Crashed:
+      return "crashed";
+    case TTimingState::TimedOut:
+      return "hangs";
+    default:
+      return "failed";
+  }
+}
+
+std::string TimingDetails(const THandlerTiming& timing) {
+  switch (timing.State) {
+    case TTimingState::Measured:
+      return Milliseconds(timing.TotalMs()) + " (created in " +
+             Milliseconds(timing.CreateMs.value_or(0)) + ", items added in " +
+             Milliseconds(timing.QueryMs.value_or(0)) + ")";
+    case TTimingState::Crashed:
+      return "Crashed the helper program (" + timing.Detail + ")";
+    case TTimingState::TimedOut:
+      return std::string("Did not answer in time") +
+             (timing.CreateMs ? " (created in " + Milliseconds(*timing.CreateMs) + ")" : "");
+    default:
+      return "Not measured: " + timing.Detail;
+  }
 }
 
 std::vector<std::size_t> SlowestFirst(const std::vector<THandlerTiming>& timings) {

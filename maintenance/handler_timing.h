@@ -62,6 +62,11 @@ std::vector<THandlerTiming> MeasureHandlers(
     const THandlerProbes& probes,
     const std::function<bool(std::size_t done, std::size_t total)>& progress);
 
+// The list's column: "12.3 ms", "crashed", "hangs" or "failed".
+std::string TimingText(const THandlerTiming& timing);
+// The details line: the time with its steps, or what went wrong.
+std::string TimingDetails(const THandlerTiming& timing);
+
 // Indices of `timings` with the slowest first; crashed and timed-out handlers before all
 // measured ones, failures last.
 std::vector<std::size_t> SlowestFirst(const std::vector<THandlerTiming>& timings);

@@ -10,6 +10,9 @@ namespace orvane {
 // path separator; empty when the system has none.
 std::string WindowsFolder();
 std::string ProgramFolder();
+// The user's folder for temporary files, with a trailing path separator; empty when the
+// system has none.
+std::string TempFolder();
 // Full path of the running executable; empty when the system cannot tell.
 std::string ProgramFileName();
 

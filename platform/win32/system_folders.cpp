@@ -19,6 +19,13 @@ std::string WindowsFolder() {
   return WithSeparator(std::string(buffer, length));
 }
 
+std::string TempFolder() {
+  char buffer[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof buffer, buffer);
+  if (length == 0 || length > MAX_PATH) return {};
+  return WithSeparator(std::string(buffer, length));
+}
+
 std::string ProgramFileName() {
   char buffer[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);

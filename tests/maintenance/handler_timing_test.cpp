@@ -45,19 +45,28 @@ TEST(HandlerTiming, EachWayAHelperEndsBecomesItsState) {
     const char* ClassId;
     TTimingState State;
     const char* Detail;
+    const char* Column;
+    const char* Details;
   } cases[] = {
-      {"{fast}", TTimingState::Measured, ""},
-      {"{crash}", TTimingState::Crashed, "0xC0000005"},
-      {"{hang}", TTimingState::TimedOut, ""},
-      {"{refuses}", TTimingState::Failed, "create failed (0x80040154)"},
-      {"{silent}", TTimingState::Failed, "no report from the helper"},
-      {"{nostart}", TTimingState::Failed, "The file was not found"},
+      {"{fast}", TTimingState::Measured, "", "4.0 ms",
+       "4.0 ms (created in 1.5 ms, items added in 2.5 ms)"},
+      {"{crash}", TTimingState::Crashed, "0xC0000005", "crashed",
+       "Crashed the helper program (0xC0000005)"},
+      {"{hang}", TTimingState::TimedOut, "", "hangs", "Did not answer in time (created in 0.7 ms)"},
+      {"{refuses}", TTimingState::Failed, "create failed (0x80040154)", "failed",
+       "Not measured: create failed (0x80040154)"},
+      {"{silent}", TTimingState::Failed, "no report from the helper", "failed",
+       "Not measured: no report from the helper"},
+      {"{nostart}", TTimingState::Failed, "The file was not found", "failed",
+       "Not measured: The file was not found"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.ClassId);
     const THandlerTiming timing = MeasureHandler({c.ClassId, true, "C:\\s.txt"}, runner, kProbes);
     EXPECT_EQ(timing.State, c.State);
     EXPECT_EQ(timing.Detail, c.Detail);
+    EXPECT_EQ(TimingText(timing), c.Column);
+    EXPECT_EQ(TimingDetails(timing), c.Details);
   }
   const THandlerTiming fast = MeasureHandler({"{fast}", true, "C:\\s.txt"}, runner, kProbes);
   EXPECT_DOUBLE_EQ(*fast.CreateMs, 1.5);
