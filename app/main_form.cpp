@@ -368,13 +368,17 @@ void TfrmMain::CreateStaticCleanup() {
 }
 
 void TfrmMain::CreateShellExtensionPage() {
+  // As for the static cleanup: anchors start from the shown page's size.
+  const RECT shown = tshtStaticMenus.BoundsRect();
+  TabSheet2.SetBounds(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
   std::vector<TClassView> views = settings_.ClassViews;
   if (views.empty())
     views.push_back(
         {&services_.Registry, sizeof(void*) == 8 ? TBitness::Bits64 : TBitness::Bits32, {}, {}});
   shellExtCleanup_ = std::make_unique<TShellExtensionCleanup>(TShellExtensionServices{
       services_.Registry, std::move(views), services_.FileSystem, services_.Versions});
-  shellExtPage_ = std::make_unique<TfrmDynamicCleanup>(*this, TabSheet2, *shellExtCleanup_, services_);
+  shellExtPage_ = std::make_unique<TfrmDynamicCleanup>(*this, TabSheet2, *shellExtCleanup_, services_,
+                                                       settings_.Measuring);
   shellExtPage_->OnChange = [this] { UpdateActions("Common"); };
   // Applied before the static items cleanup.
   Cleanups.insert(Cleanups.begin(),

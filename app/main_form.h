@@ -46,6 +46,8 @@ struct TMainFormSettings {
   // Where the shell extension cleanup looks classes up; empty: the services' registry,
   // of this program's bitness.
   std::vector<TClassView> ClassViews;
+  // How the shell extension page times handlers; no runner: no timing.
+  THandlerMeasuring Measuring;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by

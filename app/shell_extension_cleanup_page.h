@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "controls/tree_view.h"
+#include "maintenance/handler_timing.h"
 #include "maintenance/shell_extension_cleanup.h"
 #include "platform/services.h"
 #include "platform/win32/image_list.h"
@@ -21,6 +23,15 @@ namespace orvane {
 
 class IRemovalBackup;
 class TForm;
+class THandlerMeasureRun;
+
+// How the page times handlers: helper programs run by `Runner` (none: no Measure), and
+// the folder where it makes the sample files they are tried on.
+struct THandlerMeasuring {
+  IProcessRunner* Runner = nullptr;
+  THandlerProbes Probes;
+  std::string SampleFolder;
+};
 
 // Where the program looks classes up: its own registry view and, on 64-bit Windows, the
 // other one, each with the bitness of the processes that read it.
@@ -30,7 +41,7 @@ class TfrmDynamicCleanup {
 public:
   // Controls are components of `form`, on `parent`.
   TfrmDynamicCleanup(TForm& form, TWinControl& parent, TShellExtensionCleanup& model,
-                     const TServices& services);
+                     const TServices& services, THandlerMeasuring measuring);
   ~TfrmDynamicCleanup();
   TfrmDynamicCleanup(const TfrmDynamicCleanup&) = delete;
   TfrmDynamicCleanup& operator=(const TfrmDynamicCleanup&) = delete;
@@ -49,7 +60,10 @@ public:
   TSpeedButton& spbModule;
   TLabel& lblFilter;
   TEdit& edFilter;
+  TSpeedButton& spbMeasure;
+  TCheckBox& chkSlowest;
   TAdvTreeView& tvExtensions;
+  TLabel& lblMeasure;
   TPanel& pnlDetails;
   TImage& imApp;
   TCheckBox& chkInclude;
@@ -69,6 +83,8 @@ public:
   TEdit& edCLSID;
   TLabel& lblBitness;
   TEdit& edBitness;
+  TLabel& lblTime;
+  TEdit& edTime;
   TPanel& pnlError;
   TLabel& lblError;
   TPanel& pnlBlocked;
@@ -94,13 +110,30 @@ public:
   // The icon of a module file in the list's images, or -1; extracted once per file.
   int IconIndex(const std::string& file);
 
+  // Times every listed handler in helper programs, or stops a run under way.
+  void Measure();
+  bool Measuring() const { return run_ != nullptr; }
+  // The entry's time from the last run, or null.
+  const THandlerTiming* Timing(const TExtensionInfo& entry) const;
+
 private:
   void InitLayout();
   void FillTree();
+  // The listed entries in the tree's order: by time, slowest first, when asked.
+  std::vector<TExtensionInfo*> ListedEntries();
+  void Measured(TExtensionInfo* entry, const THandlerTiming& timing);
+  void MeasureDone(bool stopped);
+  void StopMeasuring();
   LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
+  void DrawTime(const NMTVCUSTOMDRAW& draw, const THandlerTiming& timing);
 
   TShellExtensionCleanup& model_;
   TServices services_;
+  THandlerMeasuring measuring_;
+  std::map<const TExtensionInfo*, THandlerTiming> timings_;
+  std::unique_ptr<THandlerMeasureRun> run_;
+  std::size_t measureTotal_ = 0;
+  std::size_t measureDone_ = 0;
   TWin32ImageList ilExtensions_;
   std::map<std::string, int> iconCache_;
   bool loading_ = false;

@@ -13,7 +13,9 @@
 #include "filetypes/predefined_types.h"
 #include "platform/messages.h"
 #include "platform/services.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
+#include "platform/win32/process_runner.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/window_helpers.h"
 #include "storage/menu_file.h"
@@ -62,6 +64,21 @@ int Run(const std::function<TServices()>& makeServices) {
   settings.OSVersion = version;
   settings.ShellRegistry = &NativeRegistryBackend();
   settings.ClassViews = SystemClassViews(settings.Windows64, services.WindowsFolder);
+  // The helpers lie beside the modules of their bitness: the 64-bit ones in "x64".
+  TWin32ProcessRunner helperRunner;
+  settings.Measuring.Runner = &helperRunner;
+  const std::string probe = services.ProgramFolder + "HandlerProbe.exe";
+  if (sizeof(void*) == 8) {
+    settings.Measuring.Probes.Probe64 = probe;
+  } else {
+    settings.Measuring.Probes.Probe32 = probe;
+    if (settings.Windows64)
+      settings.Measuring.Probes.Probe64 = services.ProgramFolder + "x64\\HandlerProbe.exe";
+  }
+  // Loading a handler and a helper process take their time under a busy system.
+  settings.Measuring.Probes.TimeoutMs = 10000;
+  if (const std::string temp = TempFolder(); !temp.empty())
+    settings.Measuring.SampleFolder = temp + "Orvane samples\\";
   // A failure here unwinds the main window's own clean-up, then the loading window,
   // before it is reported.
   auto main = std::make_unique<TfrmMain>(nullptr, services, settings);

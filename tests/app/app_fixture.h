@@ -75,6 +75,7 @@ protected:
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
     settings.Windows64 = windows64;
+    settings.Measuring = measuring;
     return std::make_unique<TfrmMain>(nullptr, Services(), settings);
   }
 
@@ -82,6 +83,8 @@ protected:
   TMemoryClipboard clipboard;
   std::string menuFile;
   std::vector<TShownBox> boxes;
+  // How the shell extension page times handlers; by default it cannot.
+  THandlerMeasuring measuring;
 
 private:
   std::optional<TMessageBoxAnswers> answers_;

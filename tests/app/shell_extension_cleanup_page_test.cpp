@@ -3,6 +3,10 @@
 // the delete question, the filter and switching off everything of one DLL.
 #include <gmock/gmock.h>
 
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
 #include "app_fixture.h"
 #include "maintenance/disabled_store.h"
 #include "platform/registry.h"
@@ -146,6 +150,109 @@ TEST_F(ShellExtensionPageTest, TheFilterNarrowsTheListAndOneStepSwitchesOffAWhol
   EXPECT_TRUE(check.KeyExists("\\*\\shellex\\ContextMenuHandlers\\Gone"));
   EXPECT_FALSE(check.KeyExists("\\*\\shellex\\ContextMenuHandlers\\Shell Tools"));
   EXPECT_FALSE(check.KeyExists("\\Directory\\shellex\\ContextMenuHandlers\\Shell Tools"));
+}
+
+// Answers each helper run by class id, after `Gate` opens; runs on the measuring thread.
+class TGatedRunner : public IProcessRunner {
+public:
+  std::map<std::string, TProcessResult> Answers;
+  TProcessResult Run(const std::string&, const std::string& arguments, std::uint32_t) override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ++entered_;
+    opened_.notify_all();
+    opened_.wait(lock, [this] { return open_; });
+    Arguments.push_back(arguments);
+    return Answers.at(arguments.substr(0, arguments.find(' ')));
+  }
+  void Open(bool open) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    open_ = open;
+    opened_.notify_all();
+  }
+  // Until a helper run has begun.
+  void WaitForARun() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    opened_.wait(lock, [this] { return entered_ > 0; });
+  }
+  std::vector<std::string> Arguments;
+
+private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = true;
+  int entered_ = 0;
+};
+
+const std::string kSlow = "{55555555-0000-0000-0000-000000000001}";
+const std::string kCrash = "{55555555-0000-0000-0000-000000000002}";
+
+class ShellExtensionMeasureTest : public ShellExtensionPageTest {
+protected:
+  void SetUp() override {
+    ImportRegText(registry,
+                  "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.txt\\shellex\\ContextMenuHandlers\\Slow]\n@=\"" +
+                      kSlow + "\"\n[HKEY_CLASSES_ROOT\\txtfile\\shellex\\ContextMenuHandlers\\Crash]\n@=\"" +
+                      kCrash + "\"\n[HKEY_CLASSES_ROOT\\CLSID\\" + kSlow +
+                      "\\InProcServer32]\n@=\"shell32.dll\"\n[HKEY_CLASSES_ROOT\\CLSID\\" + kCrash +
+                      "\\InProcServer32]\n@=\"shell32.dll\"\n");
+    auto exited = [](std::uint32_t code, std::string output) {
+      return TProcessResult{TProcessResult::TEnd::Exited, code, std::move(output)};
+    };
+    runner.Answers = {{kShell, exited(0, "created 1000\ninitialized 10\nqueried 2000 1\n")},
+                      {kSlow, exited(0, "created 100000\ninitialized 10\nqueried 300000 2\n")},
+                      {kCrash, exited(0xC0000005, "created 500\n")}};
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    measuring = {&runner, {"p32.exe", "p64.exe", 1000},
+                 std::string(temp) + "orvane-samples-" + std::to_string(GetCurrentProcessId()) + "\\"};
+    ShellExtensionPageTest::SetUp();
+    ShowPage();
+  }
+  void WaitForTheRun() {
+    while (Page().Measuring()) Application().HandleMessage();
+  }
+
+  TGatedRunner runner;
+};
+
+TEST_F(ShellExtensionMeasureTest, EachListedHandlerIsTimedOnASampleOfItsTypeAndTheSlowestComeFirst) {
+  Click(Page().spbMeasure);
+  EXPECT_TRUE(Page().Measuring());
+  WaitForTheRun();
+  // The missing DLL is not run; the others each once, on an object of their own type.
+  ASSERT_EQ(runner.Arguments.size(), 4u);
+  for (const std::string& arguments : runner.Arguments) {
+    const bool folder = arguments.find("Sample folder") != std::string::npos;
+    EXPECT_TRUE(folder || arguments.find("Sample.txt\"") != std::string::npos) << arguments;
+  }
+  EXPECT_EQ(Page().lblMeasure.Caption(),
+            "4 of 4 measured. 1 crashed or hung. Slowest: Slow (.txt), 400.0 ms.");
+  Click(Page().chkSlowest);
+  Application().ProcessMessages();
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Crash (txtfile)", "Slow (.txt)", "Shell Tools (*)",
+                                               "Shell Tools (Directory)", "Gone (*)"}));
+  Select("Crash (txtfile)");
+  EXPECT_EQ(Page().edTime.Text(), "Crashed the helper program (0xC0000005)");
+  Select("Gone (*)");
+  EXPECT_EQ(Page().edTime.Text(), "Not measured: the DLL is not available");
+  EXPECT_FALSE(SaveScreenshot(form->Handle(), "shell_extension_measure").empty());
+  // A reload drops the times with the entries they belong to.
+  Click(Page().spbRefresh);
+  EXPECT_EQ(Page().Timing(*Page().Selected()), nullptr);
+}
+
+TEST_F(ShellExtensionMeasureTest, StopEndsTheRunAfterTheHandlerBeingTimed) {
+  runner.Open(false);
+  Click(Page().spbMeasure);
+  runner.WaitForARun();
+  Click(Page().spbMeasure);
+  EXPECT_FALSE(Page().spbMeasure.Enabled());
+  runner.Open(true);
+  WaitForTheRun();
+  EXPECT_EQ(runner.Arguments.size(), 1u);
+  EXPECT_EQ(Page().lblMeasure.Caption().rfind("Stopped: 1 of 4 measured.", 0), 0u)
+      << Page().lblMeasure.Caption();
+  EXPECT_TRUE(Page().spbMeasure.Enabled());
 }
 
 }  // namespace
