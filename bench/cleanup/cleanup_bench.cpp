@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "maintenance/disabled_store.h"
 #include "maintenance/shell_extension_cleanup.h"
 #include "platform/exception.h"
@@ -124,20 +125,10 @@ size_t Walk(IRegistryBackend& backend, const std::vector<IRegistryBackend*>& vie
   return bytes;
 }
 
-template <class F>
-double Seconds(F&& f) {
-  auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string suffix;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--suffix=", 9) == 0) suffix = argv[i] + 9;
-  }
+  const std::string suffix = bench::Argument(argc, argv, "suffix");
   const bool real = !suffix.empty();
   TBenchFiles files;
   for (int types : {1000, 10000}) {
@@ -160,8 +151,8 @@ int main(int argc, char** argv) {
     double walk = 1e9, scan = 1e9;
     size_t sink = 0;
     for (int r = 0; r < runs; ++r) {
-      walk = std::min(walk, Seconds([&] { sink += Walk(*backend, viewRegistries); }));
-      scan = std::min(scan, Seconds([&] { cleanup.Reload(nullptr); }));
+      walk = std::min(walk, bench::Seconds([&] { sink += Walk(*backend, viewRegistries); }));
+      scan = std::min(scan, bench::Seconds([&] { cleanup.Reload(nullptr); }));
     }
     const size_t entries = cleanup.Entries().size();
     // What each side asks of the registry through the handler keys' backend.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "bench/filetypes/synthetic_classes.h"
 #include "filetypes/adv_string_list.h"
 #include "filetypes/file_types.h"
@@ -96,22 +97,12 @@ private:
   IRegistryBackend& inner_;
 };
 
-template <class F>
-double Seconds(F&& f) {
-  auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string suffix;
-  int only = 0;  // --keys=N: one size, for profiling
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--suffix=", 9) == 0) suffix = argv[i] + 9;
-    if (std::strncmp(argv[i], "--keys=", 7) == 0) only = std::atoi(argv[i] + 7);
-  }
+  const std::string suffix = bench::Argument(argc, argv, "suffix");
+  // --keys=N: one size, for profiling.
+  const int only = std::atoi(bench::Argument(argc, argv, "keys", "0").c_str());
   const bool real = !suffix.empty();
   SetPlatformClass(pcXP);
   SetShellVersion(0x60000);
@@ -134,10 +125,10 @@ int main(int argc, char** argv) {
     int bugs = 0;
     size_t sink = 0;
     for (int r = 0; r < runs; ++r) {
-      walk = std::min(walk, Seconds([&] { sink += Walk(backend, fixture); }));
+      walk = std::min(walk, bench::Seconds([&] { sink += Walk(backend, fixture); }));
       TFileTypes model;
       TAdvStringList bugList;
-      scan = std::min(scan, Seconds([&] { model.Load(bugList, backend); }));
+      scan = std::min(scan, bench::Seconds([&] { model.Load(bugList, backend); }));
       types = model.Count();
       bugs = bugList.Count();
     }
