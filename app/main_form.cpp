@@ -342,8 +342,9 @@ void TfrmMain::CreateSteps() {
   for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
 
   // After the icons became 32-bit: the tree takes the list's final handle.
-  staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
-                                                   fileTypeList_, services_, actDelete);
+  staticPage_ = std::make_unique<TStaticItemsPage>(
+      *this, tshtStaticMenus, alMain, *staticMenu_, fileTypeList_, services_,
+      TStaticPageCommands{actCopy, actPaste, actDelete, actQuickHint});
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
   CreateStaticCleanup();
   CreateShellExtensionPage();

@@ -135,7 +135,7 @@ void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeIt
 
 TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList& actions,
                                    TStaticMenu& menu, TFileTypeList& fileTypes,
-                                   const TServices& services, TAdvEditAction& actDelete)
+                                   const TServices& services, const TStaticPageCommands& commands)
     : tvMenu(form.Create<TAdvTreeView>("tvMenu", &parent)),
       HoverLabel1(form.Create<TLabel>("HoverLabel1", &parent)),
       spbAdd(form.Create<TSpeedButton>("spbAdd", &parent)),
@@ -163,6 +163,7 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       actDown(actions.Add("actDown", "Move Do&wn", "Static")),
       actRename(actions.Add("actRename", "&Rename", "Static")),
       actSort(actions.Add("actSort", "&Sort by Name", "Static")),
+      pmMenu(form.Create<TPopupMenu>("pmMenu")),
       BrowseApplication(OpenFileDialog),
       ShellOpen([](const std::string& verb, const std::string& target) {
         return static_cast<long long>(reinterpret_cast<INT_PTR>(
@@ -172,13 +173,14 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       menu_(menu),
       fileTypes_(fileTypes),
       services_(services),
-      actDelete_(actDelete) {
+      actDelete_(commands.Delete) {
   // System cursors are shared and never freed.
   RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
   RegisterCursor(kExchangeCursor, LoadCursor(nullptr, IDC_SIZENS));
   RegisterCursor(kCopyCursor, LoadCursor(nullptr, IDC_UPARROW));
   InitLayout();
-  InitActions(actDelete);
+  InitActions(commands.Delete);
+  InitPopupMenu(commands);
   InitEvents();
   Rebuild();
   ShowStaticDetails();
@@ -208,6 +210,7 @@ TStaticItemsPage::~TStaticItemsPage() {
   tvMenu.OnDragDrop = nullptr;
   tvMenu.OnEndDrag = nullptr;
   tvMenu.OnFilesDrop = nullptr;
+  tvMenu.OnContextMenu = nullptr;
   tvMenu.SetCollection(nullptr);
   edApplication.OnChange = nullptr;
   edParameters.OnChange = nullptr;
@@ -394,6 +397,14 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
   };
 }
 
+void TStaticItemsPage::InitPopupMenu(const TStaticPageCommands& commands) {
+  for (TAction* action : {&actAdd, &actFind, static_cast<TAction*>(nullptr), &actUp, &actDown,
+                          static_cast<TAction*>(nullptr), &actSort, static_cast<TAction*>(nullptr),
+                          &commands.Copy, &commands.Paste, static_cast<TAction*>(&commands.Delete),
+                          &actRename, static_cast<TAction*>(nullptr), &commands.QuickHint})
+    pmMenu.Add(action);
+}
+
 void TStaticItemsPage::InitEvents() {
   menu_.OnChange = [this](TTreeItems* list, TTreeItem* item) { MenuChange(list, item); };
   menu_.OnFocusChanged = [this] { FocusChanged(); };
@@ -494,7 +505,21 @@ void TStaticItemsPage::InitEvents() {
                      kAppTitle, MB_OK | MB_ICONWARNING);
     }
   };
-  HoverLabel1.OnClick = [this] { tvMenu.SetFocus(); };
+  tvMenu.OnContextMenu = [this](int x, int y) {
+    POINT at{x, y};
+    if (x == -1 && y == -1) {  // from the keyboard: at the selected node
+      const RECT text = tvMenu.NodeRect(tvMenu.Selected(), true);
+      at = POINT{text.left, text.bottom};
+      ClientToScreen(tvMenu.Handle(), &at);
+    }
+    pmMenu.Popup(form_.Handle(), at);
+  };
+  HoverLabel1.OnClick = [this] {
+    tvMenu.SetFocus();
+    POINT at{};
+    GetCursorPos(&at);
+    pmMenu.Popup(form_.Handle(), at);
+  };
 }
 
 bool TStaticItemsPage::Ready() const {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 // After windows.h, which it builds on.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gmock/gmock.h>
@@ -295,6 +296,138 @@ TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlA
 
   EXPECT_TRUE(drag("View", Item("All")->Category(), true));
   EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "All", "View"}));
+}
+
+// The tree's pop-up menu as its owner is told about it when it opens: each entry's text
+// without its shortcut, "-" for a separator, and whether it can be chosen.
+struct TShownEntry {
+  std::string Text;
+  bool Enabled;
+};
+
+LRESULT CALLBACK RecordOpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
+  if (message == WM_INITMENUPOPUP) {
+    auto& shown = *reinterpret_cast<std::vector<TShownEntry>*>(data);
+    shown.clear();
+    auto* menu = reinterpret_cast<HMENU>(wParam);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = {};
+      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      std::string entry = (state & MF_SEPARATOR) ? "-" : text;
+      entry = entry.substr(0, entry.find('\t'));
+      shown.push_back({entry, !(state & (MF_GRAYED | MF_DISABLED))});
+    }
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+class PopupMenuTest : public StaticItemsPageTest {
+protected:
+  // A right click on the node, the menu answered by `key` (a character chooses the entry
+  // with that access key; Escape closes the menu).
+  void RightClickAndPress(const void* data, WPARAM key) {
+    TTreeNode node = Tree().FindNode(data);
+    ASSERT_NE(node, nullptr);
+    const RECT text = Tree().NodeRect(node, true);
+    const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    PostMessageA(Tree().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(Tree().Handle(), WM_RBUTTONUP, 0, at);
+    Answer(key);
+    Application().ProcessMessages();
+    form->IdleUpdate();
+  }
+  // Queued before the menu opens: its own message loop takes it.
+  void Answer(WPARAM key) {
+    if (key == VK_ESCAPE) {
+      PostMessageA(Tree().Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    } else {
+      PostMessageA(Tree().Handle(), WM_CHAR, key, 1);
+    }
+  }
+  void Record() {
+    SetWindowSubclass(form->Handle(), RecordOpenedMenu, 1, reinterpret_cast<DWORD_PTR>(&shown));
+  }
+  void TearDown() override {
+    if (form) RemoveWindowSubclass(form->Handle(), RecordOpenedMenu, 1);
+    StaticItemsPageTest::TearDown();
+  }
+  std::vector<TShownEntry> shown;
+};
+
+struct MenuStateCase {
+  const char* name;
+  const char* node;  // a caption, or empty for the text file type's category
+  bool copyFirst;    // an item on the clipboard
+  // Add, Find, Up, Down, Sort, Copy, Paste, Delete, Rename, Quick Hint.
+  std::vector<bool> enabled;
+};
+
+std::ostream& operator<<(std::ostream& out, const MenuStateCase& c) { return out << c.name; }
+
+class PopupMenuStateTest : public PopupMenuTest,
+                           public ::testing::WithParamInterface<MenuStateCase> {};
+
+TEST_P(PopupMenuStateTest, RightClickSelectsTheNodeAndTheMenuFollowsIt) {
+  const MenuStateCase& c = GetParam();
+  Open(kTwoItems);
+  Record();
+  if (c.copyFirst) {
+    ClickNode(Item("Print"));
+    form->actCopy.Execute();
+  }
+  const void* node = *c.node ? static_cast<const void*>(Item(c.node)) : Item("View")->Category();
+  RightClickAndPress(node, VK_ESCAPE);
+  EXPECT_EQ(Menu().FocusedItem(), node);
+
+  std::vector<std::string> texts;
+  std::vector<bool> enabled;
+  for (const TShownEntry& entry : shown) {
+    texts.push_back(entry.Text);
+    if (entry.Text != "-") enabled.push_back(entry.Enabled);
+  }
+  EXPECT_THAT(texts, ::testing::ElementsAre("&Add Item", "&Find Application", "-", "Move &Up",
+                                            "Move Do&wn", "-", "&Sort by Name", "-", "&Copy",
+                                            "&Paste", "&Delete", "&Rename", "-", "&Quick Hint"));
+  EXPECT_EQ(enabled, c.enabled);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));  // Escape ran nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nodes, PopupMenuStateTest,
+    ::testing::Values(MenuStateCase{"LastItem",
+                                    "Print",
+                                    false,
+                                    {true, true, true, false, true, true, false, true, true, true}},
+                      MenuStateCase{"FirstItemWithAnItemCopied",
+                                    "View",
+                                    true,
+                                    {true, true, false, true, true, true, true, true, true, true}},
+                      MenuStateCase{
+                          "Category",
+                          "",
+                          false,
+                          {true, false, false, false, true, false, false, false, false, true}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PopupMenuTest, ChosenEntryRunsItsCommandFromTheTreeAndFromTheTitle) {
+  Open(kTwoItems);
+  RightClickAndPress(Item("View"), 'w');
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Print", "View"}));
+
+  // The title opens the same menu over the tree, which takes the focus.
+  Page().edParameters.SetFocus();
+  const RECT label = Page().HoverLabel1.BoundsRect();
+  const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+  HWND parent = form->tshtStaticMenus.Handle();
+  PostMessageA(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(parent, WM_LBUTTONUP, 0, at);
+  Answer('u');
+  Application().ProcessMessages();
+  EXPECT_EQ(GetFocus(), Tree().Handle());
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));
+  EXPECT_EQ(Menu().FocusedItem(), Item("View"));
 }
 
 struct CloseCase {
