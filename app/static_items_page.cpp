@@ -456,13 +456,23 @@ void TStaticItemsPage::InitEvents() {
   };
   tvMenu.OnStartDrag = [this](std::unique_ptr<TDragObject>& object) { StartDrag(object); };
   tvMenu.OnDragOver = [this](TDragObject& source, int x, int y, bool& accept) {
+    // Closed categories open under the mouse, and the tree scrolls along the drag, also
+    // over nodes that refuse the item.
+    UINT flags = 0;
+    if (TTreeNode node = tvMenu.NodeAt(x, y, &flags)) {
+      constexpr UINT kOpening =
+          TVHT_ONITEMBUTTON | TVHT_ONITEMICON | TVHT_ONITEMINDENT | TVHT_ONITEMSTATEICON;
+      if ((flags & kOpening) && tvMenu.HasChildren(node) && !tvMenu.Expanded(node)) {
+        tvMenu.Expand(node, true);
+        if (auto* item = static_cast<TTreeItem*>(tvMenu.NodeData(node))) item->SetExpanded(true);
+      }
+      tvMenu.MakeVisible(node);
+    }
     TTreeItem* target = DropTarget(source, x, y);
     accept = target != nullptr;
     dropAllowed_ = accept;
     auto* dragged = static_cast<TDraggedItem*>(&source);
     if (!accept) return;
-    TTreeNode node = tvMenu.NodeAt(x, y);
-    tvMenu.MakeVisible(node);
     const bool reorder = dynamic_cast<TStaticMenuItem*>(target) &&
                          target->Collection() == dragged->Item()->Collection();
     dragged->SetDragCursor(reorder ? kExchangeCursor

@@ -253,11 +253,12 @@ void TAdvTreeView::BeginDrag(TTreeNode node, POINT point) {
 
 void TAdvTreeView::DragOver(int x, int y) {
   dragPoint_ = POINT{x, y};
+  // Hidden first: the handler may open nodes or scroll the tree under it.
+  if (shownDragImage_) ImageList_DragShowNolock(FALSE);
   bool accept = false;
   if (OnDragOver) OnDragOver(*dragObject_, x, y, accept);
   dragAccepted_ = accept;
   TTreeNode target = accept ? NodeAt(x, y) : nullptr;
-  if (shownDragImage_) ImageList_DragShowNolock(FALSE);
   SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(target));
   UpdateWindow(Handle());
   if (shownDragImage_) {

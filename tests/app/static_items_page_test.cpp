@@ -298,6 +298,32 @@ TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlA
   EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "All", "View"}));
 }
 
+TEST_F(StaticItemsPageTest, DragOverAClosedCategoryOpensItFromItsIconNotItsText) {
+  Open(std::string(kTwoItems).replace(std::string(kTwoItems).find("Count=2"), 7, "Count=3") +
+       "Application2=C:\\tools\\all.exe\r\nCaption2=All\r\nFileType2=*\r\n");
+  TTreeItem* all = Item("All")->Category();
+  TTreeNode node = Tree().FindNode(all);
+  all->SetExpanded(false);
+  Tree().Expand(node, false);
+  ASSERT_FALSE(Tree().Expanded(node));
+  ClickNode(Item("Print"));
+  TTreeNode dragged = Tree().FindNode(Item("Print"));
+  const RECT from = Tree().NodeRect(dragged, true);
+  Tree().BeginDrag(dragged, POINT{from.left + 2, from.top + 2});
+  ASSERT_TRUE(Tree().Dragging());
+
+  const RECT text = Tree().NodeRect(node, true);
+  const int middle = (text.top + text.bottom) / 2;
+  SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(text.left + 4, middle));
+  EXPECT_FALSE(Tree().Expanded(node));
+  SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(text.left - 8, middle));
+  EXPECT_TRUE(Tree().Expanded(node));
+  EXPECT_TRUE(all->Expanded());
+  EXPECT_TRUE(Page().DropAllowed());
+  Tree().EndDrag(false);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "View", "Print"}));
+}
+
 // The tree's pop-up menu as its owner is told about it when it opens: each entry's text
 // without its shortcut, "-" for a separator, and whether it can be chosen.
 struct TShownEntry {
