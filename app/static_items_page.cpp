@@ -323,9 +323,10 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
     tvMenu.SetFocus();
     TStaticMenuItem* item = FocusedStaticItem();
     if (!item) return;
-    const std::string& path = item->Application();
-    const size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? path : path.substr(0, slash);
+    // The folder of the program the verb starts, so that a quoted path, one through an
+    // environment variable or a bare name on the search path open where the program is.
+    std::string folder = item->ApplicationFolder(services_.FileSystem);
+    if (folder.empty()) folder = item->Application();  // the shell says why it cannot
     const long long result = ShellOpen("explore", folder);
     if (result <= 32) {
       ShowMessageBox(SystemErrorMessage(static_cast<DWORD>(result)), kAppTitle,

@@ -245,6 +245,38 @@ TEST_F(StaticItemsPageTest, OrderKeysAndTheGlyphClickEditTheFocusedItem) {
   EXPECT_TRUE(Item("Print")->Checked());
 }
 
+TEST_F(StaticItemsPageTest, FindExploresTheProgramsFolderAndShowsTheShellsRefusal) {
+  Open(kTwoItems);
+  std::vector<std::string> opened;
+  long long result = 42;
+  Page().ShellOpen = [&](const std::string& verb, const std::string& target) {
+    opened.push_back(verb + " " + target);
+    return result;
+  };
+  ClickNode(Item("Print"));
+  PressKey(Tree().Handle(), 'F', true);
+  // Quoted and through the environment, as the error panel recommends.
+  Item("View")->SetApplication("\"%SystemRoot%\\notepad.exe\"");
+  ClickNode(Item("View"));
+  Page().spbFind.Click();
+  char windows[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%SystemRoot%", windows, sizeof windows);
+  EXPECT_THAT(opened,
+              ::testing::ElementsAre("explore C:\\tools", std::string("explore ") + windows));
+  EXPECT_TRUE(boxes.empty());
+
+  result = SE_ERR_PNF;
+  Page().actFind.Execute();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, "Orvane 2008");
+  EXPECT_EQ(boxes[0].Flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  EXPECT_FALSE(boxes[0].Text.empty());
+
+  ClickNode(Item("View")->Category());
+  EXPECT_FALSE(Page().actFind.Enabled());
+  EXPECT_FALSE(Page().spbFind.Enabled());
+}
+
 TEST_F(StaticItemsPageTest, DroppedFilesGoToTheFocusedCategoryWhereverTheyLand) {
   Open(kTwoItems);
   ClickNode(Item("View"));
