@@ -15,8 +15,10 @@
 
 #include "app_fixture.h"
 #include "menus/static_menu.h"
+#include "platform/clipboard.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "storage/orvane_ini_file.h"
 
 namespace orvane::testing {
 namespace {
@@ -57,12 +59,19 @@ protected:
   }
 
   // The window as the program shows it: created, shown (which loads the menus), idle.
-  void Open(const std::string& menuText, IRegistryBackend* backend = nullptr) {
+  void Open(const std::string& menuText, IRegistryBackend* backend = nullptr,
+            IClipboard* clipboard = nullptr) {
     WriteText(menuFile, menuText);
     TServices services = Services();
-    TServices system{backend ? *backend : services.Registry, services.Files, services.FileSystem,
-                     services.Icons, services.Clipboard, services.Versions, services.WindowsFolder,
-                     services.ProgramFolder, services.ModuleFolder};
+    TServices system{backend ? *backend : services.Registry,
+                     services.Files,
+                     services.FileSystem,
+                     services.Icons,
+                     clipboard ? *clipboard : services.Clipboard,
+                     services.Versions,
+                     services.WindowsFolder,
+                     services.ProgramFolder,
+                     services.ModuleFolder};
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
     settings.LogFile = logFile;
@@ -354,6 +363,48 @@ TEST_F(StaticItemsPageTest, DragOverAClosedCategoryOpensItFromItsIconNotItsText)
   EXPECT_TRUE(Page().DropAllowed());
   Tree().EndDrag(false);
   EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "View", "Print"}));
+}
+
+// Copy in this window, paste in a second copy of the program running beside it: the
+// item crosses the system's clipboard whole, with nothing that only one process knows.
+TEST_F(StaticItemsPageTest, ItemCopiedHereIsPastedByASecondRunningCopy) {
+  Open(kTwoItems, nullptr, &DefaultClipboard());
+  ClickNode(Item("Print"));
+  PressKey(Tree().Handle(), 'C', true);
+
+  const std::string peerFile = menuFile + ".peer.ini";
+  WriteText(peerFile,
+            "[Static Items]\r\nCount=1\r\nApplication0=C:\\mine.exe\r\nCaption0=Mine\r\n"
+            "FileType0=txtfile\r\n");
+  std::string command = "\"" + WindowsPath(ORVANE_PASTE_PEER) + "\" \"" + peerFile + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  TKernelHandle processHandle(process.hProcess);
+  TKernelHandle threadHandle(process.hThread);
+  // This process keeps answering its windows while the other one reads the clipboard.
+  DWORD waited = WAIT_TIMEOUT;
+  const DWORD deadline = GetTickCount() + 60000;
+  while (waited != WAIT_OBJECT_0 && GetTickCount() < deadline) {
+    waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT);
+    Application().ProcessMessages();
+  }
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  ASSERT_EQ(waited, WAIT_OBJECT_0) << "the second copy did not end";
+  DWORD code = 99;
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "1: nothing pasted, 2: failed";
+
+  TOrvaneIniFile pasted(peerFile, DefaultFileAccess());
+  EXPECT_EQ(pasted.ReadString("Static Items", "Count", ""), "2");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Caption0", ""), "Mine");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Caption1", ""), "Print");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Application1", ""), "C:\\tools\\print.exe");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Parameters1", ""), "/p \"%1\"");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Checked1", ""), "1");
+  for (const std::string& file : {peerFile, peerFile + ".log.txt"}) DeleteFileA(file.c_str());
 }
 
 // The tree's pop-up menu as its owner is told about it when it opens: each entry's text
