@@ -10,13 +10,14 @@
 #include "app/restore_backup_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
-#include "storage/menu_file.h"
-#include "storage/profile_ini_file.h"
 #include "platform/messages.h"
 #include "platform/system_folders.h"
 #include "platform/system_info.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/window_helpers.h"
+#include "storage/menu_file.h"
+#include "storage/orvane_ini_file.h"
+#include "storage/profile_ini_file.h"
 
 namespace orvane {
 namespace {
@@ -252,7 +253,10 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   };
   btnCancel.OnClick = [this] { Close(); };
   OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
-  OnClose = [this] { placement_.Save(Handle()); };
+  OnClose = [this] {
+    placement_.Save(Handle());
+    WriteRecentLists();
+  };
   OnFirstShow = [this] {
     FormStorageRestorePlacement();
     LoadMenus();
@@ -342,8 +346,9 @@ void TfrmMain::CreateSteps() {
   for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
 
   // After the icons became 32-bit: the tree takes the list's final handle.
-  staticPage_ = std::make_unique<TStaticItemsPage>(*this, tshtStaticMenus, alMain, *staticMenu_,
-                                                   fileTypeList_, services_, actDelete);
+  staticPage_ = std::make_unique<TStaticItemsPage>(
+      *this, tshtStaticMenus, alMain, *staticMenu_, fileTypeList_, services_,
+      TStaticPageCommands{actCopy, actPaste, actDelete, actQuickHint});
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
   CreateStaticCleanup();
   CreateShellExtensionPage();
@@ -416,12 +421,40 @@ void TfrmMain::LoadMenus() {
     staticPage_->Rebuild();
     dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection);
     addLog("Dynamic items error log:", dynamicMenu_->Log());
+    ReadRecentLists();
   } catch (...) {
     finish();
     throw;
   }
   finish();
   UpdateActions(std::nullopt);
+}
+
+void TfrmMain::ReadRecentLists() {
+  // Through the engine, which reads values of any length: the lists go back whole.
+  try {
+    TOrvaneIniFile ini(settings_.MenuFile, services_.Files);
+    mruIcons.LoadFromIni(ini, MruSection(ClassName(), "mruIcons"));
+    mruMenus.LoadFromIni(ini, MruSection(ClassName(), "mruMenus"));
+    recentListsRead_ = true;
+  } catch (const std::exception&) {
+    // An unreadable file keeps its lists: they are not written at close either.
+    mruIcons.Clear();
+    mruMenus.Clear();
+  }
+}
+
+void TfrmMain::WriteRecentLists() {
+  if (!recentListsRead_) return;
+  try {
+    TOrvaneIniFile ini(settings_.MenuFile, services_.Files);
+    mruIcons.SaveToIni(ini, MruSection(ClassName(), "mruIcons"));
+    mruMenus.SaveToIni(ini, MruSection(ClassName(), "mruMenus"));
+    ini.UpdateFile();
+  } catch (const std::exception&) {
+    // Like the placement beside them: a menu file that cannot be written does not keep
+    // the window open.
+  }
 }
 
 void TfrmMain::FormCloseQuery(bool& canClose) {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/form_placement.h"
-#include "app/static_cleanup_page.h"
 #include "app/shell_extension_cleanup_page.h"
+#include "app/static_cleanup_page.h"
 #include "app/static_items_page.h"
-#include "controls/adv_actions.h"
 #include "controls/action.h"
+#include "controls/adv_actions.h"
 #include "controls/category_buttons.h"
 #include "controls/edit_controls.h"
 #include "controls/form.h"
@@ -30,6 +30,7 @@
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
 #include "services/classic_menu_switch.h"
+#include "storage/mru_list.h"
 
 namespace orvane {
 
@@ -106,6 +107,10 @@ public:
   TAdvEditCopy& actCopy;
   TAdvEditDelete& actDelete;
   TAdvEditPaste& actPaste;
+  // The recent icons and the recent menu files: read with the menus, written when the
+  // window closes.
+  TMruList mruIcons{30};
+  TMruList mruMenus{5};
 
   bool Loading() const { return loading_; }
   bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
@@ -155,6 +160,8 @@ private:
   void FormStorageRestorePlacement();
   void ShowClassicMenuState();
   void LoadMenus();
+  void ReadRecentLists();
+  void WriteRecentLists();
   void CreateShellExtensionPage();
   void FormCloseQuery(bool& canClose);
   void RestoreBackupExecute();
@@ -163,6 +170,8 @@ private:
   TMainFormSettings settings_;
   bool loading_ = true;
   bool shellExtCleanupShown_ = false;
+  // Until the lists were read, the file's lists are not ours to write.
+  bool recentListsRead_ = false;
   std::string executablePath_;
   TFormPlacement placement_;
   TWin32ImageList fileTypeImages_;

@@ -135,7 +135,7 @@ void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeIt
 
 TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList& actions,
                                    TStaticMenu& menu, TFileTypeList& fileTypes,
-                                   const TServices& services, TAdvEditAction& actDelete)
+                                   const TServices& services, const TStaticPageCommands& commands)
     : tvMenu(form.Create<TAdvTreeView>("tvMenu", &parent)),
       HoverLabel1(form.Create<TLabel>("HoverLabel1", &parent)),
       spbAdd(form.Create<TSpeedButton>("spbAdd", &parent)),
@@ -163,6 +163,7 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       actDown(actions.Add("actDown", "Move Do&wn", "Static")),
       actRename(actions.Add("actRename", "&Rename", "Static")),
       actSort(actions.Add("actSort", "&Sort by Name", "Static")),
+      pmMenu(form.Create<TPopupMenu>("pmMenu")),
       BrowseApplication(OpenFileDialog),
       ShellOpen([](const std::string& verb, const std::string& target) {
         return static_cast<long long>(reinterpret_cast<INT_PTR>(
@@ -172,13 +173,14 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       menu_(menu),
       fileTypes_(fileTypes),
       services_(services),
-      actDelete_(actDelete) {
+      actDelete_(commands.Delete) {
   // System cursors are shared and never freed.
   RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
   RegisterCursor(kExchangeCursor, LoadCursor(nullptr, IDC_SIZENS));
   RegisterCursor(kCopyCursor, LoadCursor(nullptr, IDC_UPARROW));
   InitLayout();
-  InitActions(actDelete);
+  InitActions(commands.Delete);
+  InitPopupMenu(commands);
   InitEvents();
   Rebuild();
   ShowStaticDetails();
@@ -208,6 +210,7 @@ TStaticItemsPage::~TStaticItemsPage() {
   tvMenu.OnDragDrop = nullptr;
   tvMenu.OnEndDrag = nullptr;
   tvMenu.OnFilesDrop = nullptr;
+  tvMenu.OnContextMenu = nullptr;
   tvMenu.SetCollection(nullptr);
   edApplication.OnChange = nullptr;
   edParameters.OnChange = nullptr;
@@ -320,9 +323,10 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
     tvMenu.SetFocus();
     TStaticMenuItem* item = FocusedStaticItem();
     if (!item) return;
-    const std::string& path = item->Application();
-    const size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? path : path.substr(0, slash);
+    // The folder of the program the verb starts, so that a quoted path, one through an
+    // environment variable or a bare name on the search path open where the program is.
+    std::string folder = item->ApplicationFolder(services_.FileSystem);
+    if (folder.empty()) folder = item->Application();  // the shell says why it cannot
     const long long result = ShellOpen("explore", folder);
     if (result <= 32) {
       ShowMessageBox(SystemErrorMessage(static_cast<DWORD>(result)), kAppTitle,
@@ -394,6 +398,14 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
   };
 }
 
+void TStaticItemsPage::InitPopupMenu(const TStaticPageCommands& commands) {
+  for (TAction* action : {&actAdd, &actFind, static_cast<TAction*>(nullptr), &actUp, &actDown,
+                          static_cast<TAction*>(nullptr), &actSort, static_cast<TAction*>(nullptr),
+                          &commands.Copy, &commands.Paste, static_cast<TAction*>(&commands.Delete),
+                          &actRename, static_cast<TAction*>(nullptr), &commands.QuickHint})
+    pmMenu.Add(action);
+}
+
 void TStaticItemsPage::InitEvents() {
   menu_.OnChange = [this](TTreeItems* list, TTreeItem* item) { MenuChange(list, item); };
   menu_.OnFocusChanged = [this] { FocusChanged(); };
@@ -445,13 +457,23 @@ void TStaticItemsPage::InitEvents() {
   };
   tvMenu.OnStartDrag = [this](std::unique_ptr<TDragObject>& object) { StartDrag(object); };
   tvMenu.OnDragOver = [this](TDragObject& source, int x, int y, bool& accept) {
+    // Closed categories open under the mouse, and the tree scrolls along the drag, also
+    // over nodes that refuse the item.
+    UINT flags = 0;
+    if (TTreeNode node = tvMenu.NodeAt(x, y, &flags)) {
+      constexpr UINT kOpening =
+          TVHT_ONITEMBUTTON | TVHT_ONITEMICON | TVHT_ONITEMINDENT | TVHT_ONITEMSTATEICON;
+      if ((flags & kOpening) && tvMenu.HasChildren(node) && !tvMenu.Expanded(node)) {
+        tvMenu.Expand(node, true);
+        if (auto* item = static_cast<TTreeItem*>(tvMenu.NodeData(node))) item->SetExpanded(true);
+      }
+      tvMenu.MakeVisible(node);
+    }
     TTreeItem* target = DropTarget(source, x, y);
     accept = target != nullptr;
     dropAllowed_ = accept;
     auto* dragged = static_cast<TDraggedItem*>(&source);
     if (!accept) return;
-    TTreeNode node = tvMenu.NodeAt(x, y);
-    tvMenu.MakeVisible(node);
     const bool reorder = dynamic_cast<TStaticMenuItem*>(target) &&
                          target->Collection() == dragged->Item()->Collection();
     dragged->SetDragCursor(reorder ? kExchangeCursor
@@ -494,7 +516,21 @@ void TStaticItemsPage::InitEvents() {
                      kAppTitle, MB_OK | MB_ICONWARNING);
     }
   };
-  HoverLabel1.OnClick = [this] { tvMenu.SetFocus(); };
+  tvMenu.OnContextMenu = [this](int x, int y) {
+    POINT at{x, y};
+    if (x == -1 && y == -1) {  // from the keyboard: at the selected node
+      const RECT text = tvMenu.NodeRect(tvMenu.Selected(), true);
+      at = POINT{text.left, text.bottom};
+      ClientToScreen(tvMenu.Handle(), &at);
+    }
+    pmMenu.Popup(form_.Handle(), at);
+  };
+  HoverLabel1.OnClick = [this] {
+    tvMenu.SetFocus();
+    POINT at{};
+    GetCursorPos(&at);
+    pmMenu.Popup(form_.Handle(), at);
+  };
 }
 
 bool TStaticItemsPage::Ready() const {

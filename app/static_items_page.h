@@ -12,6 +12,7 @@
 #include "controls/edit_controls.h"
 #include "controls/file_type_combo_box.h"
 #include "controls/panels.h"
+#include "controls/popup_menu.h"
 #include "controls/std_controls.h"
 #include "controls/tree_view.h"
 #include "platform/services.h"
@@ -34,12 +35,21 @@ void SetActionShortCut(const TAdvTreeView& tree, TAction& action, TShortCut shor
 // Fills `tree` from the list `list`, or the children of `item`, or the menu's top level.
 void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeItems* list);
 
+// The window's common commands that the page's delete button and pop-up menu run.
+struct TStaticPageCommands {
+  TAction& Copy;
+  TAction& Paste;
+  TAdvEditAction& Delete;
+  TAction& QuickHint;
+};
+
 class TStaticItemsPage {
 public:
   // Controls and actions are components of `form`, on `parent`; actions join `actions`
-  // under "Static". `actDelete` is the common delete command the page's button runs.
+  // under "Static".
   TStaticItemsPage(TForm& form, TWinControl& parent, TActionList& actions, TStaticMenu& menu,
-                   TFileTypeList& fileTypes, const TServices& services, TAdvEditAction& actDelete);
+                   TFileTypeList& fileTypes, const TServices& services,
+                   const TStaticPageCommands& commands);
   ~TStaticItemsPage();
   TStaticItemsPage(const TStaticItemsPage&) = delete;
   TStaticItemsPage& operator=(const TStaticItemsPage&) = delete;
@@ -71,6 +81,8 @@ public:
   TAction& actDown;
   TAction& actRename;
   TAction& actSort;
+  // The tree's pop-up menu: right click on the tree, or a click on HoverLabel1.
+  TPopupMenu& pmMenu;
 
   // The page is the one shown; set by the window.
   std::function<bool()> PageActive;
@@ -108,6 +120,7 @@ private:
   void DragDrop(TDragObject& source, int x, int y);
   void InitLayout();
   void InitActions(TAdvEditAction& actDelete);
+  void InitPopupMenu(const TStaticPageCommands& commands);
   void InitEvents();
 
   TForm& form_;

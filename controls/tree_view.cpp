@@ -253,11 +253,12 @@ void TAdvTreeView::BeginDrag(TTreeNode node, POINT point) {
 
 void TAdvTreeView::DragOver(int x, int y) {
   dragPoint_ = POINT{x, y};
+  // Hidden first: the handler may open nodes or scroll the tree under it.
+  if (shownDragImage_) ImageList_DragShowNolock(FALSE);
   bool accept = false;
   if (OnDragOver) OnDragOver(*dragObject_, x, y, accept);
   dragAccepted_ = accept;
   TTreeNode target = accept ? NodeAt(x, y) : nullptr;
-  if (shownDragImage_) ImageList_DragShowNolock(FALSE);
   SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(target));
   UpdateWindow(Handle());
   if (shownDragImage_) {
@@ -358,14 +359,19 @@ LRESULT TAdvTreeView::Notify(NMHDR& header) {
       BeginDrag(drag.itemNew.hItem, drag.ptDrag);
       return 0;
     }
-    case NM_RCLICK:
+    case NM_RCLICK: {
       if (RightClickSelect) {
         POINT point;
         GetCursorPos(&point);
         ScreenToClient(Handle(), &point);
         if (TTreeNode node = NodeAt(point.x, point.y)) SetSelected(node);
       }
-      return 0;
+      if (!OnContextMenu) return 0;
+      // Answered here: not every tree control goes on to send WM_CONTEXTMENU.
+      const DWORD at = GetMessagePos();
+      OnContextMenu(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+      return 1;
+    }
     case NM_CUSTOMDRAW:
       if (OnCustomDraw) return OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
       return CDRF_DODEFAULT;
@@ -378,6 +384,12 @@ LRESULT TAdvTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_CONTEXTMENU:
+      if (OnContextMenu) {
+        OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+      }
+      break;
     case WM_KEYDOWN:
       if (Dragging() && wParam == VK_ESCAPE) {
         EndDrag(false);

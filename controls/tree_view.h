@@ -119,6 +119,9 @@ public:
   std::function<void(TDragObject& source, int x, int y)> OnDragDrop;
   std::function<void()> OnEndDrag;
   std::function<void(const std::vector<std::string>& files)> OnFilesDrop;
+  // Screen point of a right click (after the selection followed it), or -1, -1 from the
+  // keyboard.
+  std::function<void(int x, int y)> OnContextMenu;
 
   LRESULT Notify(NMHDR& header) override;
 

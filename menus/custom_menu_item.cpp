@@ -90,12 +90,21 @@ void TCustomMenuItem::SetFileType(TFileType* fileType) {
   if (bracket) menu->EndUpdate();
 }
 
-bool TCustomMenuItem::IsApplicationMissing(IFileSystem& fileSystem) const {
-  std::string name = application_;
-  // A program is often typed in quotes, as on a command line.
+namespace {
+
+// The program as the shell takes it: quotes of a command line off, environment
+// references expanded.
+std::string ExpandedProgram(const std::string& application, IFileSystem& fileSystem) {
+  std::string name = application;
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
     name = name.substr(1, name.size() - 2);
-  name = fileSystem.ExpandEnvironment(name);
+  return fileSystem.ExpandEnvironment(name);
+}
+
+}  // namespace
+
+bool TCustomMenuItem::IsApplicationMissing(IFileSystem& fileSystem) const {
+  const std::string name = ExpandedProgram(application_, fileSystem);
   // The bare file name is searched in its own folder first, then on the search path.
   std::vector<std::string> folders;
   std::string fileName = name;
@@ -106,6 +115,19 @@ bool TCustomMenuItem::IsApplicationMissing(IFileSystem& fileSystem) const {
   }
   if (std::optional<bool> found = fileSystem.FindFileOnPath(fileName, folders, nullptr)) return !*found;
   return !fileSystem.FileExists(name);
+}
+
+std::string TCustomMenuItem::ApplicationFolder(IFileSystem& fileSystem) const {
+  std::string name = ExpandedProgram(application_, fileSystem);
+  if (name.find_first_of("\\/:") == std::string::npos) {
+    // A bare name is the program the search path finds.
+    std::string found;
+    if (fileSystem.FindFileOnPath(name, {}, &found).value_or(false)) name = found;
+  }
+  const size_t slash = name.find_last_of("\\/:");
+  if (slash == std::string::npos) return {};
+  if (name[slash] == ':' || (slash > 0 && name[slash - 1] == ':')) return name.substr(0, slash + 1);
+  return name.substr(0, slash);
 }
 
 }  // namespace orvane

@@ -50,6 +50,9 @@ public:
   // True when the program cannot be found: environment references are expanded, then
   // the file is searched in its own folder and the search path, or else tested as is.
   bool IsApplicationMissing(IFileSystem& fileSystem) const;
+  // The folder the program is in, as the search above finds it, without a trailing
+  // separator (a drive's root keeps it); empty without an application.
+  std::string ApplicationFolder(IFileSystem& fileSystem) const;
 
 private:
   void SetText(std::string& field, const std::string& value);

@@ -1,8 +1,11 @@
-// The window placement in the menu file.
+// The window placement and the recent lists in the menu file.
 
 #include "app/form_placement.h"
 
+#include <fstream>
+
 #include "app_fixture.h"
+#include "storage/orvane_ini_file.h"
 
 namespace orvane::testing {
 namespace {
@@ -90,6 +93,42 @@ TEST_F(MainWindowTest, TooSmallStoredSizeIsRaisedToTheMinimum) {
   const RECT rect = WindowRect(form->Handle());
   EXPECT_EQ(rect.right - rect.left, 593);
   EXPECT_EQ(rect.bottom - rect.top, 382);
+}
+
+// The recent lists beside the placement: a run of the window, an Apply into the same file
+// included, leaves them as they were; a window closed before it read them writes none.
+TEST_F(MainWindowTest, RunOfTheWindowLeavesTheRecentListsAsTheyWere) {
+  const std::string icons = MruSection("TfrmMain", "mruIcons");
+  const std::string menus = MruSection("TfrmMain", "mruMenus");
+  std::ofstream(menuFile, std::ios::binary)
+      << "[" << icons << "]\r\nItem_0=C:\\Icons\\a.dll, 3\r\nUser_0=3\r\n"
+      << "Item_1=C:\\Icons\\b.png, 0\r\n\r\n[" << menus << "]\r\nItem_0=C:\\Menus\\mine.ini\r\n";
+  auto lists = [&] {
+    TOrvaneIniFile ini(menuFile, DefaultFileAccess());
+    TIniStrings a, b;
+    ini.ReadSectionValues(icons, a);
+    ini.ReadSectionValues(menus, b);
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const TIniStrings before = lists();
+  ASSERT_EQ(before.size(), 4u);
+
+  CreateMainWindow()->Close();
+  EXPECT_EQ(lists(), before);
+
+  auto form = CreateMainWindow();
+  form->Show();
+  Application().ProcessMessages();
+  EXPECT_EQ(form->mruIcons.Count(), 2);
+  EXPECT_EQ(form->mruMenus.Count(), 1);
+  form->StaticPage().AddStaticFiles({"C:\\tools\\edit.exe"});
+  SendMessageA(form->btnOK.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form->HasChanges());
+  EXPECT_EQ(lists(), before);
+  EXPECT_FALSE(Read(menuFile, "NormPos").empty());
+  TOrvaneIniFile ini(menuFile, DefaultFileAccess());
+  EXPECT_EQ(ini.ReadString("Static Items", "Caption0", ""), "edit.exe");
 }
 
 TEST(FormPlacementTest, RectanglesAreFourIntegers) {

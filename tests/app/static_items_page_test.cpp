@@ -4,6 +4,7 @@
 
 #include <windows.h>
 // After windows.h, which it builds on.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gmock/gmock.h>
@@ -14,8 +15,10 @@
 
 #include "app_fixture.h"
 #include "menus/static_menu.h"
+#include "platform/clipboard.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "storage/orvane_ini_file.h"
 
 namespace orvane::testing {
 namespace {
@@ -56,12 +59,19 @@ protected:
   }
 
   // The window as the program shows it: created, shown (which loads the menus), idle.
-  void Open(const std::string& menuText, IRegistryBackend* backend = nullptr) {
+  void Open(const std::string& menuText, IRegistryBackend* backend = nullptr,
+            IClipboard* clipboard = nullptr) {
     WriteText(menuFile, menuText);
     TServices services = Services();
-    TServices system{backend ? *backend : services.Registry, services.Files, services.FileSystem,
-                     services.Icons, services.Clipboard, services.Versions, services.WindowsFolder,
-                     services.ProgramFolder, services.ModuleFolder};
+    TServices system{backend ? *backend : services.Registry,
+                     services.Files,
+                     services.FileSystem,
+                     services.Icons,
+                     clipboard ? *clipboard : services.Clipboard,
+                     services.Versions,
+                     services.WindowsFolder,
+                     services.ProgramFolder,
+                     services.ModuleFolder};
     TMainFormSettings settings;
     settings.MenuFile = menuFile;
     settings.LogFile = logFile;
@@ -244,6 +254,38 @@ TEST_F(StaticItemsPageTest, OrderKeysAndTheGlyphClickEditTheFocusedItem) {
   EXPECT_TRUE(Item("Print")->Checked());
 }
 
+TEST_F(StaticItemsPageTest, FindExploresTheProgramsFolderAndShowsTheShellsRefusal) {
+  Open(kTwoItems);
+  std::vector<std::string> opened;
+  long long result = 42;
+  Page().ShellOpen = [&](const std::string& verb, const std::string& target) {
+    opened.push_back(verb + " " + target);
+    return result;
+  };
+  ClickNode(Item("Print"));
+  PressKey(Tree().Handle(), 'F', true);
+  // Quoted and through the environment, as the error panel recommends.
+  Item("View")->SetApplication("\"%SystemRoot%\\notepad.exe\"");
+  ClickNode(Item("View"));
+  Page().spbFind.Click();
+  char windows[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%SystemRoot%", windows, sizeof windows);
+  EXPECT_THAT(opened,
+              ::testing::ElementsAre("explore C:\\tools", std::string("explore ") + windows));
+  EXPECT_TRUE(boxes.empty());
+
+  result = SE_ERR_PNF;
+  Page().actFind.Execute();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, "Orvane 2008");
+  EXPECT_EQ(boxes[0].Flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  EXPECT_FALSE(boxes[0].Text.empty());
+
+  ClickNode(Item("View")->Category());
+  EXPECT_FALSE(Page().actFind.Enabled());
+  EXPECT_FALSE(Page().spbFind.Enabled());
+}
+
 TEST_F(StaticItemsPageTest, DroppedFilesGoToTheFocusedCategoryWhereverTheyLand) {
   Open(kTwoItems);
   ClickNode(Item("View"));
@@ -295,6 +337,206 @@ TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlA
 
   EXPECT_TRUE(drag("View", Item("All")->Category(), true));
   EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print", "All", "View"}));
+}
+
+TEST_F(StaticItemsPageTest, DragOverAClosedCategoryOpensItFromItsIconNotItsText) {
+  Open(std::string(kTwoItems).replace(std::string(kTwoItems).find("Count=2"), 7, "Count=3") +
+       "Application2=C:\\tools\\all.exe\r\nCaption2=All\r\nFileType2=*\r\n");
+  TTreeItem* all = Item("All")->Category();
+  TTreeNode node = Tree().FindNode(all);
+  all->SetExpanded(false);
+  Tree().Expand(node, false);
+  ASSERT_FALSE(Tree().Expanded(node));
+  ClickNode(Item("Print"));
+  TTreeNode dragged = Tree().FindNode(Item("Print"));
+  const RECT from = Tree().NodeRect(dragged, true);
+  Tree().BeginDrag(dragged, POINT{from.left + 2, from.top + 2});
+  ASSERT_TRUE(Tree().Dragging());
+
+  const RECT text = Tree().NodeRect(node, true);
+  const int middle = (text.top + text.bottom) / 2;
+  SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(text.left + 4, middle));
+  EXPECT_FALSE(Tree().Expanded(node));
+  SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(text.left - 8, middle));
+  EXPECT_TRUE(Tree().Expanded(node));
+  EXPECT_TRUE(all->Expanded());
+  EXPECT_TRUE(Page().DropAllowed());
+  Tree().EndDrag(false);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"All", "View", "Print"}));
+}
+
+// Copy in this window, paste in a second copy of the program running beside it: the
+// item crosses the system's clipboard whole, with nothing that only one process knows.
+TEST_F(StaticItemsPageTest, ItemCopiedHereIsPastedByASecondRunningCopy) {
+  Open(kTwoItems, nullptr, &DefaultClipboard());
+  ClickNode(Item("Print"));
+  PressKey(Tree().Handle(), 'C', true);
+
+  const std::string peerFile = menuFile + ".peer.ini";
+  WriteText(peerFile,
+            "[Static Items]\r\nCount=1\r\nApplication0=C:\\mine.exe\r\nCaption0=Mine\r\n"
+            "FileType0=txtfile\r\n");
+  std::string command = "\"" + WindowsPath(ORVANE_PASTE_PEER) + "\" \"" + peerFile + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  TKernelHandle processHandle(process.hProcess);
+  TKernelHandle threadHandle(process.hThread);
+  // This process keeps answering its windows while the other one reads the clipboard.
+  DWORD waited = WAIT_TIMEOUT;
+  const DWORD deadline = GetTickCount() + 60000;
+  while (waited != WAIT_OBJECT_0 && GetTickCount() < deadline) {
+    waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT);
+    Application().ProcessMessages();
+  }
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  ASSERT_EQ(waited, WAIT_OBJECT_0) << "the second copy did not end";
+  DWORD code = 99;
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "1: nothing pasted, 2: failed";
+
+  TOrvaneIniFile pasted(peerFile, DefaultFileAccess());
+  EXPECT_EQ(pasted.ReadString("Static Items", "Count", ""), "2");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Caption0", ""), "Mine");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Caption1", ""), "Print");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Application1", ""), "C:\\tools\\print.exe");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Parameters1", ""), "/p \"%1\"");
+  EXPECT_EQ(pasted.ReadString("Static Items", "Checked1", ""), "1");
+  for (const std::string& file : {peerFile, peerFile + ".log.txt"}) DeleteFileA(file.c_str());
+}
+
+// The tree's pop-up menu as its owner is told about it when it opens: each entry's text
+// without its shortcut, "-" for a separator, and whether it can be chosen.
+struct TShownEntry {
+  std::string Text;
+  bool Enabled;
+};
+
+LRESULT CALLBACK RecordOpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
+  if (message == WM_INITMENUPOPUP) {
+    auto& shown = *reinterpret_cast<std::vector<TShownEntry>*>(data);
+    shown.clear();
+    auto* menu = reinterpret_cast<HMENU>(wParam);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = {};
+      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      std::string entry = (state & MF_SEPARATOR) ? "-" : text;
+      entry = entry.substr(0, entry.find('\t'));
+      shown.push_back({entry, !(state & (MF_GRAYED | MF_DISABLED))});
+    }
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+class PopupMenuTest : public StaticItemsPageTest {
+protected:
+  // A right click on the node, the menu answered by `key` (a character chooses the entry
+  // with that access key; Escape closes the menu).
+  void RightClickAndPress(const void* data, WPARAM key) {
+    TTreeNode node = Tree().FindNode(data);
+    ASSERT_NE(node, nullptr);
+    const RECT text = Tree().NodeRect(node, true);
+    const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    PostMessageA(Tree().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(Tree().Handle(), WM_RBUTTONUP, 0, at);
+    Answer(key);
+    Application().ProcessMessages();
+    form->IdleUpdate();
+  }
+  // Queued before the menu opens: its own message loop takes it.
+  void Answer(WPARAM key) {
+    if (key == VK_ESCAPE) {
+      PostMessageA(Tree().Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    } else {
+      PostMessageA(Tree().Handle(), WM_CHAR, key, 1);
+    }
+  }
+  void Record() {
+    SetWindowSubclass(form->Handle(), RecordOpenedMenu, 1, reinterpret_cast<DWORD_PTR>(&shown));
+  }
+  void TearDown() override {
+    if (form) RemoveWindowSubclass(form->Handle(), RecordOpenedMenu, 1);
+    StaticItemsPageTest::TearDown();
+  }
+  std::vector<TShownEntry> shown;
+};
+
+struct MenuStateCase {
+  const char* name;
+  const char* node;  // a caption, or empty for the text file type's category
+  bool copyFirst;    // an item on the clipboard
+  // Add, Find, Up, Down, Sort, Copy, Paste, Delete, Rename, Quick Hint.
+  std::vector<bool> enabled;
+};
+
+std::ostream& operator<<(std::ostream& out, const MenuStateCase& c) { return out << c.name; }
+
+class PopupMenuStateTest : public PopupMenuTest,
+                           public ::testing::WithParamInterface<MenuStateCase> {};
+
+TEST_P(PopupMenuStateTest, RightClickSelectsTheNodeAndTheMenuFollowsIt) {
+  const MenuStateCase& c = GetParam();
+  Open(kTwoItems);
+  Record();
+  if (c.copyFirst) {
+    ClickNode(Item("Print"));
+    form->actCopy.Execute();
+  }
+  const void* node = *c.node ? static_cast<const void*>(Item(c.node)) : Item("View")->Category();
+  RightClickAndPress(node, VK_ESCAPE);
+  EXPECT_EQ(Menu().FocusedItem(), node);
+
+  std::vector<std::string> texts;
+  std::vector<bool> enabled;
+  for (const TShownEntry& entry : shown) {
+    texts.push_back(entry.Text);
+    if (entry.Text != "-") enabled.push_back(entry.Enabled);
+  }
+  EXPECT_THAT(texts, ::testing::ElementsAre("&Add Item", "&Find Application", "-", "Move &Up",
+                                            "Move Do&wn", "-", "&Sort by Name", "-", "&Copy",
+                                            "&Paste", "&Delete", "&Rename", "-", "&Quick Hint"));
+  EXPECT_EQ(enabled, c.enabled);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));  // Escape ran nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nodes, PopupMenuStateTest,
+    ::testing::Values(MenuStateCase{"LastItem",
+                                    "Print",
+                                    false,
+                                    {true, true, true, false, true, true, false, true, true, true}},
+                      MenuStateCase{"FirstItemWithAnItemCopied",
+                                    "View",
+                                    true,
+                                    {true, true, false, true, true, true, true, true, true, true}},
+                      MenuStateCase{
+                          "Category",
+                          "",
+                          false,
+                          {true, false, false, false, true, false, false, false, false, true}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PopupMenuTest, ChosenEntryRunsItsCommandFromTheTreeAndFromTheTitle) {
+  Open(kTwoItems);
+  RightClickAndPress(Item("View"), 'w');
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Print", "View"}));
+
+  // The title opens the same menu over the tree, which takes the focus.
+  Page().edParameters.SetFocus();
+  const RECT label = Page().HoverLabel1.BoundsRect();
+  const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+  HWND parent = form->tshtStaticMenus.Handle();
+  PostMessageA(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(parent, WM_LBUTTONUP, 0, at);
+  Answer('u');
+  Application().ProcessMessages();
+  EXPECT_EQ(GetFocus(), Tree().Handle());
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));
+  EXPECT_EQ(Menu().FocusedItem(), Item("View"));
 }
 
 struct CloseCase {

@@ -18,6 +18,7 @@
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 #include "tests/filetypes/fake_icons.h"
+#include "tests/support/fake_services.h"
 
 namespace orvane::testing {
 namespace {
@@ -182,6 +183,28 @@ TEST(ApplicationCheck, FindsProgramsAsTypedQuotedOrThroughTheEnvironment) {
   EXPECT_FALSE(item.IsApplicationMissing(DefaultFileSystem())) << "found on the search path";
 #endif
   std::filesystem::remove_all(folder);
+}
+
+// What Find Application opens: the folder of the program the shell would start.
+TEST(ApplicationCheck, FolderIsWhereTheSearchFindsTheProgram) {
+  TFakeFileSystem files;
+  files.Environment["SystemRoot"] = "C:\\WINDOWS";
+  files.SearchPath = std::vector<std::string>{"C:\\WINDOWS\\system32\\"};
+  files.Existing.insert("C:\\WINDOWS\\system32\\notepad.exe");
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\tools\\view.exe", "C:\\tools"},
+      {"\"C:\\my tools\\view.exe\"", "C:\\my tools"},
+      {"%SystemRoot%\\notepad.exe", "C:\\WINDOWS"},
+      {"notepad.exe", "C:\\WINDOWS\\system32"},
+      {"C:\\view.exe", "C:\\"},
+      {"missing.exe", ""},
+      {"", ""},
+  };
+  TestItem item(TreeItemsClass<TestItems>());
+  for (const auto& [application, folder] : cases) {
+    item.SetApplication(application);
+    EXPECT_EQ(item.ApplicationFolder(files), folder) << application;
+  }
 }
 
 }  // namespace
