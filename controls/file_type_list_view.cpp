@@ -207,8 +207,20 @@ void TFileTypeListView::SortRows() {
     });
   } else if (fileTypes_) {
     TFileTypes& types = fileTypes_->Items();
-    Sort([this, &types](int a, int b) {
-      return types.Compare(ItemFileType(a)->Index(), ItemFileType(b)->Index());
+    // Each row's type read once: a comparison must not cost two messages to the control.
+    std::vector<int> typeIndex(static_cast<size_t>(ItemCount()));
+    for (size_t i = 0; i < typeIndex.size(); ++i)
+      typeIndex[i] = ItemFileType(static_cast<int>(i))->Index();
+    // A collection in the types' order (as a scan leaves it) lets the indexes compare
+    // instead of a locale comparison per pair: seconds with thousands of types. Checked
+    // rather than assumed, since a changed description does not move its type.
+    bool sorted = true;
+    for (int i = 1; sorted && i < types.Count(); ++i) sorted = types.Compare(i - 1, i) <= 0;
+    Sort([&typeIndex, &types, sorted](int a, int b) {
+      const int ia = typeIndex[static_cast<size_t>(a)];
+      const int ib = typeIndex[static_cast<size_t>(b)];
+      if (sorted) return ia < ib ? -1 : (ia > ib ? 1 : 0);
+      return types.Compare(ia, ib);
     });
   }
 }

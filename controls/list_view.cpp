@@ -252,6 +252,8 @@ void TListView::Sort(const std::function<int(int, int)>& compare) {
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&](int a, int b) { return compare(a, b) < 0; });
+  // Rows already in order stay as they are: rewriting them costs messages per row.
+  if (std::is_sorted(order.begin(), order.end())) return;
   std::vector<Row> rows;
   rows.reserve(order.size());
   for (int index : order) {

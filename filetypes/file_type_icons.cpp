@@ -1,6 +1,7 @@
 #include "filetypes/file_type_icons.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "filetypes/erroneous_file_type.h"
 #include "filetypes/file_type.h"
@@ -76,25 +77,34 @@ std::string ExpandIconPath(const std::string& file, IIconSource& source) {
   return Win9xWindowsDir() + file.substr(length);
 }
 
-bool IconFromLocation(const std::string& location, const TFileType* type, int height, int width,
-                      TIcon& icon, bool small, TAdvStringList* bugs, IIconSource& source) {
-  icon.Reset();
-  const TIconLocation parsed = ParseIconLocation(location);
-  const std::string file = ExpandIconPath(Unquote(parsed.File), source);
+namespace {
 
+// A location's file as extraction is asked for it: unquoted and expanded.
+std::string IconFileOf(const TIconLocation& parsed, IIconSource& source) {
+  return ExpandIconPath(Unquote(parsed.File), source);
+}
+
+bool IconFileFound(const std::string& file, IIconSource& source) {
   const size_t split = file.find_last_of("\\:");
   const std::string dir = split == std::string::npos ? std::string() : file.substr(0, split + 1);
   const std::string name = split == std::string::npos ? file : file.substr(split + 1);
   std::string found;
-  if (!source.FindFile(dir, name, found) && bugs && type) {
-    AddBug(*bugs, bkMissingIconFile,
-           FormatRes(msg::SBugMissingIconFile, {file, type->Description(), type->Name()}),
-           type->Name(), type->Description());
-  }
+  return source.FindFile(dir, name, found);
+}
 
-  auto extract = [&](int index, TIcon& large, TIcon& smallIcon) {
+void AddMissingIconFileBug(TAdvStringList& bugs, const std::string& file, const TFileType& type) {
+  AddBug(bugs, bkMissingIconFile,
+         FormatRes(msg::SBugMissingIconFile, {file, type.Description(), type.Name()}),
+         type.Name(), type.Description());
+}
+
+// The icon of `file` at `index`, sized for the list; tried regardless of the search.
+bool ExtractSizedIcon(const std::string& file, int index, int height, int width, bool small,
+                      TIcon& icon, IIconSource& source) {
+  icon.Reset();
+  auto extract = [&](int at, TIcon& large, TIcon& smallIcon) {
     try {
-      return source.ExtractIcons(file, index, large, smallIcon);
+      return source.ExtractIcons(file, at, large, smallIcon);
     } catch (...) {
       large.Reset();
       smallIcon.Reset();
@@ -103,9 +113,9 @@ bool IconFromLocation(const std::string& location, const TFileType* type, int he
   };
   TIcon large;
   TIcon smallIcon;
-  int count = extract(parsed.Index, large, smallIcon);
+  int count = extract(index, large, smallIcon);
   bool succeeded = count == 1 || count == 2;
-  if (succeeded && !large && !smallIcon && parsed.Index == -1) {
+  if (succeeded && !large && !smallIcon && index == -1) {
     count = extract(0, large, smallIcon);
     succeeded = count == 1 || count == 2;
   }
@@ -116,6 +126,97 @@ bool IconFromLocation(const std::string& location, const TFileType* type, int he
     return false;
   }
   return true;
+}
+
+// The icons of one list fill by location, so that each file is searched and each
+// location extracted once: types share icon files, and every type without a usable
+// icon of its own falls back to the same one. At most kMaxHeld icons are kept alive,
+// the fallback's always, so that thousands of distinct icons do not pile up handles.
+class TLocationIcons {
+public:
+  static constexpr size_t kMaxHeld = 512;
+
+  TLocationIcons(int height, int width, bool small, IIconSource& source)
+      : height_(height), width_(width), small_(small), source_(source) {}
+
+  // As IconFromLocation with `bugs`, for a location that is not "%1". The icon stays
+  // owned here; 0 when there is none.
+  IconHandle Icon(const std::string& location, const TFileType& type, TAdvStringList& bugs,
+                  bool always, TIcon& scratch) {
+    auto [entry, added] = icons_.try_emplace(location);
+    TEntry& known = entry->second;
+    if (added) {
+      const TIconLocation parsed = ParseIconLocation(location);
+      known.File = IconFileOf(parsed, source_);
+      known.Index = parsed.Index;
+    }
+    const TFile& file = FileOf(known.File);
+    if (!file.Found) AddMissingIconFileBug(bugs, known.File, type);
+    if (!known.Settled && file.WithoutIcons) known.Settled = true;
+    if (!known.Settled) {
+      if (!ExtractSizedIcon(known.File, known.Index, height_, width_, small_, scratch, source_)) {
+        known.Settled = true;  // a failure holds no handle
+        return 0;
+      }
+      if (!always && held_ >= kMaxHeld) return scratch.Get();
+      known.Icon = std::move(scratch);
+      known.Settled = true;
+      ++held_;
+    }
+    return known.Icon.Get();
+  }
+
+private:
+  struct TEntry {
+    std::string File;
+    int Index = 0;
+    bool Settled = false;  // Icon is the location's result, also when empty
+    TIcon Icon;
+  };
+
+  struct TFile {
+    bool Found = false;
+    bool WithoutIcons = false;
+  };
+
+  // A file the search does not find is asked once how many icons it holds, so that
+  // none of its locations tries to open it again when it holds none.
+  const TFile& FileOf(const std::string& name) {
+    auto [entry, added] = files_.try_emplace(name);
+    TFile& file = entry->second;
+    if (added) {
+      file.Found = IconFileFound(name, source_);
+      if (!file.Found) {
+        TIcon large;
+        TIcon small;
+        try {
+          file.WithoutIcons = source_.ExtractIcons(name, -1, large, small) <= 0;
+        } catch (...) {
+          // Left to the extraction, which copes with it.
+        }
+      }
+    }
+    return file;
+  }
+
+  int height_;
+  int width_;
+  bool small_;
+  IIconSource& source_;
+  size_t held_ = 0;
+  std::unordered_map<std::string, TEntry> icons_;
+  std::unordered_map<std::string, TFile> files_;
+};
+
+}  // namespace
+
+bool IconFromLocation(const std::string& location, const TFileType* type, int height, int width,
+                      TIcon& icon, bool small, TAdvStringList* bugs, IIconSource& source) {
+  icon.Reset();
+  const TIconLocation parsed = ParseIconLocation(location);
+  const std::string file = IconFileOf(parsed, source);
+  if (!IconFileFound(file, source) && bugs && type) AddMissingIconFileBug(*bugs, file, *type);
+  return ExtractSizedIcon(file, parsed.Index, height, width, small, icon, source);
 }
 
 bool IconFromDocument(const std::string& extension, TIcon& icon, int height, int width,
@@ -179,24 +280,27 @@ bool AddBlankImage(IImageList& images) { return images.AddBlank() >= 0; }
 
 void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource& source) {
   images.Clear();
+  images.Reserve(Count());
   MakeImageList32(images);
   const int width = images.Width();
   const int height = images.Height();
   const bool small =
       std::abs(source.SmallSizeMetric() - width) < std::abs(source.IconMetric() - width);
+  constexpr const char* kFallback = "shell32.dll,0";
+  TLocationIcons located(height, width, small, source);
   for (int i = 0; i < Count(); ++i) {
     TFileType* type = Items(i);
     const std::string& location = type->DefaultIcon();
-    const std::string extension = type->ExtensionCount() > 0 ? type->Extension(0) : "";
-    TIcon icon;
-    bool added = false;
-    if (!location.empty() &&
-        LoadTypeIcon(extension, location, height, width, type, &bugs, small, icon, source)) {
-      added = images.AddIcon(icon.Get()) >= 0;
-    } else if (LoadTypeIcon(extension, "shell32.dll,0", height, width, type, &bugs, small, icon,
-                            source)) {
-      added = images.AddIcon(icon.Get()) >= 0;
+    TIcon own;
+    IconHandle icon = 0;
+    if (Unquote(location) == "%1") {
+      const std::string extension = type->ExtensionCount() > 0 ? type->Extension(0) : "";
+      if (IconFromDocument(extension, own, height, width, source)) icon = own.Get();
+    } else if (!location.empty()) {
+      icon = located.Icon(location, *type, bugs, false, own);
     }
+    if (!icon) icon = located.Icon(kFallback, *type, bugs, true, own);
+    const bool added = icon && images.AddIcon(icon) >= 0;
     if (!added && !AddBlankImage(images))
       throw EIconError(LoadResString(msg::SNotEnoughMemoryIcons));
     Notify(nkLoadIcon, type);

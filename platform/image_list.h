@@ -16,8 +16,10 @@ public:
   virtual int AllocBy() const = 0;
   virtual int Count() const = 0;
   virtual void Clear() = 0;
-  // Replaces the list's handle by a new 32-bit colour list (masked when the list is)
-  // holding the old images; false when there is no handle afterwards.
+  // Room for `count` images at once while the list is empty; the handle may change.
+  virtual void Reserve(int count) = 0;
+  // Makes the list a 32-bit colour list (masked when the list is) holding its images;
+  // false when there is no handle afterwards.
   virtual bool Recreate32() = 0;
   // The index of the added image, or -1.
   virtual int AddIcon(IconHandle icon) = 0;

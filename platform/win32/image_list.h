@@ -22,6 +22,7 @@ public:
   int AllocBy() const override { return allocBy_; }
   int Count() const override;
   void Clear() override;
+  void Reserve(int count) override;
   bool Recreate32() override;
   int AddIcon(IconHandle icon) override;
   int AddBlank() override;

@@ -114,6 +114,19 @@ TEST_F(PickerTest, HeaderClickSortsByExtensionAndMarksTheColumn) {
   EXPECT_EQ(Column(view, 1), (std::vector<std::string>{".zz", ".a", ".b", ".txt"}));
 }
 
+// Rows follow the types' order also when a description changed after the scan, which
+// leaves the type where it was in the model.
+TEST_F(PickerTest, RowsFollowADescriptionChangedAfterTheScan) {
+  auto& view = form.Create<TFileTypeListView>("lvFileTypes", &form);
+  view.SetPredefinedTypes(0);
+  view.SetFileTypes(&types);
+  types.Items().FindByName("aaafile")->SetDescription("Zed file");
+  view.SetSortType(ftstExtension);
+  view.SetSortType(ftstType);
+  EXPECT_EQ(Column(view, 0),
+            (std::vector<std::string>{"Alpha file", "Alpha file", "Text Document", "Zed file"}));
+}
+
 TEST_F(PickerTest, ColumnsShareTheClientWidth) {
   auto& view = form.Create<TFileTypeListView>("lvFileTypes", &form);
   view.SetBounds(0, 0, 304, 100);

@@ -112,6 +112,7 @@ public:
   bool hasHandle = true;
   bool blankFails = false;
   int recreated = 0;
+  int reserved = 0;
 
   int Width() const override { return size_; }
   int Height() const override { return size_; }
@@ -119,6 +120,7 @@ public:
   int AllocBy() const override { return 1; }
   int Count() const override { return static_cast<int>(images.size()); }
   void Clear() override { images.clear(); }
+  void Reserve(int count) override { reserved = count; }
   bool Recreate32() override {
     ++recreated;
     return hasHandle;

@@ -1,5 +1,7 @@
 #include "filetypes/file_type_icons.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -161,6 +163,52 @@ TEST_F(IconTest, OneImagePerTypeWithFallbacks) {
   EXPECT_EQ(std::count(images.images.begin(), images.images.end(), 0), 3);
   EXPECT_EQ(images.images[22], 0);
   EXPECT_EQ(images.images[0], 16);
+}
+
+// Types share icon files, and every type without an icon of its own shares the fallback:
+// one search per file and one extraction per location for the whole list, with each
+// type's own bug and image still there.
+TEST_F(IconTest, SharedLocationsAreExtractedOnceEachTypeKeepsItsBugAndImage) {
+  source.files["shell32.dll"] = {};
+  source.existing.insert("shell32.dll");
+  source.files["good.dll"] = {2, 32, 16};
+  source.existing.insert("good.dll");
+  for (int i = 0; i < 6; ++i) {
+    Type("g" + std::to_string(i), "good.dll," + std::to_string(i % 2));
+    Type("m" + std::to_string(i), "missing.ico");
+  }
+  FakeImageList images(source);
+  types.LoadIcons(images, bugs, source);
+  auto calls = [&](const std::string& call) {
+    return std::count(source.calls.begin(), source.calls.end(), call);
+  };
+  EXPECT_EQ(calls("search [] good.dll"), 1);
+  EXPECT_EQ(calls("extract good.dll,0"), 1);
+  EXPECT_EQ(calls("extract good.dll,1"), 1);
+  // A file the search misses is asked for its count once; holding none, never opened again.
+  EXPECT_EQ(calls("search [] missing.ico"), 1);
+  EXPECT_EQ(calls("extract missing.ico,-1"), 1);
+  EXPECT_EQ(calls("extract missing.ico,0"), 0);
+  EXPECT_EQ(calls("extract shell32.dll,0"), 1);
+  EXPECT_EQ(images.Count(), 12);
+  EXPECT_EQ(std::count(images.images.begin(), images.images.end(), 16), 12);
+  EXPECT_EQ(bugs.Count(), 6);
+  EXPECT_EQ(Bug(5).Key, "m5");
+  EXPECT_TRUE(source.alive.empty());
+}
+
+// Past the icons kept for reuse, a new location's icon is still added and let go.
+TEST_F(IconTest, ManyDistinctIconsAreAllAddedAndReleased) {
+  source.files["many.dll"] = {2000, 16, 16};
+  source.existing.insert("many.dll");
+  for (int i = 0; i < 600; ++i) Type("t" + std::to_string(i), "many.dll," + std::to_string(i));
+  Type("again", "many.dll,599");
+  FakeImageList images(source);
+  types.LoadIcons(images, bugs, source);
+  EXPECT_EQ(images.Count(), 601);
+  EXPECT_EQ(std::count(images.images.begin(), images.images.end(), 16), 601);
+  EXPECT_EQ(std::count(source.calls.begin(), source.calls.end(), "extract shell32.dll,0"), 0);
+  EXPECT_TRUE(source.alive.empty());
 }
 
 TEST_F(IconTest, ImageListFailures) {

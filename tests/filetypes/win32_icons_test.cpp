@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "filetypes/file_type_icons.h"
 #include "platform/win32/image_list.h"
@@ -36,8 +38,56 @@ TEST(Win32Icons, ImageListKeepsItsImagesWhenMadeThirtyTwoBit) {
   EXPECT_TRUE(AddBlankImage(images));
   MakeImageList32(images);
   EXPECT_EQ(images.Count(), 2);
+  // Room is made only in an empty list: a filled one keeps its images.
+  images.Reserve(500);
+  EXPECT_EQ(images.Count(), 2);
   images.Clear();
   EXPECT_EQ(images.Count(), 0);
+  images.Reserve(500);
+  EXPECT_EQ(images.AddIcon(icon.Get()), 0);
+  EXPECT_EQ(images.Count(), 1);
+}
+
+// The pixels of image `index` drawn over grey.
+std::vector<DWORD> Drawn(HIMAGELIST list, int index, UINT style) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 16;
+  info.bmiHeader.biHeight = 16;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  std::memset(bits, 0x7F, 16 * 16 * 4);
+  ImageList_Draw(list, index, dc, 0, 0, style);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 16 * 16);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+// An icon shows in the list as comctl32's own ImageList_AddIcon shows it, and an icon of
+// another size still takes exactly one image.
+TEST(Win32Icons, ImageListShowsEachIconAsOneImageAsComctlDoes) {
+  TWin32ImageList images;
+  TImageListHandle reference(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
+  for (int index : {0, 3, 4, 15}) {
+    TIcon icon = ExtractIconOrRaise("shell32.dll", index, true, DefaultIconSource());
+    const int at = images.AddIcon(icon.Get());
+    ASSERT_GE(at, 0);
+    const int expected = ImageList_AddIcon(reference.get(), reinterpret_cast<HICON>(icon.Get()));
+    for (UINT style : {ILD_NORMAL, ILD_TRANSPARENT, ILD_SELECTED})
+      EXPECT_EQ(Drawn(images.Handle(), at, style), Drawn(reference.get(), expected, style))
+          << "shell32.dll," << index << " style " << style;
+  }
+  TIcon large = ExtractIconOrRaise("shell32.dll", 3, false, DefaultIconSource());
+  const int before = images.Count();
+  EXPECT_EQ(images.AddIcon(large.Get()), before);
+  EXPECT_EQ(images.Count(), before + 1);
 }
 
 TEST(Win32Icons, DocumentIconLeavesNoTemporaryFile) {
