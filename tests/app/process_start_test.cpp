@@ -6,6 +6,7 @@
 #include "app_fixture.h"
 #include "platform/messages.h"
 #include "platform/system_info.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scoped_value.h"
 
 namespace orvane::testing {
@@ -107,21 +108,10 @@ TEST_F(MainWindowTest, SecondProgramStartWakesThisOneAndEnds) {
   ASSERT_FALSE(guard.AnotherRunning());
   ShowWindow(form->Handle(), SW_MINIMIZE);
 
-  std::string command = "\"" + WindowsPath(ORVANE_EXE) + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
-  TKernelHandle processHandle(process.hProcess);
-  TKernelHandle threadHandle(process.hThread);
   // A copy that showed its windows would wait for the user; it must end by itself.
-  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-  ASSERT_EQ(waited, WAIT_OBJECT_0) << "the second copy did not end";
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  EXPECT_EQ(code, 0u);
+  const std::optional<DWORD> code = RunToEnd("\"" + WindowsPath(ORVANE_EXE) + "\"", 60000);
+  ASSERT_TRUE(code) << "the second copy did not end";
+  EXPECT_EQ(*code, 0u);
 
   Application().ProcessMessages();  // the wake-up message it posted
   EXPECT_FALSE(IsIconic(form->Handle()));

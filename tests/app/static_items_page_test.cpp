@@ -19,6 +19,7 @@
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
 #include "storage/orvane_ini_file.h"
+#include "tests/support/child_process.h"
 
 namespace orvane::testing {
 namespace {
@@ -376,26 +377,11 @@ TEST_F(StaticItemsPageTest, ItemCopiedHereIsPastedByASecondRunningCopy) {
   WriteText(peerFile,
             "[Static Items]\r\nCount=1\r\nApplication0=C:\\mine.exe\r\nCaption0=Mine\r\n"
             "FileType0=txtfile\r\n");
-  std::string command = "\"" + WindowsPath(ORVANE_PASTE_PEER) + "\" \"" + peerFile + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
-  TKernelHandle processHandle(process.hProcess);
-  TKernelHandle threadHandle(process.hThread);
   // This process keeps answering its windows while the other one reads the clipboard.
-  DWORD waited = WAIT_TIMEOUT;
-  const DWORD deadline = GetTickCount() + 60000;
-  while (waited != WAIT_OBJECT_0 && GetTickCount() < deadline) {
-    waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT);
-    Application().ProcessMessages();
-  }
-  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-  ASSERT_EQ(waited, WAIT_OBJECT_0) << "the second copy did not end";
-  DWORD code = 99;
-  GetExitCodeProcess(process.hProcess, &code);
-  EXPECT_EQ(code, 0u) << "1: nothing pasted, 2: failed";
+  const std::optional<DWORD> code = RunToEnd(
+      "\"" + WindowsPath(ORVANE_PASTE_PEER) + "\" \"" + peerFile + "\"", 60000, true);
+  ASSERT_TRUE(code) << "the second copy did not end";
+  EXPECT_EQ(*code, 0u) << "1: nothing pasted, 2: failed";
 
   TOrvaneIniFile pasted(peerFile, DefaultFileAccess());
   EXPECT_EQ(pasted.ReadString("Static Items", "Count", ""), "2");

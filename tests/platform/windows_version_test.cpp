@@ -12,7 +12,7 @@
 #include "platform/registry.h"
 #include "platform/system_info.h"
 #ifdef _WIN32
-#include "platform/win32/win32_handles.h"
+#include "tests/support/child_process.h"
 #endif
 
 namespace orvane {
@@ -120,19 +120,10 @@ TEST(WindowsVersion, ProgramWithoutManifestReadsTheTrueVersion) {
   for (char& c : command) {
     if (c == '/') c = '\\';
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  DWORD code = 0;
-  if (started) {
-    TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &code);
-  }
+  const std::optional<DWORD> ended = testing::RunToEnd(command, INFINITE);
   TRegistry(DefaultRegistryBackend()).DeleteKey(appKey);
-  ASSERT_TRUE(started) << GetLastError();
+  ASSERT_TRUE(ended);
+  const DWORD code = *ended;
   const DWORD reported = code & 0xFFFF;
   const DWORD truth = code >> 16;
   EXPECT_EQ(reported, 0x0602u) << "GetVersionEx was not capped; the probe proves nothing";
