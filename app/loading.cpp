@@ -85,6 +85,8 @@ void ShowProgress(const std::string& text) {
   RepaintProgress();
 }
 
+bool ProgressDue() { return Now() - Progress().lastRepaint > kRepaintInterval; }
+
 void RepaintProgress() {
   const std::int64_t now = Now();
   if (now - Progress().lastRepaint <= kRepaintInterval) return;

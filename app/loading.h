@@ -40,6 +40,8 @@ void ShowProgress(const std::string& text);
 // Dispatches the waiting paint messages when more than 60 ms have passed since the last
 // pass.
 void RepaintProgress();
+// Whether the next RepaintProgress paints: a text per item is only worth making then.
+bool ProgressDue();
 // How many paint passes ran so far.
 int ProgressRepaintCount();
 // Dispatches waiting paint messages only, so the windows stay painted while input waits.

@@ -306,8 +306,10 @@ void TfrmMain::CreateSteps() {
 
   CategoryButtons1.SetSelectedIndex(0);
 
+  // Per type only when a repaint is due: setting the text costs a trip to the window
+  // system, thousands of times over.
   fileTypeList_.OnRefreshItem() = [](TFileTypeLink*, TFileType* item) {
-    if (item) {
+    if (item && ProgressDue()) {
       ShowProgress(FormatRes(msg::SAnalyzingFileType, {item->Name()}));
     } else {
       RepaintProgress();
@@ -317,7 +319,7 @@ void TfrmMain::CreateSteps() {
     ShowProgress(LoadResString(msg::SReadyToLoadIcons));
   };
   fileTypeList_.OnLoadIcon() = [](TFileTypeLink*, TFileType* item) {
-    if (item) {
+    if (item && ProgressDue()) {
       ShowProgress(FormatRes(msg::SLoadingIcon, {item->Name()}));
     } else {
       RepaintProgress();

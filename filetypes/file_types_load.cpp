@@ -92,6 +92,27 @@ private:
   TAdvStringList& bugs_;
 };
 
+// The type's own DefaultIcon; else, after a predefined type's table icon, the icon or the
+// server of the class the type names.
+void ReadIcon(TScan& scan, TFileType& item) {
+  const std::string& name = item.Name();
+  std::string value;
+  if (scan.ReadDefaultOfSub(name, "DefaultIcon", value)) item.SetDefaultIcon(value);
+  if (!item.DefaultIcon().empty()) return;
+  const TPredefinedTable& table = PredefinedTable();
+  if (item.Predefined()) item.SetDefaultIcon(table.Icons[item.Index()]);
+  std::string clsid;
+  // An empty class identifier would name the CLSID key itself.
+  if (!scan.ReadDefaultOfSub(name, "CLSID", clsid) || clsid.empty()) return;
+  const std::string base = "\\CLSID\\" + clsid + "\\";
+  for (const char* sub : {"DefaultIcon", "InProcServer32", "LocalServer32"}) {
+    if (scan.ReadDefaultOf(base + sub, value)) {
+      item.SetDefaultIcon(value);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
@@ -132,8 +153,11 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
 
     SortIgnoringCase(names);
 
-    // Pass 1: types.
+    // Pass 1: types. Their icons are read after pass 4, for the types that stay: most
+    // keys of the root are classes that no extension names, and their icons would cost
+    // several registry questions each for nothing.
     std::vector<const std::string*> extensions;
+    std::vector<bool> keyed(Count(), false);
     for (const std::string& name : names) {
       if (name.empty() || AnsiSameText(name, "CLSID") || AnsiSameText(name, kSfa)) continue;
       if (IsExtensionKeyName(name)) {
@@ -150,21 +174,8 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
 
       std::string value;
       if (scan.ReadDefaultOfSub(name, "CurVer", value)) item->SetCurVer(value);
-      if (scan.ReadDefaultOfSub(name, "DefaultIcon", value)) item->SetDefaultIcon(value);
-      if (item->DefaultIcon().empty()) {
-        if (row >= 0) item->SetDefaultIcon(table.Icons[row]);
-        std::string clsid;
-        // An empty class identifier would name the CLSID key itself.
-        if (scan.ReadDefaultOfSub(name, "CLSID", clsid) && !clsid.empty()) {
-          const std::string base = "\\CLSID\\" + clsid + "\\";
-          for (const char* sub : {"DefaultIcon", "InProcServer32", "LocalServer32"}) {
-            if (scan.ReadDefaultOf(base + sub, value)) {
-              item->SetDefaultIcon(value);
-              break;
-            }
-          }
-        }
-      }
+      if (static_cast<size_t>(item->Index()) >= keyed.size()) keyed.resize(item->Index() + 1);
+      keyed[item->Index()] = true;
       Notify(nkRefreshItem, item);
     }
 
@@ -178,9 +189,9 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
         AddBug(bugs, bkMissingType, FormatRes(msg::SBugMissingType, {*extension, target}),
                *extension, target);
       }
-      if (reg.ValueExists("PerceivedType")) {
-        try {
-          const std::string perceived = reg.ReadString("PerceivedType");
+      std::string perceived;
+      try {
+        if (reg.TryReadString("PerceivedType", perceived)) {
           if (TFileType* type = FindByName(std::string(kSfa) + "\\" + perceived)) {
             type->AddExtension(*extension);
           } else {
@@ -188,11 +199,11 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
                    FormatRes(msg::SBugMissingPerceivedType, {*extension, perceived}), *extension,
                    perceived);
           }
-        } catch (const std::exception&) {
-          AddBug(bugs, bkMissingPerceivedType,
-                 FormatRes(msg::SBugMissingPerceivedType, {*extension, std::string()}), *extension,
-                 std::string());
         }
+      } catch (const std::exception&) {
+        AddBug(bugs, bkMissingPerceivedType,
+               FormatRes(msg::SBugMissingPerceivedType, {*extension, std::string()}), *extension,
+               std::string());
       }
     }
     Notify(nkRefreshItem, nullptr);
@@ -224,11 +235,16 @@ void TFileTypes::Load(TAdvStringList& bugs, IRegistryBackend& backend) {
     Notify(nkRefreshItem, nullptr);
 
     // Pass 4.
+    std::vector<TFileType*> iconless;
     for (int i = 0; i < Count(); ++i) {
       TFileType* item = Items(i);
       if (!item->Predefined() && item->ExtensionCount() == 0) freed[i] = true;
+      if (!freed[i] && static_cast<size_t>(i) < keyed.size() && keyed[i]) iconless.push_back(item);
     }
     RemoveIf([&freed](TCollectionItem* item) { return freed[item->Index()]; });
+
+    // The icons of the types that stay and have a key of their own.
+    for (TFileType* item : iconless) ReadIcon(scan, *item);
   } catch (...) {
     bugs.SetSorted(bugsSorted);
     EndUpdate();

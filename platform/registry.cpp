@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/exception.h"
@@ -165,16 +166,39 @@ void TRegistry::PutData(const std::string& name, const void* buffer, std::uint32
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
-  TRegDataInfo info;
-  if (!GetDataInfo(name, info) || info.DataSize == 0) return std::string();
-  std::string text(info.DataSize, '\0');
-  std::uint32_t type;
-  std::uint32_t read = GetData(name, text.data(), info.DataSize, type);
+  std::string text;
+  TryReadString(name, text);
+  return text;
+}
+
+bool TRegistry::TryReadString(const std::string& name, std::string& text) {
+  // Most values fit the first buffer, which spares asking for the size first: each
+  // question is a trip to the registry. A value that grew meanwhile is asked again.
+  text.assign(256, '\0');
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = static_cast<std::uint32_t>(text.size());
+  ErrorCode rc = backend_.QueryValue(currentKey_, name, &type,
+                                     reinterpret_cast<std::uint8_t*>(text.data()), &size);
+  for (int attempt = 0; rc == kErrorMoreData && attempt < 4; ++attempt) {
+    text.assign(size, '\0');
+    rc = backend_.QueryValue(currentKey_, name, &type,
+                             reinterpret_cast<std::uint8_t*>(text.data()), &size);
+  }
+  if (rc == kErrorMoreData) throw ERegistryException(FormatRes(msg::SRegGetDataFailed, {name}));
+  if (!Check(rc)) {
+    text.clear();
+    return false;
+  }
+  if (size == 0) {
+    text.clear();
+    return true;
+  }
   if (type != kRegSz && type != kRegExpandSz) {
+    text.clear();
     throw ERegistryException(FormatRes(msg::SInvalidRegType, {name}));
   }
-  text.resize(read);
-  return text.substr(0, text.find('\0'));
+  text.resize(std::min<size_t>(size, text.find('\0')));
+  return true;
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& text) {

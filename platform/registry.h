@@ -49,6 +49,8 @@ public:
   // Empty for a missing or empty value; the text up to its first zero byte for string
   // types; ERegistryException for any other type.
   std::string ReadString(const std::string& name);
+  // As ReadString in one question to the registry; false when the value does not exist.
+  bool TryReadString(const std::string& name, std::string& text);
   void WriteString(const std::string& name, const std::string& text);
   bool HasSubKeys();
 

@@ -127,6 +127,26 @@ TEST_F(MainWindowTest, CreationReportsEachStepAndEveryTypeInTheLoadingWindow) {
   EXPECT_EQ(loading.lblProgress.Caption(), "Ready to start...");
 }
 
+// Setting the text costs a trip to the window system per type: between repaints the
+// types leave the text alone.
+TEST_F(MainWindowTest, TypesSetNoTextBetweenRepaints) {
+  TfrmLoading loading;
+  std::vector<std::string> shown;
+  SetProgressClock([&] {
+    shown.push_back(loading.lblProgress.Caption());
+    return std::int64_t{0};
+  });
+  ResetProgressTimer();
+  auto form = CreateMainWindow();
+  SetProgressClock(nullptr);
+  ASSERT_FALSE(shown.empty());
+  for (const std::string& text : shown) {
+    EXPECT_EQ(text.find("Analyzing"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Loading associated icon"), std::string::npos) << text;
+  }
+  EXPECT_EQ(loading.lblProgress.Caption(), "Ready to start...");
+}
+
 TEST_F(MainWindowTest, LaterRescansShowNoProgressTexts) {
   auto form = CreateMainWindow();
   ASSERT_EQ(LoadingWindow(), nullptr);

@@ -92,16 +92,17 @@ TEST_F(ScanTest, UnreadableKeysAndNonStringValuesBecomeBugs) {
 )");
   reg.DenyAccess("HKEY_CLASSES_ROOT\\secret");
   Load();
+  // Icons are read last, for the types that stay.
   EXPECT_THAT(
       BugTexts(),
-      ElementsAre("Invalid data type for value \"\" of registry key \"oddfile\\DefaultIcon\"",
-                  "Access to the egistry key \"secret\" is denied",
-                  "Extension \".sec\" belongs to non-existing file type \"secret\""));
+      ElementsAre("Access to the egistry key \"secret\" is denied",
+                  "Extension \".sec\" belongs to non-existing file type \"secret\"",
+                  "Invalid data type for value \"\" of registry key \"oddfile\\DefaultIcon\""));
+  EXPECT_EQ(Bug(2).Kind, bkUnreadable);
+  EXPECT_EQ(Bug(2).Key, "oddfile\\DefaultIcon");
+  EXPECT_EQ(Bug(2).Target, "");
   EXPECT_EQ(Bug(0).Kind, bkUnreadable);
-  EXPECT_EQ(Bug(0).Key, "oddfile\\DefaultIcon");
-  EXPECT_EQ(Bug(0).Target, "");
-  EXPECT_EQ(Bug(1).Kind, bkUnreadable);
-  EXPECT_EQ(Bug(1).Key, "secret");
+  EXPECT_EQ(Bug(0).Key, "secret");
   // The unreadable icon counts as absent, so the class's server stands in.
   ASSERT_NE(types.FindByName("oddfile"), nullptr);
   EXPECT_EQ(types.FindByName("oddfile")->DefaultIcon(), "odd.dll");
@@ -128,6 +129,26 @@ TEST_F(ScanTest, CurVerChainFollowsTheVisitingOrder) {
   EXPECT_THAT(OwnTypes(), ElementsAre("c.1"));
   EXPECT_THAT(types.FindByName("c.1")->Extensions(), ElementsAre(".c", ".b", ".a"));
   EXPECT_EQ(bugs.Count(), 0);
+}
+
+// Icons are read only for the types that stay: a class no extension names is not asked
+// (its broken icon is no bug), a type that only inherits extensions through CurVer is.
+TEST_F(ScanTest, OnlyTypesThatStayReadTheirIcons) {
+  Import(R"(
+[HKEY_CLASSES_ROOT\.old]
+@="app.1"
+[HKEY_CLASSES_ROOT\app.1\CurVer]
+@="app.2"
+[HKEY_CLASSES_ROOT\app.2\DefaultIcon]
+@="app.exe,2"
+[HKEY_CLASSES_ROOT\lonely\DefaultIcon]
+@=dword:00000001
+)");
+  Load();
+  EXPECT_THAT(OwnTypes(), ElementsAre("app.2"));
+  EXPECT_EQ(types.FindByName("app.2")->DefaultIcon(), "app.exe,2");
+  EXPECT_EQ(bugs.Count(), 0);
+  EXPECT_EQ(reg.OpenHandleCount(), 0u);
 }
 
 TEST_F(ScanTest, CurVerChainVisitedBackwardsLeavesABug) {

@@ -129,6 +129,13 @@ TYPED_TEST(RegistryTest, ReadStringRules) {
   } catch (const ERegistryException& e) {
     EXPECT_STREQ(e.what(), "Invalid data type for 'dword'");
   }
+  // Read in one question when it fits a first buffer, in two when it does not: the
+  // lengths around that buffer's size come back whole.
+  for (size_t length : {255u, 256u, 257u, 5000u}) {
+    const std::string text(length, 'L');
+    reg.WriteString("long", text);
+    EXPECT_EQ(reg.ReadString("long"), text) << length;
+  }
   reg.WriteString("written", "x");
   std::uint32_t type = 0;
   EXPECT_EQ(this->Raw(reg, "written", type), (std::vector<std::uint8_t>{'x', 0}));
