@@ -515,6 +515,7 @@ std::string TfrmMain::PageDescription(int pageIndex) const {
 void TfrmMain::PageChanged() {
   const int index = pgcMain.ActivePageIndex();
   CategoryButtons1.SetSelectedIndex(index);
+  if (pgcMain.ActivePage() == &tshtCleanup && staticCleanupPage_) staticCleanupPage_->Shown();
   if (pgcMain.ActivePage() == &TabSheet2 && !shellExtCleanupShown_) {
     shellExtCleanupShown_ = true;
     if (shellExtPage_) shellExtPage_->Reload();

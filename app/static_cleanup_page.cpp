@@ -182,7 +182,6 @@ void TStaticCleanupPage::InitLayout(TWinControl& parent) {
   lvFileTypes.RightClickSelect = true;
   lvFileTypes.SetImages(dynamic_cast<TWin32ImageList*>(fileTypes_.Images()));
   lvFileTypes.SetPredefinedTypes(kAllPredefinedTypes);
-  lvFileTypes.SetFileTypes(&fileTypes_);
   lvFileTypes.SetHint("|List of registered file types\r\n"
                       "Choose a file type to see the commands other programs added to it.");
 
@@ -540,6 +539,12 @@ void TStaticCleanupPage::DisableProgram() {
   SelectRow(row < lbMenuItems.ItemCount() ? row : -1);
   ShowDetails();
   form_.UpdateActions(std::nullopt);
+}
+
+void TStaticCleanupPage::Shown() {
+  if (lvFileTypes.FileTypes() == &fileTypes_) return;
+  TBusyCursor busy;
+  lvFileTypes.SetFileTypes(&fileTypes_);
 }
 
 void TStaticCleanupPage::RefreshFileTypes() {

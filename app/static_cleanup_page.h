@@ -87,6 +87,9 @@ public:
   // Every file type's verbs read again from the registry (after a restore); pending marks
   // are dropped.
   void Reload();
+  // The page is on screen: its file type list fills the first time. Thousands of types
+  // take a second to list, which a start that never shows this page need not wait for.
+  void Shown();
   void ShowDetails();
   // The verb of a row of the item list.
   TMenuItemRec* RowRecord(int row) const;
