@@ -2,7 +2,9 @@
 // from a menu file of a dozen items, the first page filled and painted), on the prefix's
 // own HKEY_CLASSES_ROOT and again with 10,000 synthetic root keys added to it. The
 // baseline is a tiny program started the same way that opens every root key of
-// HKEY_CLASSES_ROOT, reads its default value and exits. Medians of several starts.
+// HKEY_CLASSES_ROOT, reads its default value and shows a plain window, timed to that
+// window painted; the same walk without a window, timed to its exit, is reported beside
+// it. Medians of several starts.
 
 #include <windows.h>
 
@@ -49,8 +51,8 @@ BOOL CALLBACK FindReadyWindow(HWND window, LPARAM param) {
 
 // Starts `program`; with `untilReady`, waits until its main window is ready and ends it,
 // else waits until it exits. Seconds from the start, or a negative value on failure.
-double Start(const std::string& program, bool untilReady) {
-  std::string command = "\"" + program + "\"";
+double Start(const std::string& program, bool untilReady, const std::string& arguments = {}) {
+  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -82,10 +84,10 @@ double Start(const std::string& program, bool untilReady) {
   return seconds;
 }
 
-double Median(const std::string& program, bool untilReady) {
+double Median(const std::string& program, bool untilReady, const std::string& arguments = {}) {
   std::vector<double> times;
   for (int run = 0; run < kRuns; ++run) {
-    const double seconds = Start(program, untilReady);
+    const double seconds = Start(program, untilReady, arguments);
     if (seconds < 0) return -1;
     times.push_back(seconds);
   }
@@ -121,8 +123,9 @@ int main(int argc, char** argv) {
   std::ofstream(menuFile, std::ios::binary) << MenuFileText();
 
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  const std::string withWindow = std::string("--ready=") + orvane::kMainWindowReadyProperty;
   // The first start of each loads its files from the disk: not counted.
-  Start(walk, false);
+  Start(walk, true, withWindow);
   Start(program, true);
 
   struct TCase {
@@ -137,10 +140,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "startup%s: %d keys added\n", c.name, c.keys);
     const double ready = Median(program, true);
     std::fprintf(stderr, "startup%s: ready %.3f\n", c.name, ready);
-    const double walked = Median(walk, false);
+    const double walked = Median(walk, true, withWindow);
     std::fprintf(stderr, "startup%s: walk %.3f\n", c.name, walked);
+    const double bare = Median(walk, false);
+    std::fprintf(stderr, "startup%s: walk without a window %.3f\n", c.name, bare);
     if (c.keys) orvane::bench::Remove(registry, added);
-    if (ready < 0 || walked < 0) {
+    if (ready < 0 || walked < 0 || bare < 0) {
       std::fprintf(stderr, "startup%s: a start failed\n", c.name);
       status = 1;
       continue;
@@ -148,6 +153,7 @@ int main(int argc, char** argv) {
     std::printf("ratio startup.ready_vs_walk%s%s %.3f\n", c.name, suffix.c_str(), ready / walked);
     std::printf("value startup.ready%s%s %.3f s\n", c.name, suffix.c_str(), ready);
     std::printf("value startup.walk%s%s %.3f s\n", c.name, suffix.c_str(), walked);
+    std::printf("value startup.walk_without_window%s%s %.3f s\n", c.name, suffix.c_str(), bare);
   }
   DeleteFileA(menuFile.c_str());
   return status;
