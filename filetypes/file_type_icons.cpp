@@ -288,6 +288,8 @@ void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource
       std::abs(source.SmallSizeMetric() - width) < std::abs(source.IconMetric() - width);
   constexpr const char* kFallback = "shell32.dll,0";
   TLocationIcons located(height, width, small, source);
+  // The image where each icon held by `located` went first: later types copy it.
+  std::unordered_map<IconHandle, int> firstImage;
   for (int i = 0; i < Count(); ++i) {
     TFileType* type = Items(i);
     const std::string& location = type->DefaultIcon();
@@ -300,7 +302,15 @@ void TFileTypes::LoadIcons(IImageList& images, TAdvStringList& bugs, IIconSource
       icon = located.Icon(location, *type, bugs, false, own);
     }
     if (!icon) icon = located.Icon(kFallback, *type, bugs, true, own);
-    const bool added = icon && images.AddIcon(icon) >= 0;
+    // An icon of its own dies with this type; one held by `located` lives through the fill.
+    const bool held = icon && icon != own.Get();
+    const auto first = held ? firstImage.find(icon) : firstImage.end();
+    int index = first != firstImage.end() ? images.AddCopy(first->second) : -1;
+    if (index < 0 && icon) {
+      index = images.AddIcon(icon);
+      if (held && index >= 0) firstImage.emplace(icon, index);
+    }
+    const bool added = index >= 0;
     if (!added && !AddBlankImage(images))
       throw EIconError(LoadResString(msg::SNotEnoughMemoryIcons));
     Notify(nkLoadIcon, type);

@@ -25,6 +25,8 @@ public:
   virtual int AddIcon(IconHandle icon) = 0;
   // A fully transparent image: a black bitmap added with black as the mask colour.
   virtual int AddBlank() = 0;
+  // Image `index` added again; its index, or -1. Thousands of types share a few icons.
+  virtual int AddCopy(int index) = 0;
 };
 
 }  // namespace orvane

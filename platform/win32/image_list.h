@@ -5,6 +5,8 @@
 // After windows.h, which it builds on.
 #include <commctrl.h>
 
+#include <unordered_map>
+
 #include "platform/image_list.h"
 #include "platform/win32/win32_handles.h"
 
@@ -26,13 +28,23 @@ public:
   bool Recreate32() override;
   int AddIcon(IconHandle icon) override;
   int AddBlank() override;
+  int AddCopy(int index) override;
 
 private:
+  struct TBitmaps {
+    TBitmapHandle Color;
+    TBitmapHandle Mask;
+  };
+  // Adds the icon's two bitmaps when they have the list's size; -1 when they do not.
+  int AddBitmapsOf(HICON icon, TBitmaps* keep);
+
   TImageListHandle handle_;
   int width_;
   int height_;
   bool masked_;
   int allocBy_;
+  // The bitmaps of the images copied so far, by index: a copy is then one add.
+  std::unordered_map<int, TBitmaps> copies_;
 };
 
 }  // namespace orvane

@@ -137,6 +137,13 @@ public:
     images.push_back(0);
     return Count() - 1;
   }
+  int AddCopy(int index) override {
+    if (index < 0 || index >= Count()) return -1;
+    images.push_back(images[static_cast<size_t>(index)]);
+    ++copies;
+    return Count() - 1;
+  }
+  int copies = 0;
 
 private:
   FakeIconSource& source_;

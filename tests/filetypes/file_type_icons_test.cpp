@@ -192,6 +192,7 @@ TEST_F(IconTest, SharedLocationsAreExtractedOnceEachTypeKeepsItsBugAndImage) {
   EXPECT_EQ(calls("extract shell32.dll,0"), 1);
   EXPECT_EQ(images.Count(), 12);
   EXPECT_EQ(std::count(images.images.begin(), images.images.end(), 16), 12);
+  EXPECT_EQ(images.copies, 9);  // three icons, each added once, then copied
   EXPECT_EQ(bugs.Count(), 6);
   EXPECT_EQ(Bug(5).Key, "m5");
   EXPECT_TRUE(source.alive.empty());
@@ -207,6 +208,7 @@ TEST_F(IconTest, ManyDistinctIconsAreAllAddedAndReleased) {
   types.LoadIcons(images, bugs, source);
   EXPECT_EQ(images.Count(), 601);
   EXPECT_EQ(std::count(images.images.begin(), images.images.end(), 16), 601);
+  EXPECT_EQ(images.copies, 0);  // icons let go are never copied: their handles are reused
   EXPECT_EQ(std::count(source.calls.begin(), source.calls.end(), "extract shell32.dll,0"), 0);
   EXPECT_TRUE(source.alive.empty());
 }

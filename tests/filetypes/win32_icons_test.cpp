@@ -80,10 +80,15 @@ TEST(Win32Icons, ImageListShowsEachIconAsOneImageAsComctlDoes) {
     const int at = images.AddIcon(icon.Get());
     ASSERT_GE(at, 0);
     const int expected = ImageList_AddIcon(reference.get(), reinterpret_cast<HICON>(icon.Get()));
-    for (UINT style : {ILD_NORMAL, ILD_TRANSPARENT, ILD_SELECTED})
-      EXPECT_EQ(Drawn(images.Handle(), at, style), Drawn(reference.get(), expected, style))
-          << "shell32.dll," << index << " style " << style;
+    // A copy, the first from the list and the second from what the first kept, shows the same.
+    const int copy = images.AddCopy(at);
+    ASSERT_EQ(images.AddCopy(at), copy + 1);
+    for (int shown : {at, copy, copy + 1})
+      for (UINT style : {ILD_NORMAL, ILD_TRANSPARENT, ILD_SELECTED})
+        EXPECT_EQ(Drawn(images.Handle(), shown, style), Drawn(reference.get(), expected, style))
+            << "shell32.dll," << index << " image " << shown << " style " << style;
   }
+  EXPECT_EQ(images.AddCopy(images.Count()), -1);
   TIcon large = ExtractIconOrRaise("shell32.dll", 3, false, DefaultIconSource());
   const int before = images.Count();
   EXPECT_EQ(images.AddIcon(large.Get()), before);
