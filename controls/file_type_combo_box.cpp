@@ -88,6 +88,8 @@ TFileTypeComboBox::TFileTypeComboBox(TComponent* owner, std::string name, TWinCo
   SetBounds(Left(), Top(), 145, 21);
   CreateHandle({nullptr, WS_TABSTOP, WS_EX_CLIENTEDGE});
   popup_ = &Create<TPopupFileTypes>("", *this);
+  // The rows are built when the choice or the drop-down first needs them.
+  List().SetRowsOnDemand(true);
   List().OnRowsRebuilt = [this] { FollowRows(); };
 }
 
@@ -103,6 +105,7 @@ TFileType* TFileTypeComboBox::SelectedFileType() const {
 
 void TFileTypeComboBox::SetSelectedFileType(TFileType* type) {
   TPopupListView& list = List();
+  if (type) list.EnsureRows();
   const int index = list.IndexOfFileType(type);
   list.ClearSelection();
   if (index < 0) {
@@ -137,6 +140,7 @@ void TFileTypeComboBox::FollowRows() {
 void TFileTypeComboBox::DropDown() {
   if (DroppedDown() || !Enabled()) return;
   TPopupListView& list = List();
+  list.EnsureRows();
   int rowHeight = 0;
   if (list.ItemCount() == 0) {
     // Measured on a row that exists only for the measuring.

@@ -119,8 +119,19 @@ bool TFileTypeListView::Shows(const TFileType& type) const {
   return !type.Predefined() || (predefinedTypes_ & PredefinedTypeBit(type.PredefinedType())) != 0;
 }
 
+void TFileTypeListView::EnsureRows() {
+  if (!rowsWaiting_) return;
+  rowsOnDemand_ = false;
+  RebuildRows();
+}
+
 void TFileTypeListView::RebuildRows() {
   if (!Handle()) return;
+  rowsWaiting_ = rowsOnDemand_;
+  if (rowsWaiting_) {
+    Clear();
+    return;
+  }
   FollowImages();
   BeginUpdate();
   struct End {

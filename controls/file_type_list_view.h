@@ -45,6 +45,11 @@ public:
   int IndexOfFileType(const TFileType* type) const;
 
   void RebuildRows();
+  // While set and until EnsureRows, the rows wait: a list kept hidden (a drop-down) need
+  // not list thousands of types at every change of the model.
+  void SetRowsOnDemand(bool value) { rowsOnDemand_ = value; }
+  // Builds the rows when they wait.
+  void EnsureRows();
   void RebuildColumns();
   // Column widths from the client width: three quarters and the rest with two
   // columns, the whole width minus one with one.
@@ -71,6 +76,8 @@ private:
   TFileTypesViewStyle viewStyle_ = ftvsAll;
   TFileTypesSortType sortType_ = ftstType;
   int columnsRebuilding_ = 0;
+  bool rowsOnDemand_ = false;
+  bool rowsWaiting_ = false;
 };
 
 // The extensions of a type sorted ascending and joined by ";".

@@ -164,6 +164,28 @@ TEST_F(PickerTest, ReScanRebuildsRowsOverTheNewTypes) {
 
 }
 
+// A drop-down's thousands of rows cost a second at start: built when first needed.
+TEST_F(PickerTest, ComboBuildsItsRowsWhenAChoiceOrTheDropDownNeedsThem) {
+  auto& chosen = form.Create<TFileTypeComboBox>("cbChosen", &form);
+  auto& dropped = form.Create<TFileTypeComboBox>("cbDropped", &form);
+  for (TFileTypeComboBox* combo : {&chosen, &dropped}) {
+    combo->SetFileTypes(&types);
+    combo->SetSelectedFileType(nullptr);
+    EXPECT_EQ(combo->List().ItemCount(), 0);
+    EXPECT_EQ(combo->SelectedFileType(), nullptr);
+  }
+  types.SetActive(false);
+  types.SetActive(true);
+  EXPECT_EQ(chosen.List().ItemCount(), 0);
+  chosen.SetSelectedFileType(types.Items().FindByName("txtfile"));
+  EXPECT_GT(chosen.List().ItemCount(), 0);
+  EXPECT_EQ(chosen.SelectedFileType(), types.Items().FindByName("txtfile"));
+  EXPECT_EQ(chosen.Text(), "Text Document");
+  dropped.DropDown();
+  EXPECT_EQ(dropped.List().ItemCount(), chosen.List().ItemCount());
+  dropped.CloseUp(false);
+}
+
 TEST_F(PickerTest, IconsStayShownAfterAReloadReplacesTheImageList) {
   TWin32ImageList images;
   auto& view = form.Create<TFileTypeListView>("lvFileTypes", &form);
