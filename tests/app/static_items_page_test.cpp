@@ -100,12 +100,18 @@ protected:
     return nullptr;
   }
 
-  // A left click in the middle of the node's text, where the user sees it.
-  void ClickNode(const void* data) {
+  // The middle of the node's text, where the user sees it (0 for a node not shown).
+  LPARAM NodeMiddle(const void* data) {
     TTreeNode node = Tree().FindNode(data);
-    ASSERT_NE(node, nullptr);
+    if (!node) return 0;
     const RECT text = Tree().NodeRect(node, true);
-    const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    return MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+  }
+
+  // A left click in the middle of the node's text.
+  void ClickNode(const void* data) {
+    ASSERT_NE(Tree().FindNode(data), nullptr);
+    const LPARAM at = NodeMiddle(data);
     PostMessageA(Tree().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(Tree().Handle(), WM_LBUTTONUP, 0, at);
     Application().ProcessMessages();
@@ -302,26 +308,21 @@ TEST_F(StaticItemsPageTest, DragRefusesTheOwnCategoryReordersAndMovesUnlessCtrlA
   Open(std::string(kTwoItems).replace(std::string(kTwoItems).find("Count=2"), 7, "Count=3") +
        "Application2=C:\\tools\\all.exe\r\nCaption2=All\r\nFileType2=*\r\n");
   ASSERT_NE(Item("All"), nullptr);
-  auto center = [&](const void* data) {
-    const RECT text = Tree().NodeRect(Tree().FindNode(data), true);
-    return MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
-  };
   auto drag = [&](const char* caption, const void* onto, bool ctrlAtDrop) {
     ClickNode(Item(caption));
-    TTreeNode node = Tree().FindNode(Item(caption));
-    const RECT text = Tree().NodeRect(node, true);
-    Tree().BeginDrag(node, POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2});
+    const LPARAM from = NodeMiddle(Item(caption));
+    Tree().BeginDrag(Tree().FindNode(Item(caption)), POINT{LOWORD(from), HIWORD(from)});
     BYTE state[256];
     GetKeyboardState(state);
     BYTE held[256];
     std::copy(std::begin(state), std::end(state), held);
     held[VK_CONTROL] = 0x80;
     SetKeyboardState(held);  // Ctrl during the drag over
-    SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, center(onto));
+    SendMessageA(Tree().Handle(), WM_MOUSEMOVE, 0, NodeMiddle(onto));
     const bool allowed = Page().DropAllowed();
     held[VK_CONTROL] = ctrlAtDrop ? 0x80 : 0;
     SetKeyboardState(held);
-    SendMessageA(Tree().Handle(), WM_LBUTTONUP, 0, center(onto));
+    SendMessageA(Tree().Handle(), WM_LBUTTONUP, 0, NodeMiddle(onto));
     SetKeyboardState(state);
     return allowed;
   };
@@ -423,10 +424,8 @@ protected:
   // A right click on the node, the menu answered by `key` (a character chooses the entry
   // with that access key; Escape closes the menu).
   void RightClickAndPress(const void* data, WPARAM key) {
-    TTreeNode node = Tree().FindNode(data);
-    ASSERT_NE(node, nullptr);
-    const RECT text = Tree().NodeRect(node, true);
-    const LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    ASSERT_NE(Tree().FindNode(data), nullptr);
+    const LPARAM at = NodeMiddle(data);
     PostMessageA(Tree().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(Tree().Handle(), WM_RBUTTONUP, 0, at);
     Answer(key);
