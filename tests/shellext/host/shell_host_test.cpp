@@ -311,6 +311,8 @@ protected:
   std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
     DeleteFileA(Output().c_str());
     TKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, kDoneEvent));
+    // The last item's recorder may still hold the event it set; this run waits for its own.
+    ResetEvent(done.get());
     HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
     EXPECT_EQ(result, S_OK);
     if (result != S_OK) return "";
