@@ -352,14 +352,29 @@ void TfrmMain::CreateSteps() {
       *this, tshtStaticMenus, alMain, *staticMenu_, fileTypeList_, services_,
       TStaticPageCommands{actCopy, actPaste, actDelete, actQuickHint});
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
-  CreateStaticCleanup();
-  CreateShellExtensionPage();
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();
 }
 
+// The cleanup pages are made when first needed: most starts never show them.
+TStaticCleanupPage& TfrmMain::StaticCleanupPage() {
+  if (!staticCleanupPage_) CreateStaticCleanup();
+  return *staticCleanupPage_;
+}
+
+TStaticItemsCleanup& TfrmMain::StaticCleanup() {
+  StaticCleanupPage();
+  return *staticCleanup_;
+}
+
+TfrmDynamicCleanup& TfrmMain::ShellExtPage() {
+  if (!shellExtPage_) CreateShellExtensionPage();
+  return *shellExtPage_;
+}
+
 void TfrmMain::CreateStaticCleanup() {
+  TBusyCursor busy;
   // A hidden page has not been laid out yet: it takes the shown page's size, so that its
   // controls' anchors start from the right edges.
   const RECT shown = tshtStaticMenus.BoundsRect();
@@ -375,6 +390,7 @@ void TfrmMain::CreateStaticCleanup() {
 }
 
 void TfrmMain::CreateShellExtensionPage() {
+  TBusyCursor busy;
   // As for the static cleanup: anchors start from the shown page's size.
   const RECT shown = tshtStaticMenus.BoundsRect();
   TabSheet2.SetBounds(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
@@ -485,7 +501,7 @@ void TfrmMain::RestoreBackupExecute() {
   };
   if (!ShowRestoreBackup(services_.Files, removalBackup_.Folder(), registryOfView)) return;
   // The lists show the registry as it is now; marks made before the restore are dropped.
-  staticCleanupPage_->Reload();
+  if (staticCleanupPage_) staticCleanupPage_->Reload();
   if (shellExtCleanupShown_) shellExtPage_->Reload();
 }
 
@@ -515,10 +531,10 @@ std::string TfrmMain::PageDescription(int pageIndex) const {
 void TfrmMain::PageChanged() {
   const int index = pgcMain.ActivePageIndex();
   CategoryButtons1.SetSelectedIndex(index);
-  if (pgcMain.ActivePage() == &tshtCleanup && staticCleanupPage_) staticCleanupPage_->Shown();
+  if (pgcMain.ActivePage() == &tshtCleanup) StaticCleanupPage().Shown();
   if (pgcMain.ActivePage() == &TabSheet2 && !shellExtCleanupShown_) {
     shellExtCleanupShown_ = true;
-    if (shellExtPage_) shellExtPage_->Reload();
+    ShellExtPage().Reload();
   }
   lblTabDescr.SetBounds(lblTabDescr.Left(), lblTabDescr.Top(), Width() - 160, lblTabDescr.Height());
   lblTabDescr.SetCaption(PageDescription(index));

@@ -120,9 +120,10 @@ public:
   TStaticMenu& StaticMenu() { return *staticMenu_; }
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
-  TStaticItemsCleanup& StaticCleanup() { return *staticCleanup_; }
-  TStaticCleanupPage& StaticCleanupPage() { return *staticCleanupPage_; }
-  TfrmDynamicCleanup& ShellExtPage() { return *shellExtPage_; }
+  // The cleanup pages, made at their first showing or here, whichever comes first.
+  TStaticCleanupPage& StaticCleanupPage();
+  TfrmDynamicCleanup& ShellExtPage();
+  TStaticItemsCleanup& StaticCleanup();
   const std::string& LogFile() const { return logFile_; }
   // Where the maintenance tools put what they are about to remove: "Backups" beside the
   // menu file.
@@ -133,7 +134,8 @@ public:
   std::function<bool()> ShellExtensionEnabled;
   std::function<void()> UnregisterShellExtension;
   std::function<void()> RegisterShellExtension;
-  // The shell extensions cleanup first, then the static items cleanup.
+  // The shell extensions cleanup first, then the static items cleanup; each joins when
+  // its page is made.
   std::vector<TPendingChanges> Cleanups;
 
   // Pending changes of either menu or of a cleanup page.
