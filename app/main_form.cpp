@@ -595,8 +595,10 @@ void TfrmMain::IdleUpdate() {
   UpdateActions("Static");
   UpdateActions("ActiveX");
   UpdateActions("Common");
-  if (IsWindowVisible(Handle()) && !GetPropA(Handle(), kMainWindowReadyProperty))
+  if (!markedReady_ && IsWindowVisible(Handle())) {
     SetPropA(Handle(), kMainWindowReadyProperty, reinterpret_cast<HANDLE>(1));
+    markedReady_ = true;
+  }
 }
 
 bool TfrmMain::KeyDown(WORD key, TShortCut shift) {

@@ -172,6 +172,7 @@ private:
   TMainFormSettings settings_;
   bool loading_ = true;
   bool shellExtCleanupShown_ = false;
+  bool markedReady_ = false;
   // Until the lists were read, the file's lists are not ours to write.
   bool recentListsRead_ = false;
   std::string executablePath_;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "controls/application.h"
 #include "platform/win32/window_helpers.h"
@@ -10,8 +11,15 @@
 namespace orvane {
 namespace {
 
-constexpr char kControlProp[] = "OrvaneControl";
 constexpr char kOwnClass[] = "OrvaneWinControl";
+
+// The object behind each window of ours, looked up once per message. Kept in the process
+// rather than as a window property: under Wine every property lookup is a trip to the
+// server. Windows are made and destroyed on the user interface thread only.
+std::unordered_map<HWND, TWinControl*>& Owners() {
+  static std::unordered_map<HWND, TWinControl*> owners;
+  return owners;
+}
 
 void RegisterOwnClass() {
   static bool registered = false;
@@ -212,7 +220,7 @@ TWinControl::~TWinControl() {
     // Messages of the closing window no longer reach this half-destroyed object.
     if (defaultProc_)
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
-    RemovePropA(window, kControlProp);
+    Owners().erase(window);
     if (!defaultProc_)
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
   }
@@ -231,7 +239,7 @@ void TWinControl::CreateHandle(const TCreateParams& params) {
                                 parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window) throw EOSError("CreateWindowEx failed for " + Name(), GetLastError());
   handle_.reset(window);
-  SetPropA(window, kControlProp, this);
+  Owners()[window] = this;
   WNDPROC previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWndProc)));
   defaultProc_ = own ? nullptr : previous;
@@ -240,11 +248,12 @@ void TWinControl::CreateHandle(const TCreateParams& params) {
 }
 
 void TWinControl::DetachHandle() {
-  if (HWND window = handle_.release()) RemovePropA(window, kControlProp);
+  if (HWND window = handle_.release()) Owners().erase(window);
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) {
-  return window ? static_cast<TWinControl*>(GetPropA(window, kControlProp)) : nullptr;
+  const auto found = Owners().find(window);
+  return found == Owners().end() ? nullptr : found->second;
 }
 
 int TWinControl::ClientWidth() const {
