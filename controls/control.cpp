@@ -346,7 +346,16 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::BoundsChanged() {
-  if (Handle()) MoveWindow(Handle(), Left(), Top(), Width(), Height(), TRUE);
+  if (!Handle()) return;
+  // Layouts set the same bounds again and again; each move is a trip to the window
+  // system (under Wine, to its server) and a repaint.
+  if (Parent() && Parent()->Handle()) {
+    RECT now{};
+    GetWindowRect(Handle(), &now);
+    MapWindowPoints(nullptr, Parent()->Handle(), reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &bounds_)) return;
+  }
+  MoveWindow(Handle(), Left(), Top(), Width(), Height(), TRUE);
 }
 
 void TWinControl::VisibleChanged() {
