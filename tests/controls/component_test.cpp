@@ -71,6 +71,25 @@ TEST(ComponentTest, OwnerFreesChildrenBeforeTheirParentWindows) {
   EXPECT_FALSE(IsWindow(panelWindow));
 }
 
+// Messages find their object through the window; a window that is gone, or not ours,
+// must find none, even when its handle comes round again.
+TEST(ComponentTest, OnlyLiveWindowsOfOursLeadToTheirControls) {
+  auto form = std::make_unique<TTestForm>();
+  auto& panel = form->Create<TPanel>("pnlA", form.get());
+  auto& button = form->Create<TButton>("btnA", &panel);
+  const HWND buttonWindow = button.Handle();
+  EXPECT_EQ(TWinControl::FromHandle(buttonWindow), &button);
+  EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr);
+
+  DestroyWindow(panel.Handle());  // the button's window goes with it, the objects stay
+  EXPECT_EQ(TWinControl::FromHandle(buttonWindow), nullptr);
+  EXPECT_EQ(button.Handle(), nullptr);
+
+  const HWND formWindow = form->Handle();
+  form.reset();
+  EXPECT_EQ(TWinControl::FromHandle(formWindow), nullptr);
+}
+
 TEST(HintTest, ShortAndLongParts) {
   EXPECT_EQ(GetShortHint("Save|Saves the file"), "Save");
   EXPECT_EQ(GetLongHint("Save|Saves the file"), "Saves the file");
