@@ -15,10 +15,11 @@ constexpr char kOwnClass[] = "OrvaneWinControl";
 
 // The object behind each window of ours, looked up once per message. Kept in the process
 // rather than as a window property: under Wine every property lookup is a trip to the
-// server. Windows are made and destroyed on the user interface thread only.
+// server. Windows are made and destroyed on the user interface thread only. Never freed:
+// controls that outlive the program's statics still remove themselves.
 std::unordered_map<HWND, TWinControl*>& Owners() {
-  static std::unordered_map<HWND, TWinControl*> owners;
-  return owners;
+  static auto* owners = new std::unordered_map<HWND, TWinControl*>;
+  return *owners;
 }
 
 void RegisterOwnClass() {
