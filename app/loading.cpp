@@ -88,9 +88,8 @@ void ShowProgress(const std::string& text) {
 bool ProgressDue() { return Now() - Progress().lastRepaint > kRepaintInterval; }
 
 void RepaintProgress() {
-  const std::int64_t now = Now();
-  if (now - Progress().lastRepaint <= kRepaintInterval) return;
-  Progress().lastRepaint = now;
+  if (!ProgressDue()) return;
+  Progress().lastRepaint = Now();
   ++Progress().repaints;
   PumpPaintMessages();
 }
