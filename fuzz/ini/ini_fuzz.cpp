@@ -121,7 +121,7 @@ bool CutByComment(const std::string& value) {
 
 // Whatever is written reads back as it was, quotes and blanks at its ends included.
 void CheckReadsBack(const std::string& value) {
-  TOrvaneIniFile document("");
+  TOrvaneIniFile document;
   document.WriteString("S", "k", value);
   Check(document.ReadString("S", "k", "\x01") == value || CutByComment(value));
   document.Clear();
