@@ -147,13 +147,14 @@ int main(int argc, char** argv) {
     for (const TClassView& view : views) viewRegistries.push_back(view.Registry);
     Build(*backend, viewRegistries, types);
     TShellExtensionCleanup cleanup(TShellExtensionServices{*backend, views, files, files});
-    const int runs = real ? 5 : 20;
-    double walk = 1e9, scan = 1e9;
+    const int rounds = real ? 5 : 21;
+    bench::TSamples walks, scans;
     size_t sink = 0;
-    for (int r = 0; r < runs; ++r) {
-      walk = std::min(walk, bench::Seconds([&] { sink += Walk(*backend, viewRegistries); }));
-      scan = std::min(scan, bench::Seconds([&] { cleanup.Reload(nullptr); }));
-    }
+    bench::Interleave(
+        rounds,
+        {{&walks, [&] { return bench::Seconds([&] { sink += Walk(*backend, viewRegistries); }); }},
+         {&scans, [&] { return bench::Seconds([&] { cleanup.Reload(nullptr); }); }}});
+    const double walk = walks.Median(), scan = scans.Median();
     const size_t entries = cleanup.Entries().size();
     // What each side asks of the registry through the handler keys' backend.
     testing::TNthCallFailure walkCalls(*backend), scanCalls(*backend);
@@ -168,7 +169,8 @@ int main(int argc, char** argv) {
     std::printf("types %d: walk %.4f s, scan %.4f s (%zu entries, %zu bytes read; calls in one "
                 "view: walk %d, scan %d)\n",
                 types, walk, scan, entries, sink, walkCalls.Calls, scanCalls.Calls);
-    std::printf("ratio cleanup.scan_vs_walk_%d%s %.3f\n", types, suffix.c_str(), scan / walk);
+    bench::PrintRatio("cleanup.scan_vs_walk_" + std::to_string(types) + suffix,
+                      bench::Ratios(scans, walks));
   }
   return 0;
 }

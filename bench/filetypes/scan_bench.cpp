@@ -117,21 +117,23 @@ int main(int argc, char** argv) {
     TMemoryRegistry memory;
     IRegistryBackend& backend = real ? DefaultRegistryBackend() : memory;
     const Fixture fixture = Build(backend, keys);
-    // Small sizes take little time: more runs keep their minimum steady.
-    const int runs = std::clamp((real ? 20000 : 200000) / keys, 2, 200);
-    double walk = 1e9;
-    double scan = 1e9;
+    // Small sizes take little time: more rounds keep their median steady.
+    const int rounds = std::clamp((real ? 20000 : 200000) / keys, 5, 200);
+    bench::TSamples walks, scans;
     int types = 0;
     int bugs = 0;
     size_t sink = 0;
-    for (int r = 0; r < runs; ++r) {
-      walk = std::min(walk, bench::Seconds([&] { sink += Walk(backend, fixture); }));
-      TFileTypes model;
-      TAdvStringList bugList;
-      scan = std::min(scan, bench::Seconds([&] { model.Load(bugList, backend); }));
-      types = model.Count();
-      bugs = bugList.Count();
-    }
+    bench::Interleave(
+        rounds, {{&walks, [&] { return bench::Seconds([&] { sink += Walk(backend, fixture); }); }},
+                 {&scans, [&] {
+                    TFileTypes model;
+                    TAdvStringList bugList;
+                    const double seconds = bench::Seconds([&] { model.Load(bugList, backend); });
+                    types = model.Count();
+                    bugs = bugList.Count();
+                    return seconds;
+                  }}});
+    const double walk = walks.Median(), scan = scans.Median();
     TCountingBackend walkCount(backend);
     TCountingBackend scanCount(backend);
     Walk(walkCount, fixture);
@@ -150,8 +152,9 @@ int main(int argc, char** argv) {
     walkPerKey[s] = walk / keys;
     std::printf("keys %d: walk %.4f s, scan %.4f s (%d types, %d bugs, %zu bytes read)\n", keys,
                 walk, scan, types, bugs, sink);
-    std::printf("ratio filetypes.scan_vs_walk_%d%s %.3f\n", keys, suffix.c_str(), scan / walk);
-    std::printf("value filetypes.scan_%d%s %.3f s\n", keys, suffix.c_str(), scan);
+    const std::string figure = std::to_string(keys) + suffix;
+    bench::PrintRatio("filetypes.scan_vs_walk_" + figure, bench::Ratios(scans, walks));
+    bench::PrintValue("filetypes.scan_" + figure, scans, "s");
   }
   if (perKey[0] > 0 && perKey[2] > 0) {
     std::printf("ratio filetypes.per_key_50000_vs_1000%s %.3f\n", suffix.c_str(),

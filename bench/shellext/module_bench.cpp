@@ -10,6 +10,8 @@
 #include <fstream>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 namespace orvane::bench {
 namespace {
 
@@ -30,11 +32,6 @@ HRESULT CallModule(const std::string& module, const char* entry) {
   HRESULT result = function ? function() : E_NOTIMPL;
   FreeLibrary(handle);
   return result;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // The naive way: every key of the section, each through the profile function.
@@ -131,12 +128,10 @@ int RunModuleBench(const std::string& suffix) {
     return ms;
   };
   query(true);  // loads the module and what it uses
-  std::vector<double> cold, warm, profile;
-  for (int run = 0; run < 15; ++run) {
-    cold.push_back(query(true));
-    warm.push_back(query(false));
-    profile.push_back(ProfileRead(menuFile));
-  }
+  TSamples cold, warm, profile;
+  Interleave(15, {{&cold, [&] { return query(true); }},
+                  {&warm, [&] { return query(false); }},
+                  {&profile, [&] { return ProfileRead(menuFile); }}});
   CloseHandle(file);
   data->Release();
   CoTaskMemFree(item);
@@ -147,10 +142,9 @@ int RunModuleBench(const std::string& suffix) {
     std::fprintf(stderr, "the module showed no items\n");
     return 1;
   }
-  double coldMs = Median(cold), warmMs = Median(warm), profileMs = Median(profile);
-  std::printf("ratio shellext.query_vs_profile_api%s %.3f\n", suffix.c_str(), coldMs / profileMs);
-  std::printf("ratio shellext.warm_vs_cold%s %.3f\n", suffix.c_str(), warmMs / coldMs);
-  std::printf("value shellext.query_cold%s %.3f ms\n", suffix.c_str(), coldMs);
+  PrintRatio("shellext.query_vs_profile_api" + suffix, Ratios(cold, profile));
+  PrintRatio("shellext.warm_vs_cold" + suffix, Ratios(warm, cold));
+  PrintValue("shellext.query_cold" + suffix, cold, "ms");
   return 0;
 }
 

@@ -4,19 +4,17 @@
 // baseline is a tiny program started the same way that opens every root key of
 // HKEY_CLASSES_ROOT, reads its default value and shows a plain window, timed to that
 // window painted; the same walk without a window, timed to its exit, is reported beside
-// it. Medians of several starts.
+// it. The three starts take turns, round after round; medians over the rounds.
 
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "app/main_form.h"
+#include "bench/bench_timing.h"
 #include "bench/filetypes/synthetic_classes.h"
 #include "platform/registry_backend.h"
 #include "tests/support/screenshot.h"
@@ -26,7 +24,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using orvane::testing::WindowsPath;
 
-constexpr int kRuns = 5;
+constexpr int kRounds = 7;
 constexpr DWORD kGiveUpMs = 120000;
 constexpr DWORD kLookEveryMs = 5;
 
@@ -89,17 +87,6 @@ double Start(const std::string& program, bool untilReady, const std::string& arg
   return seconds;
 }
 
-double Median(const std::string& program, bool untilReady, const std::string& arguments = {}) {
-  std::vector<double> times;
-  for (int run = 0; run < kRuns; ++run) {
-    const double seconds = Start(program, untilReady, arguments);
-    if (seconds < 0) return -1;
-    times.push_back(seconds);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 // The menu file beside the program: a dozen items on types every prefix has (a fresh
 // Wine prefix maps ".ini" to a type, ".txt" and ".exe" not), so that loading logs nothing.
 std::string MenuFileText() {
@@ -118,9 +105,7 @@ std::string MenuFileText() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string suffix;
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], "--suffix=", 9) == 0) suffix = argv[i] + 9;
+  const std::string suffix = orvane::bench::Argument(argc, argv, "suffix");
 
   const std::string program = WindowsPath(ORVANE_EXE);
   const std::string walk = WindowsPath(ORVANE_WALK);
@@ -143,22 +128,23 @@ int main(int argc, char** argv) {
     orvane::bench::Fixture added;
     if (c.keys) added = orvane::bench::Build(registry, c.keys);
     std::fprintf(stderr, "startup%s: %d keys added\n", c.name, c.keys);
-    const double ready = Median(program, true);
-    std::fprintf(stderr, "startup%s: ready %.3f\n", c.name, ready);
-    const double walked = Median(walk, true, withWindow);
-    std::fprintf(stderr, "startup%s: walk %.3f\n", c.name, walked);
-    const double bare = Median(walk, false);
-    std::fprintf(stderr, "startup%s: walk without a window %.3f\n", c.name, bare);
+    orvane::bench::TSamples ready, walked, bare;
+    const bool started = orvane::bench::Interleave(
+        kRounds, {{&ready, [&] { return Start(program, true); }},
+                  {&walked, [&] { return Start(walk, true, withWindow); }},
+                  {&bare, [&] { return Start(walk, false); }}});
     if (c.keys) orvane::bench::Remove(registry, added);
-    if (ready < 0 || walked < 0 || bare < 0) {
+    if (!started) {
       std::fprintf(stderr, "startup%s: a start failed\n", c.name);
       status = 1;
       continue;
     }
-    std::printf("ratio startup.ready_vs_walk%s%s %.3f\n", c.name, suffix.c_str(), ready / walked);
-    std::printf("value startup.ready%s%s %.3f s\n", c.name, suffix.c_str(), ready);
-    std::printf("value startup.walk%s%s %.3f s\n", c.name, suffix.c_str(), walked);
-    std::printf("value startup.walk_without_window%s%s %.3f s\n", c.name, suffix.c_str(), bare);
+    const std::string figure = std::string(c.name) + suffix;
+    orvane::bench::PrintRatio("startup.ready_vs_walk" + figure,
+                              orvane::bench::Ratios(ready, walked));
+    orvane::bench::PrintValue("startup.ready" + figure, ready, "s");
+    orvane::bench::PrintValue("startup.walk" + figure, walked, "s");
+    orvane::bench::PrintValue("startup.walk_without_window" + figure, bare, "s");
   }
   DeleteFileA(menuFile.c_str());
   return status;
