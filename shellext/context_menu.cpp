@@ -13,6 +13,7 @@
 #include "shellext/menu_plan.h"
 #include "shellext/module_state.h"
 #include "shellext/selection_reader.h"
+#include "shellext/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -106,6 +107,30 @@ private:
   std::vector<TLevel> levels_;
   std::map<std::pair<std::string, int>, HBITMAP> pictures_;
 };
+
+// A start folder the system takes: one too long for it by its short name, else none
+// (the program then starts in the host's folder rather than not at all).
+std::u16string StartFolder(const std::u16string& folder) {
+  if (folder.size() < MAX_PATH - 1) return folder;
+  DWORD size = GetShortPathNameW(WideChars(folder), nullptr, 0);
+  if (size == 0) return {};
+  std::wstring shortName(size, L'\0');
+  DWORD length = GetShortPathNameW(WideChars(folder), shortName.data(), size);
+  if (length == 0 || length >= MAX_PATH - 1) return {};
+  return FromWide(shortName.data(), length);
+}
+
+// A failure of an invoke: in the log, and in a box owned by the host's window unless
+// the host asked for none.
+void Report(HWND owner, bool quiet, const std::string& text, const std::u16string& subject) {
+  std::string logged;
+  for (char16_t c : subject) logged += c < 0x80 ? static_cast<char>(c) : '?';
+  LogFailure(text + ": " + logged);
+  if (quiet) return;
+  std::u16string shown = WidenAnsi(text) + u"\r\n\r\n" + subject;
+  std::u16string caption = WidenAnsi(kBoxCaption);
+  MessageBoxW(owner, WideChars(shown), WideChars(caption), MB_OK | MB_ICONWARNING);
+}
 
 std::string Narrow(const wchar_t* text) {
   int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -212,24 +237,35 @@ HRESULT TContextMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
 
 HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
   const TDynamicItemRecord& item = *commands_[static_cast<std::size_t>(command)];
-  const std::string application = Expanded(item.Application);
+  const std::u16string application = WidenAnsi(Expanded(item.Application));
+  const std::u16string parameters = WidenAnsi(item.Parameters);
+  const bool quiet = (info.fMask & CMIC_MASK_FLAG_NO_UI) != 0;
+  // Every command line first: an object that may not be started stops them all.
+  std::vector<TLaunch> launches;
+  launches.reserve(objects_.size());
   for (const TSelectedObject& object : objects_) {
-    TLaunch launch = MakeLaunch(application, item.Parameters, object);
-    STARTUPINFOA startup{};
+    launches.push_back(MakeLaunch(application, parameters, object));
+    const TLaunch& launch = launches.back();
+    if (!launch.Refusal.empty()) {
+      std::u16string shown = object.Path.empty() ? WidenAnsi(item.Caption) : object.Path;
+      Report(info.hwnd, quiet, launch.Refusal, shown);
+      return application.find_first_not_of(u" \t") == std::u16string::npos
+                 ? E_INVALIDARG
+                 : HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    }
+  }
+  for (TLaunch& launch : launches) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(info.nShow ? info.nShow : SW_SHOWNORMAL);
     PROCESS_INFORMATION process{};
-    std::string commandLine = launch.CommandLine;
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        launch.Folder.empty() ? nullptr : launch.Folder.c_str(), &startup,
-                        &process)) {
+    std::u16string folder = StartFolder(launch.Folder);
+    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(launch.CommandLine.data()), nullptr,
+                        nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : WideChars(folder),
+                        &startup, &process)) {
       DWORD error = GetLastError();
-      std::string text = SystemErrorMessage(error);
-      LogFailure("cannot start " + launch.CommandLine + ": " + text);
-      if (!(info.fMask & CMIC_MASK_FLAG_NO_UI))
-        MessageBoxA(info.hwnd, (text + ".\r\n\r\n" + launch.CommandLine).c_str(), kBoxCaption,
-                    MB_OK | MB_ICONWARNING);
+      Report(info.hwnd, quiet, SystemErrorMessage(error), launch.CommandLine);
       return HRESULT_FROM_WIN32(error);
     }
     TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);

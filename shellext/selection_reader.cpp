@@ -3,13 +3,26 @@
 #include <shellapi.h>
 
 #include "platform/win32/win32_handles.h"
+#include "shellext/wide_text.h"
 
 namespace orvane {
 namespace {
 
-std::string PathOf(PCIDLIST_ABSOLUTE item) {
-  char path[MAX_PATH + 1] = {};
-  return SHGetPathFromIDListA(item, path) ? std::string(path) : std::string();
+// The file system path in full: no code page between the shell and the program, and no
+// length limit.
+std::u16string PathOf(PCIDLIST_ABSOLUTE item) {
+  PWSTR name = nullptr;
+  if (FAILED(SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &name)) || !name) return {};
+  std::u16string path = FromWide(name, wcslen(name));
+  CoTaskMemFree(name);
+  return path;
+}
+
+TSelectedObject Object(TObjectKind kind, std::u16string path) {
+  TSelectedObject object{kind, std::move(path), {}};
+  if (kind == TObjectKind::File || kind == TObjectKind::Folder)
+    NarrowExactly(PathExtension(object.Path), object.Extension);
+  return object;
 }
 
 // Global memory of a data object's medium, locked for the scope and released after.
@@ -68,23 +81,23 @@ bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
     if (!child) return false;
     TIdList item(ILCombine(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent), child));
     if (!item) continue;
-    TSelectedObject object;
-    object.Path = PathOf(item.get());
-    if (object.Path.empty()) continue;  // not in the file system: no items for it
-    if (IsDriveRoot(object.Path)) {
-      object.Kind = TObjectKind::Drive;
+    std::u16string path = PathOf(item.get());
+    if (path.empty()) continue;  // not in the file system: no items for it
+    TObjectKind kind = TObjectKind::File;
+    if (IsDriveRoot(path)) {
+      kind = TObjectKind::Drive;
     } else {
       // The find data the item list was made with; SHGetDataFromIDList reads it from the
       // list and does not touch the object.
       TComPtr<IShellFolder> folder;
       PCUITEMID_CHILD last = nullptr;
-      WIN32_FIND_DATAA find{};
+      WIN32_FIND_DATAW find{};
       if (SUCCEEDED(SHBindToParent(item.get(), IID_IShellFolder, folder.PutVoid(), &last)) &&
-          SUCCEEDED(SHGetDataFromIDListA(folder.Get(), last, SHGDFIL_FINDDATA, &find, sizeof find)) &&
+          SUCCEEDED(SHGetDataFromIDListW(folder.Get(), last, SHGDFIL_FINDDATA, &find, sizeof find)) &&
           (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        object.Kind = TObjectKind::Folder;
+        kind = TObjectKind::Folder;
     }
-    objects.push_back(std::move(object));
+    objects.push_back(Object(kind, std::move(path)));
   }
   return true;
 }
@@ -94,13 +107,14 @@ void FromDropList(IDataObject* data, std::vector<TSelectedObject>& objects) {
   TLockedMedium medium(data, CF_HDROP);
   if (!medium.Memory()) return;
   auto drop = static_cast<HDROP>(medium.Global());
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT k = 0; k < count; ++k) {
-    char path[MAX_PATH + 1] = {};
-    if (!DragQueryFileA(drop, k, path, MAX_PATH)) continue;
-    TSelectedObject object{TObjectKind::File, path};
-    if (IsDriveRoot(object.Path)) object.Kind = TObjectKind::Drive;
-    objects.push_back(std::move(object));
+    UINT length = DragQueryFileW(drop, k, nullptr, 0);
+    if (length == 0) continue;
+    std::wstring path(length + 1, L'\0');
+    length = DragQueryFileW(drop, k, path.data(), length + 1);
+    std::u16string whole = FromWide(path.data(), length);
+    objects.push_back(Object(IsDriveRoot(whole) ? TObjectKind::Drive : TObjectKind::File, whole));
   }
 }
 
@@ -114,8 +128,8 @@ std::vector<TSelectedObject> ReadSelection(PCIDLIST_ABSOLUTE folder, IDataObject
       FromDropList(data, objects);
     }
   } else if (folder) {
-    std::string path = PathOf(folder);
-    if (!path.empty()) objects.push_back({TObjectKind::Background, path});
+    std::u16string path = PathOf(folder);
+    if (!path.empty()) objects.push_back(Object(TObjectKind::Background, std::move(path)));
   }
   return objects;
 }

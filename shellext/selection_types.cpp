@@ -12,14 +12,6 @@ constexpr const char* kPerceivedRoot = "SystemFileAssociations\\";
 // How many CurVer steps are followed; a loop of versions ends there.
 constexpr int kMaxCurVerSteps = 8;
 
-std::string Extension(const std::string& path) {
-  std::size_t name = path.find_last_of("\\/:");
-  name = name == std::string::npos ? 0 : name + 1;
-  std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < name || dot + 1 == path.size()) return {};
-  return path.substr(dot);
-}
-
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::any_of(names.begin(), names.end(),
                      [&](const std::string& n) { return AnsiSameText(n, name); });
@@ -43,10 +35,18 @@ std::string ExtensionType(const TRegistryView& registry, const std::string& exte
 
 }  // namespace
 
-bool IsDriveRoot(const std::string& path) {
-  bool letter = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                path[1] == ':';
-  return letter && (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/')));
+std::u16string PathExtension(const std::u16string& path) {
+  std::size_t name = path.find_last_of(u"\\/:");
+  name = name == std::u16string::npos ? 0 : name + 1;
+  std::size_t dot = path.rfind(u'.');
+  if (dot == std::u16string::npos || dot < name || dot + 1 == path.size()) return {};
+  return path.substr(dot);
+}
+
+bool IsDriveRoot(const std::u16string& path) {
+  bool letter = path.size() >= 2 && path[0] < 0x80 &&
+                std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == u':';
+  return letter && (path.size() == 2 || (path.size() == 3 && (path[2] == u'\\' || path[2] == u'/')));
 }
 
 std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelectedObject& object) {
@@ -61,7 +61,7 @@ std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelec
       break;
   }
   std::vector<std::string> types = {"*", "AllFileSystemObjects"};
-  std::string extension = Extension(object.Path);
+  const std::string& extension = object.Extension;
   std::string type = extension.empty() ? std::string() : ExtensionType(registry, extension);
   std::string perceived;
   if (!extension.empty() &&

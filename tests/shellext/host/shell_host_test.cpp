@@ -112,6 +112,120 @@ TWorld& World() {
 
 std::string Output() { return World().folder + "recorded.txt"; }
 
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// What the recorder was given: its folder, its command line as its arguments, its show
+// state.
+struct TRecorded {
+  std::wstring folder;
+  std::vector<std::wstring> arguments;
+  std::wstring show;
+};
+
+TRecorded ReadRecorded() {
+  std::string bytes = ReadFile(Output());
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+  TRecorded recorded;
+  std::size_t first = text.find(L'\n'), second = text.find(L'\n', first + 1);
+  if (second == std::wstring::npos) return recorded;
+  recorded.folder = text.substr(0, first);
+  int count = 0;
+  if (wchar_t** argv = CommandLineToArgvW(text.substr(first + 1, second - first - 1).c_str(), &count)) {
+    recorded.arguments.assign(argv, argv + count);
+    LocalFree(argv);
+  }
+  recorded.show = text.substr(second + 1, text.find(L'\n', second + 1) - second - 1);
+  return recorded;
+}
+
+// A file of the given wide path with its folders.
+void MakeFile(const std::wstring& path) {
+  for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+    CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+}
+
+void RemoveFileAndFolders(const std::wstring& path, const std::wstring& stop) {
+  DeleteFileW(path.c_str());
+  for (std::wstring folder = path.substr(0, path.rfind(L'\\')); folder.size() > stop.size();
+       folder = folder.substr(0, folder.rfind(L'\\')))
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A data object with a dropped-file list only, as other hosts give it; its paths may be
+// longer than the shell's item lists take under Wine.
+class TDropData final : public IDataObject {
+public:
+  explicit TDropData(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) files_ += path + L'\0';
+    files_ += L'\0';
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+      *object = static_cast<IDataObject*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    SIZE_T size = sizeof(DROPFILES) + files_.size() * sizeof(wchar_t);
+    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, files_.data(), files_.size() * sizeof(wchar_t));
+    GlobalUnlock(global);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = global;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+  std::wstring files_;
+};
+
+// The data object the folder of `paths` gives for them, for paths of any characters.
+HRESULT WideSelection(const std::wstring& folder, const std::vector<std::wstring>& paths,
+                      TComPtr<IDataObject>& data, PIDLIST_ABSOLUTE& parent) {
+  if (FAILED(SHParseDisplayName(folder.c_str(), nullptr, &parent, 0, nullptr))) return E_INVALIDARG;
+  TComPtr<IShellFolder> desktop, shellFolder;
+  SHGetDesktopFolder(desktop.Put());
+  HRESULT result = desktop->BindToObject(parent, nullptr, IID_IShellFolder, shellFolder.PutVoid());
+  if (FAILED(result)) return result;
+  std::vector<PITEMID_CHILD> children;
+  for (const std::wstring& path : paths) {
+    std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    PIDLIST_RELATIVE child = nullptr;
+    result = shellFolder->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &child, nullptr);
+    if (FAILED(result)) break;
+    children.push_back(static_cast<PITEMID_CHILD>(child));
+  }
+  if (SUCCEEDED(result))
+    result = shellFolder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                                        const_cast<PCUITEMID_CHILD*>(children.data()), IID_IDataObject,
+                                        nullptr, data.PutVoid());
+  for (PITEMID_CHILD child : children) CoTaskMemFree(child);
+  return result;
+}
+
 HRESULT CallModule(const char* entry) {
   HMODULE module = LoadLibraryA(World().module.c_str());
   if (!module) return E_FAIL;
@@ -307,18 +421,51 @@ protected:
     return text;
   }
 
+  // Our handler for files given by wide paths in one folder, asked for its items; the
+  // folder's own data object, or a dropped-file list for a folder too long for Wine's shell.
+  std::string WideMenu(const std::wstring& folder, const std::vector<std::wstring>& paths) {
+    handler.Reset();
+    for (auto& [classId, candidate] : Handlers("*"))
+      if (lstrcmpiA(classId.c_str(), kClassId) == 0) handler = candidate;
+    if (!handler) return "";
+    TComPtr<IShellExtInit> init;
+    handler->QueryInterface(IID_IShellExtInit, init.PutVoid());
+    TComPtr<IDataObject> data;
+    PIDLIST_ABSOLUTE parent = nullptr;
+    TDropData dropped(paths);
+    if (folder.size() < MAX_PATH) {
+      EXPECT_EQ(WideSelection(folder, paths, data, parent), S_OK);
+      EXPECT_EQ(init->Initialize(parent, data.Get(), nullptr), S_OK);
+    } else {
+      EXPECT_EQ(init->Initialize(nullptr, &dropped, nullptr), S_OK);
+    }
+    CoTaskMemFree(parent);
+    if (menu) DestroyMenu(menu);
+    menu = CreatePopupMenu();
+    handler->QueryContextMenu(menu, 0, kFirst, kFirst + 500, CMF_NORMAL);
+    return Outline(menu);
+  }
+
   // Starts the item and waits for the recorder's report.
-  std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
+  TRecorded InvokeRecorded(CMINVOKECOMMANDINFOEX& info) {
     DeleteFileA(Output().c_str());
     TKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, kDoneEvent));
-    // The last item's recorder may still hold the event it set; this run waits for its own.
     ResetEvent(done.get());
     HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
     EXPECT_EQ(result, S_OK);
-    if (result != S_OK) return "";
+    if (result != S_OK) return {};
     EXPECT_EQ(WaitForSingleObject(done.get(), 20000), WAIT_OBJECT_0);
-    return ReadFile(Output());
+    return ReadRecorded();
   }
+
+  // Starts the item and waits for the recorder's report: folder and command line.
+  std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
+    TRecorded recorded = InvokeRecorded(info);
+    std::string text(recorded.folder.begin(), recorded.folder.end());
+    for (const std::wstring& argument : recorded.arguments) text += "\n" + std::string(argument.begin(), argument.end());
+    return text;
+  }
+
   static CMINVOKECOMMANDINFOEX Info(const char* verb) {
     CMINVOKECOMMANDINFOEX info{};
     info.cbSize = sizeof info;
@@ -387,6 +534,33 @@ TEST_F(ShellHostTest, InvokeStartsTheProgramForTheObjectInItsFolder) {
   byWideVerb.fMask |= CMIC_MASK_UNICODE;
   byWideVerb.lpVerbW = wideVerb.c_str();
   EXPECT_NE(Invoke(byWideVerb).find(file), std::string::npos);
+}
+
+// The recorder's arguments after the event and output names: what "%1" became. Paths
+// with blanks, of characters the ANSI code page cannot spell, and longer than 260
+// characters reach it whole, character for character.
+TEST_F(ShellHostTest, EverySelectedPathReachesTheProgramWhole) {
+  const std::wstring base = Wide(World().folder) + L"paths";
+  const std::wstring paths[] = {
+      base + L"\\My Files\\a b.orvtxt",
+      base + L"\\\x041F\x0440\x043E\x0431\x0430\\\x0444\x0430\x0439\x043B.orvtxt",
+      base + L"\\" + std::wstring(120, L'l') + L"\\" + std::wstring(120, L'm') + L"\\long name.orvtxt",
+  };
+  for (const std::wstring& path : paths) {
+    MakeFile(path);
+    std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    EXPECT_NE(WideMenu(folder, {path}).find("Perceived text"), std::string::npos);
+    auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+    TRecorded recorded = InvokeRecorded(info);
+    ASSERT_EQ(recorded.arguments.size(), 4u);
+    EXPECT_TRUE(recorded.arguments[3] == path);
+    // A folder too long for a start folder is given by its short name.
+    std::wstring started(MAX_PATH * 4, L'\0');
+    started.resize(GetLongPathNameW(recorded.folder.c_str(), started.data(), MAX_PATH * 4));
+    EXPECT_TRUE(started == folder);
+    RemoveFileAndFolders(path, base);
+  }
+  RemoveDirectoryW(base.c_str());
 }
 
 TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
