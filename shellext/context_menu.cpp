@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "platform/win32/com_boundary.h"
@@ -13,6 +12,7 @@
 #include "shellext/menu_plan.h"
 #include "shellext/module_state.h"
 #include "shellext/selection_reader.h"
+#include "shellext/staged_menu.h"
 #include "shellext/wide_text.h"
 
 namespace orvane {
@@ -27,85 +27,48 @@ void LogHook(HRESULT result, const char* what) {
   LogFailure(std::string("stopped (") + code + "): " + what);
 }
 
-// Shows the plan in the host's menu: plain items and separators where the host asked,
-// submenus as pop-ups of their own. Pictures are kept by the handler.
-class TWin32MenuSink : public IMenuSink {
+// The host's menu and our pop-ups as the staged menu uses them. Pictures come from the
+// cached menu, which keeps them while any menu may show them.
+class TWin32MenuTarget final : public IMenuTarget {
 public:
-  TWin32MenuSink(HMENU menu, UINT index, UINT firstCommand, std::vector<TBitmapHandle>& bitmaps)
-      : firstCommand_(firstCommand), bitmaps_(bitmaps) {
-    levels_.push_back({menu, index});
-  }
+  TWin32MenuTarget(UINT firstCommand, const TCachedMenu& menu)
+      : firstCommand_(firstCommand), menu_(menu) {}
 
-  void AddItem(const TDynamicItemRecord& record, int command) override {
-    MENUITEMINFOA item = Item(record);
-    item.fMask |= MIIM_ID;
-    item.wID = firstCommand_ + static_cast<UINT>(command);
-    Insert(item);
+  void Prepare(const TDynamicItemRecord& record) override {
+    menu_.Pictures.Get(record.IconFile, record.IconIndex);
   }
-  void AddSeparator() override {
+  TMenuRef NewPopup() override { return reinterpret_cast<TMenuRef>(CreatePopupMenu()); }
+  void DestroyPopup(TMenuRef popup) override { DestroyMenu(reinterpret_cast<HMENU>(popup)); }
+  bool Insert(TMenuRef menu, unsigned position, const TMenuEntry& entry) override {
     MENUITEMINFOA item{};
     item.cbSize = sizeof item;
-    item.fMask = MIIM_FTYPE;
-    item.fType = MFT_SEPARATOR;
-    Insert(item);
-  }
-  void BeginSubmenu(const TDynamicItemRecord& record) override {
-    TMenuHandle popup(CreatePopupMenu());
-    MENUITEMINFOA item = Item(record);
-    item.fMask |= MIIM_SUBMENU;
-    item.hSubMenu = popup.get();
-    // Once in the host's menu the pop-up is the menu's to destroy.
-    if (popup && Insert(item)) {
-      levels_.push_back({popup.release(), 0});
+    if (entry.Kind == TDynamicEntryKind::Separator) {
+      item.fMask = MIIM_FTYPE;
+      item.fType = MFT_SEPARATOR;
     } else {
-      levels_.push_back({nullptr, 0});  // its entries go nowhere
+      item.fMask = MIIM_STRING;
+      item.dwTypeData = const_cast<char*>(entry.Record->Caption.c_str());
+      if (HBITMAP picture = menu_.Pictures.Get(entry.Record->IconFile, entry.Record->IconIndex)) {
+        item.fMask |= MIIM_BITMAP;
+        item.hbmpItem = picture;
+      }
+      if (entry.Kind == TDynamicEntryKind::Submenu) {
+        item.fMask |= MIIM_SUBMENU;
+        item.hSubMenu = reinterpret_cast<HMENU>(entry.Popup);
+      } else {
+        item.fMask |= MIIM_ID;
+        item.wID = firstCommand_ + static_cast<UINT>(entry.Command);
+      }
     }
+    return InsertMenuItemA(reinterpret_cast<HMENU>(menu), position, TRUE, &item) != FALSE;
   }
-  void EndSubmenu() override {
-    if (levels_.size() > 1) levels_.pop_back();
+  void Remove(TMenuRef menu, unsigned position) override {
+    RemoveMenu(reinterpret_cast<HMENU>(menu), position, MF_BYPOSITION);
   }
 
 private:
-  struct TLevel {
-    HMENU Menu;
-    UINT Next;
-  };
-
-  MENUITEMINFOA Item(const TDynamicItemRecord& record) {
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_STRING;
-    item.dwTypeData = const_cast<char*>(record.Caption.c_str());
-    if (HBITMAP picture = Picture(record)) {
-      item.fMask |= MIIM_BITMAP;
-      item.hbmpItem = picture;
-    }
-    return item;
-  }
-
-  bool Insert(MENUITEMINFOA& item) {
-    TLevel& level = levels_.back();
-    if (!level.Menu || !InsertMenuItemA(level.Menu, level.Next, TRUE, &item)) return false;
-    ++level.Next;
-    return true;
-  }
-
-  HBITMAP Picture(const TDynamicItemRecord& record) {
-    if (record.IconFile.empty() || record.IconIndex < 0) return nullptr;
-    auto key = std::make_pair(record.IconFile, record.IconIndex);
-    auto found = pictures_.find(key);
-    if (found != pictures_.end()) return found->second;
-    TBitmapHandle bitmap = LoadMenuBitmap(record.IconFile, record.IconIndex);
-    HBITMAP handle = bitmap.get();
-    if (bitmap) bitmaps_.push_back(std::move(bitmap));
-    pictures_[key] = handle;
-    return handle;
-  }
-
   UINT firstCommand_;
-  std::vector<TBitmapHandle>& bitmaps_;
-  std::vector<TLevel> levels_;
-  std::map<std::pair<std::string, int>, HBITMAP> pictures_;
+  const TCachedMenu& menu_;
 };
 
 // A start folder the system takes: one too long for it by its short name, else none
@@ -194,12 +157,21 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
       [&]() -> HRESULT {
         if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand)
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
-        file_ = CachedMenuFile(ModuleMenuFile());
+        // Built aside and kept only once the host's menu holds it: a query that fails
+        // leaves the handler with what the last good one gave.
+        std::shared_ptr<const TCachedMenu> file = CachedMenuFile(ModuleMenuFile());
         TRegistryView registry(ModuleServices().Registry, kModuleView);
-        std::vector<TMenuNode> plan = PlanMenu(file_->DynamicItems, SelectionTypes(registry, objects_));
-        TWin32MenuSink sink(menu, index, firstCommand, bitmaps_);
+        std::vector<TMenuNode> plan = PlanMenu(file->Records.DynamicItems, SelectionTypes(registry, objects_));
+        TWin32MenuTarget target(firstCommand, *file);
+        TStagedMenu staged(target);
         int room = static_cast<int>(std::min<UINT>(lastCommand - firstCommand + 1, 0x7FFF));
-        commands_ = ShowMenu(plan, sink, room);
+        std::vector<const TDynamicItemRecord*> commands = ShowMenu(plan, staged, room);
+        if (!staged.CommitTo(reinterpret_cast<TMenuRef>(menu), index)) {
+          LogFailure("the host's menu refused our entries");
+          return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+        }
+        file_ = std::move(file);
+        commands_ = std::move(commands);
         return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, commands_.size());
       },
       LogHook);

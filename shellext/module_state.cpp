@@ -30,7 +30,7 @@ struct TFileStamp {
 
 class TMenuFileCache {
 public:
-  std::shared_ptr<const TMenuFileRecords> Get(const std::string& fileName) {
+  std::shared_ptr<const TCachedMenu> Get(const std::string& fileName) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data))
       return Empty();  // no menu file: no items
@@ -45,7 +45,9 @@ public:
       return Empty();
     }
     if (!ReadWhole(fileName, text)) return Empty();
-    records_ = std::make_shared<const TMenuFileRecords>(ReadMenuFileText(text));
+    auto read = std::make_shared<TCachedMenu>();
+    read->Records = ReadMenuFileText(text);
+    records_ = std::move(read);
     fileName_ = fileName;
     stamp_ = stamp;
     return records_;
@@ -57,8 +59,8 @@ public:
   }
 
 private:
-  static std::shared_ptr<const TMenuFileRecords> Empty() {
-    static const auto empty = std::make_shared<const TMenuFileRecords>();
+  static std::shared_ptr<const TCachedMenu> Empty() {
+    static const auto empty = std::make_shared<const TCachedMenu>();
     return empty;
   }
 
@@ -93,7 +95,7 @@ private:
   std::mutex mutex_;
   std::string fileName_;
   TFileStamp stamp_;
-  std::shared_ptr<const TMenuFileRecords> records_;
+  std::shared_ptr<const TCachedMenu> records_;
 };
 
 TMenuFileCache& Cache() {
@@ -157,7 +159,7 @@ void LogFailure(const std::string& text) {
   }
 }
 
-std::shared_ptr<const TMenuFileRecords> CachedMenuFile(const std::string& fileName) {
+std::shared_ptr<const TCachedMenu> CachedMenuFile(const std::string& fileName) {
   return Cache().Get(fileName);
 }
 

@@ -489,6 +489,29 @@ TEST_F(ShellHostTest, FileShowsAllFilesItemsThenItsOwnTypesWithPicturesAndHints)
             "Text tools[b]{Edit text[b](Edits the text),-,More{Deep}},Broken program");
 }
 
+// The result counts the ids used; what does not fit the host's range is left out, and
+// with it the submenus and separators it leaves empty or at an edge.
+TEST_F(ShellHostTest, TightCommandRangeShowsWhatFits) {
+  HRESULT queried = E_FAIL;
+  Menu("*", {World().folder + "docs\\notes.orvtxt"}, "", &queried);
+  EXPECT_EQ(queried, MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 6));
+  struct {
+    UINT last;
+    std::string outline;
+  } cases[] = {
+      {kFirst + 3, "Any file(For every file),Any object,Perceived text,Text tools[b]{Edit text[b](Edits the text)}"},
+      {kFirst, "Any file(For every file)"},
+  };
+  for (const auto& c : cases) {
+    HMENU tight = CreatePopupMenu();
+    AppendMenuA(tight, MF_STRING, 1, "Host's own");
+    HRESULT result = handler->QueryContextMenu(tight, 1, kFirst, c.last, CMF_NORMAL);
+    EXPECT_EQ(result, MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, c.last - kFirst + 1));
+    EXPECT_EQ(Outline(tight), "Host's own," + c.outline);
+    DestroyMenu(tight);
+  }
+}
+
 TEST_F(ShellHostTest, NewestVersionOfTheTypeAndUnknownFiles) {
   EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document");
   EXPECT_EQ(Menu("*", {World().folder + "docs\\plain.orvnone"}), "Any file(For every file),Any object");
@@ -590,35 +613,50 @@ TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
   ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);  // for TearDown
 }
 
+// Pictures are decoded once and kept with the menu file's reading: they outlive the
+// handler (the host's menu may still show them), repeated queries share them, and they go
+// with the module.
 TEST_F(ShellHostTest, ManyRightClicksLeaveNoHandlesBehindAndTheModuleUnloads) {
   const std::string file = World().folder + "docs\\notes.orvtxt";
   Menu("*", {file});  // first use loads what stays loaded (shell32's icons, the module)
   handler.Reset();
   DestroyMenu(menu);
   menu = nullptr;
-  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);  // freed with the handler
+  ASSERT_FALSE(bitmaps.empty());
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   for (int k = 0; k < 1000; ++k) {
     ids.clear();
-    bitmaps.clear();
     Menu("*", {file});
     handler.Reset();
     DestroyMenu(menu);
     menu = nullptr;
   }
+  // One handler asked again and again, as a host showing its menu twice does.
+  Menu("*", {file});
+  for (int k = 0; k < 100; ++k) {
+    HMENU again = CreatePopupMenu();
+    EXPECT_EQ(handler->QueryContextMenu(again, 0, kFirst, kFirst + 500, CMF_NORMAL),
+              MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 6));
+    DestroyMenu(again);
+  }
+  handler.Reset();
+  DestroyMenu(menu);
+  menu = nullptr;
   DWORD handlesAfter = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
   EXPECT_EQ(handlesAfter, handles);
-  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
-  // Nothing holds the module any more: COM may unload it (the second call unloads).
+  // Nothing holds the module any more: COM may unload it (the second call unloads), and
+  // its pictures go with it.
   CoFreeUnusedLibrariesEx(0, 0);
   CoFreeUnusedLibrariesEx(0, 0);
   EXPECT_EQ(GetModuleHandleA(World().module.c_str()), nullptr);
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
 }
 
 }  // namespace
