@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "platform/ansi_case.h"
 
@@ -84,9 +85,20 @@ std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelec
 std::vector<std::string> SelectionTypes(const TRegistryView& registry,
                                         const std::vector<TSelectedObject>& objects) {
   if (objects.empty()) return {};
-  std::vector<std::string> shared = ObjectTypes(registry, objects[0]);
-  for (std::size_t i = 1; i < objects.size() && !shared.empty(); ++i) {
-    std::vector<std::string> types = ObjectTypes(registry, objects[i]);
+  // An object's types follow from its kind and extension alone: each pair is looked up
+  // once, however many objects share it.
+  std::set<std::string> seen;
+  std::vector<std::string> shared;
+  for (std::size_t i = 0; i < objects.size() && (i == 0 || !shared.empty()); ++i) {
+    const TSelectedObject& object = objects[i];
+    std::string key = std::to_string(static_cast<int>(object.Kind)) +
+                      (object.Kind == TObjectKind::File ? AnsiUpperCase(object.Extension) : "");
+    if (!seen.insert(std::move(key)).second) continue;
+    std::vector<std::string> types = ObjectTypes(registry, object);
+    if (i == 0) {
+      shared = std::move(types);
+      continue;
+    }
     shared.erase(std::remove_if(shared.begin(), shared.end(),
                                 [&](const std::string& t) { return !Contains(types, t); }),
                  shared.end());

@@ -106,5 +106,37 @@ TEST_F(SelectionTypesTest, MixedSelectionSharesOnlyCommonTypes) {
   EXPECT_TRUE(SelectionTypes(view, {}).empty());
 }
 
+// The registry is asked per kind of object and extension, not per object: 10,000
+// selected files of one type cost what one does.
+TEST(SelectionTypesLookupTest, EachExtensionIsLookedUpOncePerSelection) {
+  class TCountingRegistry : public TMemoryRegistry {
+  public:
+    ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                      HKey& result) override {
+      ++opens;
+      return TMemoryRegistry::OpenKey(parent, subKey, access, result);
+    }
+    int opens = 0;
+  } counting;
+  ImportRegText(counting, kClasses);
+  TRegistryView view{counting, kKeyWow64_32Key};
+  auto opensFor = [&](const std::vector<TSelectedObject>& objects) {
+    counting.opens = 0;
+    SelectionTypes(view, objects);
+    return counting.opens;
+  };
+  const int one = opensFor({Object(TObjectKind::File, "C:\\a.txt")});
+  const int doc = opensFor({Object(TObjectKind::File, "C:\\a.doc")});
+  ASSERT_GT(one, 0);
+  std::vector<TSelectedObject> many;
+  for (int k = 0; k < 10000; ++k)
+    many.push_back(Object(TObjectKind::File, "C:\\f" + std::to_string(k) + (k % 2 ? ".txt" : ".TXT")));
+  EXPECT_EQ(opensFor(many), one);
+  many.push_back(Object(TObjectKind::File, "C:\\b.doc"));
+  EXPECT_EQ(opensFor(many), one + doc);
+  // Types still narrow as before: the document leaves the types both share.
+  EXPECT_EQ(SelectionTypes(view, many), (TTypes{"*", "AllFileSystemObjects"}));
+}
+
 }  // namespace
 }  // namespace orvane::testing
