@@ -95,6 +95,22 @@ void Report(HWND owner, bool quiet, const std::string& text, const std::u16strin
   MessageBoxW(owner, WideChars(shown), WideChars(caption), MB_OK | MB_ICONWARNING);
 }
 
+// Above this many objects an invoke asks first, as the system's own verbs do.
+constexpr std::size_t kMaxObjectsUnasked = 15;
+
+// Whether the user wants the item's program started once per object; a host that asked
+// for no UI gets none of them.
+bool ConfirmMany(HWND owner, bool quiet, const TDynamicItemRecord& item, std::size_t count) {
+  std::string text = "Start \"" + item.Caption + "\" for each of the " + std::to_string(count) +
+                     " selected objects?";
+  if (quiet) {
+    LogFailure("not started without asking: " + text);
+    return false;
+  }
+  std::u16string shown = WidenAnsi(text), caption = WidenAnsi(kBoxCaption);
+  return MessageBoxW(owner, WideChars(shown), WideChars(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 std::string Narrow(const wchar_t* text) {
   int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return {};
@@ -155,7 +171,8 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
                                        UINT lastCommand, UINT flags) {
   HRESULT result = ComBoundary(
       [&]() -> HRESULT {
-        if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand)
+        if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand ||
+            ModuleProgramFolder().empty())
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
         // Built aside and kept only once the host's menu holds it: a query that fails
         // leaves the handler with what the last good one gave.
@@ -226,11 +243,13 @@ HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
                  : HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     }
   }
+  if (launches.size() > kMaxObjectsUnasked && !ConfirmMany(info.hwnd, quiet, item, launches.size()))
+    return HRESULT_FROM_WIN32(ERROR_CANCELLED);
   for (TLaunch& launch : launches) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(info.nShow ? info.nShow : SW_SHOWNORMAL);
+    startup.wShowWindow = static_cast<WORD>(info.nShow);  // SW_HIDE (0) is a state too
     PROCESS_INFORMATION process{};
     std::u16string folder = StartFolder(launch.Folder);
     if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(launch.CommandLine.data()), nullptr,
@@ -248,13 +267,12 @@ HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
 HRESULT TContextMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR* name, UINT size) {
   return ComBoundary(
       [&]() -> HRESULT {
+        if (type == GCS_VALIDATEA || type == GCS_VALIDATEW)
+          return command < commands_.size() ? S_OK : S_FALSE;
         if (command >= commands_.size()) return E_INVALIDARG;
         const TDynamicItemRecord& item = *commands_[command];
         std::string text;
         switch (type) {
-          case GCS_VALIDATEA:
-          case GCS_VALIDATEW:
-            return S_OK;
           case GCS_HELPTEXTA:
           case GCS_HELPTEXTW:
             text = item.Hint;
@@ -267,6 +285,10 @@ HRESULT TContextMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR*
             return E_INVALIDARG;
         }
         if (!name || size == 0) return E_INVALIDARG;
+        // A verb cut short would name another item ("OrvaneItem12" is "OrvaneItem1"
+        // cut); a hint may be cut.
+        bool verb = type == GCS_VERBA || type == GCS_VERBW;
+        if (verb && text.size() >= size) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
         if (type & GCS_UNICODE) {
           // Cut to the caller's buffer, as lstrcpyn does for the ANSI texts.
           auto* wide = reinterpret_cast<wchar_t*>(name);

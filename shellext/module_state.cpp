@@ -6,6 +6,7 @@
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/win32_handles.h"
+#include "shellext/wide_text.h"
 #include "storage/menu_file.h"
 
 namespace orvane {
@@ -111,9 +112,22 @@ void ModuleRelease() { --references; }
 long ModuleReferences() { return references; }
 
 std::string ModulePath() {
-  char path[MAX_PATH + 1] = {};
-  DWORD length = GetModuleFileNameA(moduleHandle, path, MAX_PATH);
-  return std::string(path, length);
+  // The whole path or none: a path cut at the buffer's end would be registered as the
+  // module's (or name another folder's menu file).
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(moduleHandle, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+  std::string narrow;
+  if (!NarrowExactly(FromWide(path.data(), path.size()), narrow)) return {};
+  return narrow;
 }
 
 std::string ModuleProgramFolder() {

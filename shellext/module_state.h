@@ -20,6 +20,8 @@ void ModuleAddRef();
 void ModuleRelease();
 long ModuleReferences();
 
+// The module's path in the ANSI code page the registry and the menu file use; empty
+// when it cannot be had whole.
 std::string ModulePath();
 // The module's own services: the system's, with the program's folder as below and the
 // module's own folder.

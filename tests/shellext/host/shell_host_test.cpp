@@ -32,6 +32,7 @@
 namespace orvane::testing {
 namespace {
 
+
 constexpr const char* kClassId = "{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}";
 constexpr const char* kDoneEvent = "OrvaneRecorderDone";
 
@@ -100,6 +101,9 @@ struct TWorld {
 #endif
     CopyFileA(WindowsPath(ORVANE_MODULE).c_str(), module.c_str(), FALSE);
     WriteFile(folder + "star.png", kPng);
+    // A batch program that hands its argument on to the recorder.
+    WriteFile(folder + "run.bat", "@\"" + recorder + "\" OrvaneRecorderDone \"" + folder +
+                                      "recorded.txt\" %1\r\n");
     for (const char* name : {"notes.orvtxt", "report.orvdoc", "plain.orvnone"})
       WriteFile(folder + "docs\\" + name, "x");
   }
@@ -301,6 +305,7 @@ void WriteProgramMenu() {
   program.Item(program.Type("orvtxtfile"), "Broken program", "",
                "C:\\no such folder\\missing.exe");
   program.Item(program.Type("Orvane.Doc.2"), "Newest document", record);
+  program.Item(program.Type("Orvane.Doc.2"), "Batch", "%1", World().folder + "run.bat");
   program.Item(program.Type("Directory"), "Folder item", record);
   program.Item(program.Type("Directory\\Background"), "Background item", record);
   program.Item(program.Type("Drive"), "Drive item", record);
@@ -513,7 +518,7 @@ TEST_F(ShellHostTest, TightCommandRangeShowsWhatFits) {
 }
 
 TEST_F(ShellHostTest, NewestVersionOfTheTypeAndUnknownFiles) {
-  EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document");
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document,Batch");
   EXPECT_EQ(Menu("*", {World().folder + "docs\\plain.orvnone"}), "Any file(For every file),Any object");
 }
 
@@ -584,6 +589,94 @@ TEST_F(ShellHostTest, EverySelectedPathReachesTheProgramWhole) {
     RemoveFileAndFolders(path, base);
   }
   RemoveDirectoryW(base.c_str());
+}
+
+// Through the command interpreter a name is whole; one the interpreter would read as its
+// own starts nothing.
+TEST_F(ShellHostTest, BatchProgramGetsPlainNamesAndRefusesTheInterpretersCharacters) {
+  const std::wstring folder = Wide(World().folder) + L"batch";
+  const std::wstring plain = folder + L"\\a b (1).orvdoc";
+  MakeFile(plain);
+  WideMenu(folder, {plain});
+  auto info = Info(MAKEINTRESOURCEA(ids["Batch"]));
+  TRecorded recorded = InvokeRecorded(info);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == plain);
+  RemoveFileAndFolders(plain, folder);
+  for (const wchar_t* name : {L"a&calc&.orvdoc", L"a%PATH%.orvdoc", L"a^b.orvdoc", L"a!b!.orvdoc"}) {
+    const std::wstring path = folder + L"\\" + name;
+    MakeFile(path);
+    WideMenu(folder, {path});
+    auto refused = Info(MAKEINTRESOURCEA(ids["Batch"]));
+    DeleteFileA(Output().c_str());
+    EXPECT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&refused)),
+              HRESULT_FROM_WIN32(ERROR_INVALID_NAME));
+    RemoveFileAndFolders(path, folder);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+// Above 15 objects the user is asked first; a host that wants no UI gets nothing started.
+TEST_F(ShellHostTest, ManyObjectsStartNothingWithoutAsking) {
+  const std::wstring folder = Wide(World().folder) + L"many";
+  std::vector<std::wstring> paths;
+  for (int k = 0; k < 16; ++k) {
+    paths.push_back(folder + L"\\f" + std::to_wstring(k) + L".orvtxt");
+    MakeFile(paths.back());
+  }
+  WideMenu(folder, paths);
+  auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  EXPECT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info)),
+            HRESULT_FROM_WIN32(ERROR_CANCELLED));
+  for (const std::wstring& path : paths) DeleteFileW(path.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+// The contract's corners: the plain-size structure, verbs and offsets we never gave,
+// each kind of string in buffers too small, and the show state as the host gave it.
+TEST_F(ShellHostTest, InvokeAndCommandStringsKeepToTheContract) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});
+  CMINVOKECOMMANDINFO plain{};
+  plain.cbSize = sizeof plain;
+  plain.fMask = CMIC_MASK_FLAG_NO_UI;
+  plain.nShow = SW_HIDE;
+  for (const char* verb : {"OrvaneItem999", "open", "OrvaneItem"}) {
+    plain.lpVerb = verb;
+    EXPECT_EQ(handler->InvokeCommand(&plain), E_INVALIDARG) << verb;
+  }
+  plain.lpVerb = MAKEINTRESOURCEA(6);
+  EXPECT_EQ(handler->InvokeCommand(&plain), E_INVALIDARG);
+  auto extended = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  extended.cbSize = sizeof(CMINVOKECOMMANDINFO);  // the plain size: no wide fields read
+  extended.fMask |= CMIC_MASK_UNICODE;
+  TRecorded recorded = InvokeRecorded(extended);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == Wide(file));
+  EXPECT_TRUE(recorded.show == L"0") << "SW_HIDE is a show state";
+
+  const UINT any = ids["Any file"];
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VALIDATEA, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VALIDATEW, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(handler->GetCommandString(6, GCS_VALIDATEA, nullptr, nullptr, 0), S_FALSE);
+  EXPECT_EQ(handler->GetCommandString(6, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE);
+  char text[64] = {};
+  EXPECT_EQ(handler->GetCommandString(6, GCS_HELPTEXTA, nullptr, text, sizeof text), E_INVALIDARG);
+  EXPECT_EQ(handler->GetCommandString(any, 0x77, nullptr, text, sizeof text), E_INVALIDARG);
+  EXPECT_EQ(handler->GetCommandString(any, GCS_HELPTEXTA, nullptr, text, 5), S_OK);
+  EXPECT_STREQ(text, "For ");
+  wchar_t wide[64] = {};
+  EXPECT_EQ(handler->GetCommandString(any, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(wide), 5), S_OK);
+  EXPECT_STREQ(wide, L"For ");
+  ASSERT_EQ(handler->GetCommandString(any, GCS_VERBA, nullptr, text, sizeof text), S_OK);
+  const std::string verb = text;
+  ASSERT_EQ(handler->GetCommandString(any, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 64), S_OK);
+  EXPECT_TRUE(std::wstring(wide) == Wide(verb));
+  // A verb cut short would name another item.
+  const UINT size = static_cast<UINT>(verb.size());
+  EXPECT_TRUE(FAILED(handler->GetCommandString(any, GCS_VERBA, nullptr, text, size)));
+  EXPECT_TRUE(FAILED(handler->GetCommandString(any, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), size)));
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VERBA, nullptr, text, size + 1), S_OK);
 }
 
 TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
