@@ -517,6 +517,24 @@ TEST_F(ShellHostTest, TightCommandRangeShowsWhatFits) {
   }
 }
 
+// A menu that takes none of our entries gets no ids counted, and the handler keeps what
+// the last good query gave: its commands still start what they showed.
+TEST_F(ShellHostTest, QueryTheMenuRefusesLeavesTheHandlerAsTheLastGoodOne) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});
+  HMENU gone = CreatePopupMenu();
+  DestroyMenu(gone);
+  EXPECT_EQ(handler->QueryContextMenu(gone, 0, kFirst, kFirst + 500, CMF_NORMAL),
+            MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0));
+  char hint[64] = {};
+  EXPECT_EQ(handler->GetCommandString(ids["Any file"], GCS_HELPTEXTA, nullptr, hint, sizeof hint), S_OK);
+  EXPECT_STREQ(hint, "For every file");
+  auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  TRecorded recorded = InvokeRecorded(info);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == Wide(file));
+}
+
 TEST_F(ShellHostTest, NewestVersionOfTheTypeAndUnknownFiles) {
   EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document,Batch");
   EXPECT_EQ(Menu("*", {World().folder + "docs\\plain.orvnone"}), "Any file(For every file),Any object");
@@ -709,6 +727,30 @@ TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
 // Pictures are decoded once and kept with the menu file's reading: they outlive the
 // handler (the host's menu may still show them), repeated queries share them, and they go
 // with the module.
+// A module whose path is longer than 260 characters registers that path whole.
+TEST_F(ShellHostTest, RegistrationWritesTheModulesWholePath) {
+  const std::wstring base = Wide(World().folder) + L"deep";
+  const std::wstring path = base + L"\\" + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') +
+                            L"\\OVShlExtLong.DLL";
+  MakeFile(path);
+  ASSERT_TRUE(CopyFileW(Wide(World().module).c_str(), path.c_str(), FALSE));
+  HMODULE module = LoadLibraryW(path.c_str());
+  ASSERT_NE(module, nullptr);
+  auto entry = reinterpret_cast<HRESULT(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry(), S_OK);
+  FreeLibrary(module);
+  char value[1024] = {};
+  LONG size = sizeof value;
+  RegQueryValueA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId + "\\InProcServer32").c_str(),
+                 value, &size);
+  EXPECT_TRUE(Wide(value) == path) << value;
+  ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);  // the tests' module again
+  RemoveFileAndFolders(path, base);
+  RemoveDirectoryW(base.c_str());
+}
+
 TEST_F(ShellHostTest, ManyRightClicksLeaveNoHandlesBehindAndTheModuleUnloads) {
   const std::string file = World().folder + "docs\\notes.orvtxt";
   Menu("*", {file});  // first use loads what stays loaded (shell32's icons, the module)
