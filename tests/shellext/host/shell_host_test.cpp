@@ -101,6 +101,8 @@ struct TWorld {
 #endif
     CopyFileA(WindowsPath(ORVANE_MODULE).c_str(), module.c_str(), FALSE);
     WriteFile(folder + "star.png", kPng);
+    // The same picture with 2 MiB behind its end: too large a file for a menu icon.
+    WriteFile(folder + "huge.png", kPng + std::string(2 << 20, '\0'));
     // A batch program that hands its argument on to the recorder.
     WriteFile(folder + "run.bat", "@\"" + recorder + "\" OrvaneRecorderDone \"" + folder +
                                       "recorded.txt\" %1\r\n");
@@ -306,8 +308,12 @@ void WriteProgramMenu() {
                "C:\\no such folder\\missing.exe");
   program.Item(program.Type("Orvane.Doc.2"), "Newest document", record);
   program.Item(program.Type("Orvane.Doc.2"), "Batch", "%1", World().folder + "run.bat");
-  program.Item(program.Type("Directory"), "Folder item", record);
-  program.Item(program.Type("Directory\\Background"), "Background item", record);
+  TDynamicMenuItem* background = program.Item(program.Type("Directory\\Background"), "Background item", record);
+  background->SetIconFile(World().folder + "huge.png");
+  background->SetIconIndex(0);
+  TDynamicMenuItem* folder = program.Item(program.Type("Directory"), "Folder item", record);
+  folder->SetIconFile(World().folder + "star.png");
+  folder->SetIconIndex(0);
   program.Item(program.Type("Drive"), "Drive item", record);
   ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
 }
@@ -547,7 +553,8 @@ TEST_F(ShellHostTest, MixedSelectionShowsTheSharedTypes) {
 }
 
 TEST_F(ShellHostTest, FoldersAndTheBackground) {
-  EXPECT_EQ(Menu("Directory", {World().folder + "docs"}), "Any object,Folder item");
+  EXPECT_EQ(Menu("Directory", {World().folder + "docs"}), "Any object,Folder item[b]");
+  // Its picture file is too large to be read on a right click.
   EXPECT_EQ(Menu("Directory\\Background", {}, World().folder + "docs"), "Background item");
 }
 
