@@ -59,6 +59,13 @@ struct TIdListDeleter {
 };
 using TIdList = std::unique_ptr<ITEMIDLIST, TIdListDeleter>;
 
+// An id of one level: an item directly in the list's folder.
+bool IsSingleLevel(PCUIDLIST_RELATIVE id) {
+  if (id->mkid.cb == 0) return false;
+  auto next = reinterpret_cast<PCUIDLIST_RELATIVE>(reinterpret_cast<const BYTE*>(id) + id->mkid.cb);
+  return next->mkid.cb == 0;
+}
+
 // The shell's item list: its folder and the items in it, their kinds from the
 // attributes the list itself carries.
 bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
@@ -76,6 +83,19 @@ bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
   };
   PCUIDLIST_RELATIVE parent = at(0);
   if (!parent) return false;
+  // The items' folder, bound once for all of them: binding is the costly step, and a
+  // selection of thousands shares one folder.
+  TComPtr<IShellFolder> shared;
+  {
+    TComPtr<IShellFolder> desktop;
+    if (SUCCEEDED(SHGetDesktopFolder(desktop.Put()))) {
+      if (parent->mkid.cb == 0)
+        shared = desktop;
+      else
+        desktop->BindToObject(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent), nullptr, IID_IShellFolder,
+                              shared.PutVoid());
+    }
+  }
   for (UINT k = 1; k <= list->cidl; ++k) {
     PCUIDLIST_RELATIVE child = at(k);
     if (!child) return false;
@@ -91,8 +111,13 @@ bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
       // list and does not touch the object.
       TComPtr<IShellFolder> folder;
       PCUITEMID_CHILD last = nullptr;
+      bool direct = shared && IsSingleLevel(child);
+      if (direct) {
+        folder = shared;
+        last = reinterpret_cast<PCUITEMID_CHILD>(child);
+      }
       WIN32_FIND_DATAW find{};
-      if (SUCCEEDED(SHBindToParent(item.get(), IID_IShellFolder, folder.PutVoid(), &last)) &&
+      if ((direct || SUCCEEDED(SHBindToParent(item.get(), IID_IShellFolder, folder.PutVoid(), &last))) &&
           SUCCEEDED(SHGetDataFromIDListW(folder.Get(), last, SHGDFIL_FINDDATA, &find, sizeof find)) &&
           (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         kind = TObjectKind::Folder;
