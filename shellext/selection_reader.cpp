@@ -1,6 +1,7 @@
 #include "shellext/selection_reader.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "platform/win32/win32_handles.h"
 #include "shellext/wide_text.h"
@@ -66,6 +67,17 @@ bool IsSingleLevel(PCUIDLIST_RELATIVE id) {
   return next->mkid.cb == 0;
 }
 
+// Whether the id's own find data marks a folder (a zip file, which the shell also shows
+// as a folder, is none).
+bool IsDirectoryId(PCIDLIST_ABSOLUTE id) {
+  TComPtr<IShellFolder> folder;
+  PCUITEMID_CHILD last = nullptr;
+  WIN32_FIND_DATAW find{};
+  return SUCCEEDED(SHBindToParent(id, IID_IShellFolder, folder.PutVoid(), &last)) &&
+         SUCCEEDED(SHGetDataFromIDListW(folder.Get(), last, SHGDFIL_FINDDATA, &find, sizeof find)) &&
+         (find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The shell's item list: its folder and the items in it, their kinds from the
 // attributes the list itself carries.
 bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
@@ -96,9 +108,35 @@ bool FromItemList(IDataObject* data, std::vector<TSelectedObject>& objects) {
                               shared.PutVoid());
     }
   }
+  // Items directly in a folder of the file system are named from their own ids: a
+  // selection of thousands asks the shell for one path, not one each.
+  std::u16string folderPath;
+  if (shared) {
+    std::u16string path = PathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent));
+    if (!path.empty() && (IsDriveRoot(path) || IsDirectoryId(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent))))
+      folderPath = path.back() == u'\\' ? path : path + u'\\';
+  }
   for (UINT k = 1; k <= list->cidl; ++k) {
     PCUIDLIST_RELATIVE child = at(k);
     if (!child) return false;
+    if (!folderPath.empty() && IsSingleLevel(child)) {
+      // The parsing name is the item's whole name (the find data's may be narrowed).
+      auto item = reinterpret_cast<PCUITEMID_CHILD>(child);
+      STRRET name{};
+      PWSTR text = nullptr;
+      WIN32_FIND_DATAW found{};
+      if (SUCCEEDED(shared->GetDisplayNameOf(item, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) &&
+          SUCCEEDED(StrRetToStrW(&name, item, &text)) && text) {
+        std::u16string path = folderPath + FromWide(text, wcslen(text));
+        CoTaskMemFree(text);
+        bool folder = SUCCEEDED(SHGetDataFromIDListW(shared.Get(), item, SHGDFIL_FINDDATA, &found, sizeof found)) &&
+                      (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (path.size() > folderPath.size() && path.find_first_of(u"\\/", folderPath.size()) == std::u16string::npos) {
+          objects.push_back(Object(folder ? TObjectKind::Folder : TObjectKind::File, std::move(path)));
+          continue;
+        }
+      }
+    }
     TIdList item(ILCombine(reinterpret_cast<PCIDLIST_ABSOLUTE>(parent), child));
     if (!item) continue;
     std::u16string path = PathOf(item.get());

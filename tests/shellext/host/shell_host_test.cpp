@@ -118,6 +118,13 @@ TWorld& World() {
 
 std::string Output() { return World().folder + "recorded.txt"; }
 
+std::string Utf8(const std::wstring& text) {
+  std::string bytes(text.size() * 4 + 1, '\0');
+  bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()),
+                                   nullptr, nullptr));
+  return bytes;
+}
+
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 // What the recorder was given: its folder, its command line as its arguments, its show
@@ -606,7 +613,7 @@ TEST_F(ShellHostTest, EverySelectedPathReachesTheProgramWhole) {
     auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
     TRecorded recorded = InvokeRecorded(info);
     ASSERT_EQ(recorded.arguments.size(), 4u);
-    EXPECT_TRUE(recorded.arguments[3] == path);
+    EXPECT_TRUE(recorded.arguments[3] == path) << Utf8(recorded.arguments[3]);
     // A folder too long for a start folder is given by its short name.
     std::wstring started(MAX_PATH * 4, L'\0');
     started.resize(GetLongPathNameW(recorded.folder.c_str(), started.data(), MAX_PATH * 4));
