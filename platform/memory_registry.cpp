@@ -136,6 +136,32 @@ std::uint32_t TMemoryRegistry::RightsOf(const Node* from,
   return it == rights_.end() ? kAllRights : it->second;
 }
 
+void TMemoryRegistry::Redirect(const Node* from, std::vector<std::string>& parts,
+                                std::uint32_t access) const {
+  if (!twoViews_ || from->parent || !(access & kKeyWow64_32Key)) return;
+  static const char* const kRedirectedClasses[] = {"CLSID", "Interface", "DirectShow", "Media Type",
+                                                   "MediaFoundation"};
+  auto classesAt = [&](std::size_t at) {
+    if (parts.size() <= at) return;
+    for (const char* name : kRedirectedClasses)
+      if (AnsiSameText(parts[at], name)) {
+        parts.insert(parts.begin() + static_cast<std::ptrdiff_t>(at), "Wow6432Node");
+        return;
+      }
+  };
+  const std::string& root = from->name;
+  bool software = !parts.empty() && AnsiSameText(parts[0], "Software");
+  if (root == PredefinedRootName(kHkeyClassesRoot)) {
+    classesAt(0);
+  } else if (software && parts.size() > 1 && AnsiSameText(parts[1], "Classes")) {
+    if (root == PredefinedRootName(kHkeyLocalMachine) || root == PredefinedRootName(kHkeyCurrentUser))
+      classesAt(2);
+  } else if (software && root == PredefinedRootName(kHkeyLocalMachine) &&
+             !(parts.size() > 1 && AnsiSameText(parts[1], "Wow6432Node"))) {
+    parts.insert(parts.begin() + 1, "Wow6432Node");
+  }
+}
+
 HKey TMemoryRegistry::NewHandle(Node* node, std::uint32_t access) {
   HKey handle = nextHandle_;
   nextHandle_ += 4;
@@ -149,6 +175,7 @@ ErrorCode TMemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::
   if (ErrorCode rc = Resolve(parent, 0, from)) return rc;
   std::vector<std::string> parts;
   if (!SplitComponents(subKey, parts)) return kErrorBadPathname;
+  Redirect(from, parts, access);
   if (ErrorCode rc = Injected(Op::Open, from, parts)) return rc;
   Node* node = nullptr;
   if (ErrorCode rc = Walk(from, parts, false, node)) return rc;
@@ -163,6 +190,7 @@ ErrorCode TMemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std
   if (ErrorCode rc = Resolve(parent, 0, from)) return rc;
   std::vector<std::string> parts;
   if (!SplitComponents(subKey, parts)) return kErrorBadPathname;
+  Redirect(from, parts, access);
   if (ErrorCode rc = Injected(Op::Create, from, parts)) return rc;
   Node* node = nullptr;
   if (Walk(from, parts, false, node) != kErrorSuccess) {
@@ -275,6 +303,18 @@ ErrorCode TMemoryRegistry::DeleteKey(HKey parent, const std::string& subKey) {
   owner->children.erase(it);
   owner->Touch();
   return kErrorSuccess;
+}
+
+ErrorCode TMemoryRegistry::DeleteKeyInView(HKey parent, const std::string& subKey,
+                                          std::uint32_t view) {
+  Node* from = nullptr;
+  if (ErrorCode rc = Resolve(parent, 0, from)) return rc;
+  std::vector<std::string> parts;
+  if (!SplitComponents(subKey, parts)) return kErrorBadPathname;
+  Redirect(from, parts, view);
+  std::string path;
+  for (const std::string& part : parts) path += (path.empty() ? "" : "\\") + part;
+  return DeleteKey(parent, path);
 }
 
 ErrorCode TMemoryRegistry::DeleteValue(HKey key, const std::string& name) {

@@ -64,6 +64,15 @@ public:
   // (-1: until cleared).
   void FailOperation(Op op, const std::string& keyPath, ErrorCode code, int times = -1);
   void ClearFailures();
+  // Two registry views, as 64-bit Windows 7 and later keep them: a key reached from a
+  // root key with kKeyWow64_32Key is redirected as WOW64 does (HKEY_CLASSES_ROOT\CLSID,
+  // \Interface, \DirectShow, \Media Type and \MediaFoundation to "Wow6432Node" below the
+  // classes; HKEY_LOCAL_MACHINE\Software to Software\Wow6432Node, except its Classes,
+  // which follow the classes' rules); the rest of the classes is shared. Without a view
+  // flag, or with kKeyWow64_64Key, a key is in the 64-bit view. Off by default: one view.
+  void UseTwoViews() { twoViews_ = true; }
+  ErrorCode DeleteKeyInView(HKey parent, const std::string& subKey, std::uint32_t view) override;
+
   // Handles opened and not yet closed: a leak shows here.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -90,6 +99,7 @@ private:
   ErrorCode Injected(Op op, const Node* from, const std::vector<std::string>& parts);
   std::uint32_t RightsOf(const Node* from, const std::vector<std::string>& parts) const;
   HKey NewHandle(Node* node, std::uint32_t access);
+  void Redirect(const Node* from, std::vector<std::string>& parts, std::uint32_t access) const;
 
   std::vector<std::shared_ptr<Node>> roots_;
   std::unordered_map<HKey, Handle> handles_;
@@ -97,6 +107,7 @@ private:
   std::map<std::string, std::uint32_t> rights_;
   std::vector<Failure> failures_;
   ErrorCode lastError_ = kErrorSuccess;
+  bool twoViews_ = false;
 };
 
 }  // namespace orvane

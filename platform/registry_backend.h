@@ -16,7 +16,7 @@ public:
 
   // RegOpenKeyExA. An empty subKey opens a new handle to `parent` itself. `access` may
   // name a registry view (kKeyWow64_64Key, kKeyWow64_32Key); the in-memory registry has
-  // one view only and accepts both.
+  // one view unless told to keep two (TMemoryRegistry::UseTwoViews).
   virtual ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
                             HKey& result) = 0;
   // RegCreateKeyExA, non-volatile; creates every missing level.

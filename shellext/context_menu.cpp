@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "platform/win32/com_boundary.h"
@@ -13,6 +12,8 @@
 #include "shellext/menu_plan.h"
 #include "shellext/module_state.h"
 #include "shellext/selection_reader.h"
+#include "shellext/staged_menu.h"
+#include "shellext/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -26,86 +27,89 @@ void LogHook(HRESULT result, const char* what) {
   LogFailure(std::string("stopped (") + code + "): " + what);
 }
 
-// Shows the plan in the host's menu: plain items and separators where the host asked,
-// submenus as pop-ups of their own. Pictures are kept by the handler.
-class TWin32MenuSink : public IMenuSink {
+// The host's menu and our pop-ups as the staged menu uses them. Pictures come from the
+// cached menu, which keeps them while any menu may show them.
+class TWin32MenuTarget final : public IMenuTarget {
 public:
-  TWin32MenuSink(HMENU menu, UINT index, UINT firstCommand, std::vector<TBitmapHandle>& bitmaps)
-      : firstCommand_(firstCommand), bitmaps_(bitmaps) {
-    levels_.push_back({menu, index});
-  }
+  TWin32MenuTarget(UINT firstCommand, const TCachedMenu& menu)
+      : firstCommand_(firstCommand), menu_(menu) {}
 
-  void AddItem(const TDynamicItemRecord& record, int command) override {
-    MENUITEMINFOA item = Item(record);
-    item.fMask |= MIIM_ID;
-    item.wID = firstCommand_ + static_cast<UINT>(command);
-    Insert(item);
+  void Prepare(const TDynamicItemRecord& record) override {
+    menu_.Pictures.Get(record.IconFile, record.IconIndex);
   }
-  void AddSeparator() override {
+  TMenuRef NewPopup() override { return reinterpret_cast<TMenuRef>(CreatePopupMenu()); }
+  void DestroyPopup(TMenuRef popup) override { DestroyMenu(reinterpret_cast<HMENU>(popup)); }
+  bool Insert(TMenuRef menu, unsigned position, const TMenuEntry& entry) override {
     MENUITEMINFOA item{};
     item.cbSize = sizeof item;
-    item.fMask = MIIM_FTYPE;
-    item.fType = MFT_SEPARATOR;
-    Insert(item);
-  }
-  void BeginSubmenu(const TDynamicItemRecord& record) override {
-    TMenuHandle popup(CreatePopupMenu());
-    MENUITEMINFOA item = Item(record);
-    item.fMask |= MIIM_SUBMENU;
-    item.hSubMenu = popup.get();
-    // Once in the host's menu the pop-up is the menu's to destroy.
-    if (popup && Insert(item)) {
-      levels_.push_back({popup.release(), 0});
+    if (entry.Kind == TDynamicEntryKind::Separator) {
+      item.fMask = MIIM_FTYPE;
+      item.fType = MFT_SEPARATOR;
     } else {
-      levels_.push_back({nullptr, 0});  // its entries go nowhere
+      item.fMask = MIIM_STRING;
+      item.dwTypeData = const_cast<char*>(entry.Record->Caption.c_str());
+      if (HBITMAP picture = menu_.Pictures.Get(entry.Record->IconFile, entry.Record->IconIndex)) {
+        item.fMask |= MIIM_BITMAP;
+        item.hbmpItem = picture;
+      }
+      if (entry.Kind == TDynamicEntryKind::Submenu) {
+        item.fMask |= MIIM_SUBMENU;
+        item.hSubMenu = reinterpret_cast<HMENU>(entry.Popup);
+      } else {
+        item.fMask |= MIIM_ID;
+        item.wID = firstCommand_ + static_cast<UINT>(entry.Command);
+      }
     }
+    return InsertMenuItemA(reinterpret_cast<HMENU>(menu), position, TRUE, &item) != FALSE;
   }
-  void EndSubmenu() override {
-    if (levels_.size() > 1) levels_.pop_back();
+  void Remove(TMenuRef menu, unsigned position) override {
+    RemoveMenu(reinterpret_cast<HMENU>(menu), position, MF_BYPOSITION);
   }
 
 private:
-  struct TLevel {
-    HMENU Menu;
-    UINT Next;
-  };
-
-  MENUITEMINFOA Item(const TDynamicItemRecord& record) {
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_STRING;
-    item.dwTypeData = const_cast<char*>(record.Caption.c_str());
-    if (HBITMAP picture = Picture(record)) {
-      item.fMask |= MIIM_BITMAP;
-      item.hbmpItem = picture;
-    }
-    return item;
-  }
-
-  bool Insert(MENUITEMINFOA& item) {
-    TLevel& level = levels_.back();
-    if (!level.Menu || !InsertMenuItemA(level.Menu, level.Next, TRUE, &item)) return false;
-    ++level.Next;
-    return true;
-  }
-
-  HBITMAP Picture(const TDynamicItemRecord& record) {
-    if (record.IconFile.empty() || record.IconIndex < 0) return nullptr;
-    auto key = std::make_pair(record.IconFile, record.IconIndex);
-    auto found = pictures_.find(key);
-    if (found != pictures_.end()) return found->second;
-    TBitmapHandle bitmap = LoadMenuBitmap(record.IconFile, record.IconIndex);
-    HBITMAP handle = bitmap.get();
-    if (bitmap) bitmaps_.push_back(std::move(bitmap));
-    pictures_[key] = handle;
-    return handle;
-  }
-
   UINT firstCommand_;
-  std::vector<TBitmapHandle>& bitmaps_;
-  std::vector<TLevel> levels_;
-  std::map<std::pair<std::string, int>, HBITMAP> pictures_;
+  const TCachedMenu& menu_;
 };
+
+// A start folder the system takes: one too long for it by its short name, else none
+// (the program then starts in the host's folder rather than not at all).
+std::u16string StartFolder(const std::u16string& folder) {
+  if (folder.size() < MAX_PATH - 1) return folder;
+  DWORD size = GetShortPathNameW(WideChars(folder), nullptr, 0);
+  if (size == 0) return {};
+  std::wstring shortName(size, L'\0');
+  DWORD length = GetShortPathNameW(WideChars(folder), shortName.data(), size);
+  if (length == 0 || length >= MAX_PATH - 1) return {};
+  return FromWide(shortName.data(), length);
+}
+
+// A failure of an invoke: in the log, and in a box owned by the host's window unless
+// the host asked for none.
+void Report(HWND owner, bool quiet, const std::string& text, const std::u16string& subject) {
+  std::string logged;
+  for (char16_t c : subject) logged += c < 0x80 ? static_cast<char>(c) : '?';
+  LogFailure(text + ": " + logged);
+  if (quiet) return;
+  std::u16string shown = WidenAnsi(text) + u"\r\n\r\n" + subject;
+  std::u16string caption = WidenAnsi(kBoxCaption);
+  MessageBoxW(owner, WideChars(shown), WideChars(caption), MB_OK | MB_ICONWARNING);
+}
+
+// Above this many objects an invoke asks first, as the system's own verbs do.
+constexpr std::size_t kMaxObjectsUnasked = 15;
+
+// Whether the user wants the item's program started once per object; a host that asked
+// for no UI gets none of them.
+bool ConfirmMany(HWND owner, bool quiet, const TDynamicItemRecord& item, std::size_t count) {
+  std::string text = "Start \"" + item.Caption + "\" for each of the " + std::to_string(count) +
+                     " selected objects?";
+  if (quiet) {
+    LogFailure("not started without asking: " + text);
+    return false;
+  }
+  std::u16string shown = WidenAnsi(text), caption = WidenAnsi(kBoxCaption);
+  return MessageBoxW(owner, WideChars(shown), WideChars(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
 
 std::string Narrow(const wchar_t* text) {
   int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -167,14 +171,24 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
                                        UINT lastCommand, UINT flags) {
   HRESULT result = ComBoundary(
       [&]() -> HRESULT {
-        if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand)
+        if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand ||
+            ModuleProgramFolder().empty())
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
-        file_ = CachedMenuFile(ModuleMenuFile());
+        // Built aside and kept only once the host's menu holds it: a query that fails
+        // leaves the handler with what the last good one gave.
+        std::shared_ptr<const TCachedMenu> file = CachedMenuFile(ModuleMenuFile());
         TRegistryView registry(ModuleServices().Registry, kModuleView);
-        std::vector<TMenuNode> plan = PlanMenu(file_->DynamicItems, SelectionTypes(registry, objects_));
-        TWin32MenuSink sink(menu, index, firstCommand, bitmaps_);
+        std::vector<TMenuNode> plan = PlanMenu(file->Records.DynamicItems, SelectionTypes(registry, objects_));
+        TWin32MenuTarget target(firstCommand, *file);
+        TStagedMenu staged(target);
         int room = static_cast<int>(std::min<UINT>(lastCommand - firstCommand + 1, 0x7FFF));
-        commands_ = ShowMenu(plan, sink, room);
+        std::vector<const TDynamicItemRecord*> commands = ShowMenu(plan, staged, room);
+        if (!staged.CommitTo(reinterpret_cast<TMenuRef>(menu), index)) {
+          LogFailure("the host's menu refused our entries");
+          return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+        }
+        file_ = std::move(file);
+        commands_ = std::move(commands);
         return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, commands_.size());
       },
       LogHook);
@@ -212,24 +226,37 @@ HRESULT TContextMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
 
 HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
   const TDynamicItemRecord& item = *commands_[static_cast<std::size_t>(command)];
-  const std::string application = Expanded(item.Application);
+  const std::u16string application = WidenAnsi(Expanded(item.Application));
+  const std::u16string parameters = WidenAnsi(item.Parameters);
+  const bool quiet = (info.fMask & CMIC_MASK_FLAG_NO_UI) != 0;
+  // Every command line first: an object that may not be started stops them all.
+  std::vector<TLaunch> launches;
+  launches.reserve(objects_.size());
   for (const TSelectedObject& object : objects_) {
-    TLaunch launch = MakeLaunch(application, item.Parameters, object);
-    STARTUPINFOA startup{};
+    launches.push_back(MakeLaunch(application, parameters, object));
+    const TLaunch& launch = launches.back();
+    if (!launch.Refusal.empty()) {
+      std::u16string shown = object.Path.empty() ? WidenAnsi(item.Caption) : object.Path;
+      Report(info.hwnd, quiet, launch.Refusal, shown);
+      return application.find_first_not_of(u" \t") == std::u16string::npos
+                 ? E_INVALIDARG
+                 : HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    }
+  }
+  if (launches.size() > kMaxObjectsUnasked && !ConfirmMany(info.hwnd, quiet, item, launches.size()))
+    return HRESULT_FROM_WIN32(ERROR_CANCELLED);
+  for (TLaunch& launch : launches) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(info.nShow ? info.nShow : SW_SHOWNORMAL);
+    startup.wShowWindow = static_cast<WORD>(info.nShow);  // SW_HIDE (0) is a state too
     PROCESS_INFORMATION process{};
-    std::string commandLine = launch.CommandLine;
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        launch.Folder.empty() ? nullptr : launch.Folder.c_str(), &startup,
-                        &process)) {
+    std::u16string folder = StartFolder(launch.Folder);
+    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(launch.CommandLine.data()), nullptr,
+                        nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : WideChars(folder),
+                        &startup, &process)) {
       DWORD error = GetLastError();
-      std::string text = SystemErrorMessage(error);
-      LogFailure("cannot start " + launch.CommandLine + ": " + text);
-      if (!(info.fMask & CMIC_MASK_FLAG_NO_UI))
-        MessageBoxA(info.hwnd, (text + ".\r\n\r\n" + launch.CommandLine).c_str(), kBoxCaption,
-                    MB_OK | MB_ICONWARNING);
+      Report(info.hwnd, quiet, SystemErrorMessage(error), launch.CommandLine);
       return HRESULT_FROM_WIN32(error);
     }
     TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
@@ -240,13 +267,12 @@ HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
 HRESULT TContextMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR* name, UINT size) {
   return ComBoundary(
       [&]() -> HRESULT {
+        if (type == GCS_VALIDATEA || type == GCS_VALIDATEW)
+          return command < commands_.size() ? S_OK : S_FALSE;
         if (command >= commands_.size()) return E_INVALIDARG;
         const TDynamicItemRecord& item = *commands_[command];
         std::string text;
         switch (type) {
-          case GCS_VALIDATEA:
-          case GCS_VALIDATEW:
-            return S_OK;
           case GCS_HELPTEXTA:
           case GCS_HELPTEXTW:
             text = item.Hint;
@@ -259,6 +285,10 @@ HRESULT TContextMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR*
             return E_INVALIDARG;
         }
         if (!name || size == 0) return E_INVALIDARG;
+        // A verb cut short would name another item ("OrvaneItem12" is "OrvaneItem1"
+        // cut); a hint may be cut.
+        bool verb = type == GCS_VERBA || type == GCS_VERBW;
+        if (verb && text.size() >= size) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
         if (type & GCS_UNICODE) {
           // Cut to the caller's buffer, as lstrcpyn does for the ANSI texts.
           auto* wide = reinterpret_cast<wchar_t*>(name);

@@ -1,8 +1,8 @@
 #pragma once
 // The context menu handler the file manager creates for each right click: it learns the
 // selection (IShellExtInit), adds the dynamic items of its types (IContextMenu) and
-// starts an item's program for each selected object. Pictures stay with the handler and
-// go when it is released.
+// starts an item's program for each selected object. Pictures stay with the cached menu
+// file they belong to.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/win32/win32_handles.h"
+#include "shellext/module_state.h"
 #include "shellext/selection_types.h"
-#include "storage/menu_file_reader.h"
 
 namespace orvane {
 
@@ -46,9 +46,8 @@ private:
   std::atomic<ULONG> references_{1};
   std::vector<TSelectedObject> objects_;
   // The file the commands' records belong to, kept as long as the commands are.
-  std::shared_ptr<const TMenuFileRecords> file_;
+  std::shared_ptr<const TCachedMenu> file_;
   std::vector<const TDynamicItemRecord*> commands_;
-  std::vector<TBitmapHandle> bitmaps_;
 };
 
 }  // namespace orvane

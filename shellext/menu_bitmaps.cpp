@@ -42,6 +42,12 @@ std::uint32_t Premultiplied(std::uint8_t r, std::uint8_t g, std::uint8_t b, std:
 }
 
 TBitmapHandle FromPng(const std::string& file) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return {};
+  if (data.nFileSizeHigh != 0 || data.nFileSizeLow > kMaxPictureFileSize) {
+    LogFailure("picture file too large: " + file);
+    return {};
+  }
   TPngImage image;
   try {
     image.LoadFromFile(file, ModuleServices().Files);
@@ -100,6 +106,32 @@ TBitmapHandle LoadMenuBitmap(const std::string& iconFile, int iconIndex) {
   // As in the program: index -1 is no picture, also for a PNG file.
   if (iconFile.empty() || iconIndex < 0) return {};
   return IsPngFileName(iconFile) ? FromPng(iconFile) : FromIcon(iconFile, iconIndex);
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+HBITMAP TMenuPictures::Get(const std::string& iconFile, int iconIndex) noexcept {
+  if (iconFile.empty() || iconIndex < 0) return nullptr;
+  try {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto key = std::make_pair(iconFile, iconIndex);
+    auto found = pictures_.find(key);
+    if (found != pictures_.end()) return found->second.get();
+    TBitmapHandle bitmap;
+    try {
+      bitmap = LoadMenuBitmap(iconFile, iconIndex);
+    } catch (...) {
+      // A picture that cannot be decoded (no memory for it) is no picture; the item stays.
+      LogFailure("cannot decode picture " + iconFile);
+    }
+    HBITMAP handle = bitmap.get();
+    pictures_.emplace(std::move(key), std::move(bitmap));
+    return handle;
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 }  // namespace orvane

@@ -24,6 +24,28 @@ void Tidy(std::vector<TMenuNode>& nodes) {
   nodes = std::move(kept);
 }
 
+// Keeps the first `room` plain items and drops the rest; Tidy then takes out what that
+// left empty or at an edge.
+void Trim(std::vector<TMenuNode>& nodes, int& room) {
+  for (auto it = nodes.begin(); it != nodes.end();) {
+    switch (it->Record->Kind) {
+      case TDynamicEntryKind::Item:
+        if (room <= 0) {
+          it = nodes.erase(it);
+          continue;
+        }
+        --room;
+        break;
+      case TDynamicEntryKind::Submenu:
+        Trim(it->Children, room);
+        break;
+      case TDynamicEntryKind::Separator:
+        break;
+    }
+    ++it;
+  }
+}
+
 void Show(const std::vector<TMenuNode>& nodes, IMenuSink& sink, int maxCommands,
           std::vector<const TDynamicItemRecord*>& commands) {
   for (const TMenuNode& node : nodes) {
@@ -95,7 +117,12 @@ std::vector<TMenuNode> PlanMenu(const std::vector<TDynamicItemRecord>& records,
 std::vector<const TDynamicItemRecord*> ShowMenu(const std::vector<TMenuNode>& plan, IMenuSink& sink,
                                                 int maxCommands) {
   std::vector<const TDynamicItemRecord*> commands;
-  Show(plan, sink, maxCommands, commands);
+  // Once the commands run out no submenu may stay that nothing can be chosen in.
+  std::vector<TMenuNode> shown = plan;
+  int room = maxCommands;
+  Trim(shown, room);
+  Tidy(shown);
+  Show(shown, sink, maxCommands, commands);
   return commands;
 }
 

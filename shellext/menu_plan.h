@@ -32,8 +32,9 @@ public:
   virtual void EndSubmenu() = 0;
 };
 
-// Feeds the plan to `sink`, at most `maxCommands` plain items; the records of the
-// commands, by command number.
+// Feeds the plan to `sink`, at most `maxCommands` plain items (submenus and separators
+// left empty or at an edge by the limit are left out); the records of the commands, by
+// command number.
 std::vector<const TDynamicItemRecord*> ShowMenu(const std::vector<TMenuNode>& plan, IMenuSink& sink,
                                                 int maxCommands);
 

@@ -97,8 +97,12 @@ STDAPI DllCanUnloadNow() { return ModuleReferences() == 0 ? S_OK : S_FALSE; }
 STDAPI DllRegisterServer() {
   return ComBoundary(
       [&]() -> HRESULT {
-        bool ok = RegisterShellExtension(TRegistryView(ModuleServices().Registry, kModuleView),
-                                         ModulePath());
+        const std::string path = ModulePath();
+        if (path.empty()) {
+          LogFailure("not registered: the module's path cannot be had whole in the ANSI code page");
+          return SELFREG_E_CLASS;
+        }
+        bool ok = RegisterShellExtension(TRegistryView(ModuleServices().Registry, kModuleView), path);
         if (ok) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
         return ok ? S_OK : SELFREG_E_CLASS;
       },

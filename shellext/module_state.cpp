@@ -6,6 +6,7 @@
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/win32_handles.h"
+#include "shellext/wide_text.h"
 #include "storage/menu_file.h"
 
 namespace orvane {
@@ -30,7 +31,7 @@ struct TFileStamp {
 
 class TMenuFileCache {
 public:
-  std::shared_ptr<const TMenuFileRecords> Get(const std::string& fileName) {
+  std::shared_ptr<const TCachedMenu> Get(const std::string& fileName) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data))
       return Empty();  // no menu file: no items
@@ -45,7 +46,9 @@ public:
       return Empty();
     }
     if (!ReadWhole(fileName, text)) return Empty();
-    records_ = std::make_shared<const TMenuFileRecords>(ReadMenuFileText(text));
+    auto read = std::make_shared<TCachedMenu>();
+    read->Records = ReadMenuFileText(text);
+    records_ = std::move(read);
     fileName_ = fileName;
     stamp_ = stamp;
     return records_;
@@ -57,8 +60,8 @@ public:
   }
 
 private:
-  static std::shared_ptr<const TMenuFileRecords> Empty() {
-    static const auto empty = std::make_shared<const TMenuFileRecords>();
+  static std::shared_ptr<const TCachedMenu> Empty() {
+    static const auto empty = std::make_shared<const TCachedMenu>();
     return empty;
   }
 
@@ -93,7 +96,7 @@ private:
   std::mutex mutex_;
   std::string fileName_;
   TFileStamp stamp_;
-  std::shared_ptr<const TMenuFileRecords> records_;
+  std::shared_ptr<const TCachedMenu> records_;
 };
 
 TMenuFileCache& Cache() {
@@ -109,9 +112,22 @@ void ModuleRelease() { --references; }
 long ModuleReferences() { return references; }
 
 std::string ModulePath() {
-  char path[MAX_PATH + 1] = {};
-  DWORD length = GetModuleFileNameA(moduleHandle, path, MAX_PATH);
-  return std::string(path, length);
+  // The whole path or none: a path cut at the buffer's end would be registered as the
+  // module's (or name another folder's menu file).
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(moduleHandle, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+  std::string narrow;
+  if (!NarrowExactly(FromWide(path.data(), path.size()), narrow)) return {};
+  return narrow;
 }
 
 std::string ModuleProgramFolder() {
@@ -157,7 +173,7 @@ void LogFailure(const std::string& text) {
   }
 }
 
-std::shared_ptr<const TMenuFileRecords> CachedMenuFile(const std::string& fileName) {
+std::shared_ptr<const TCachedMenu> CachedMenuFile(const std::string& fileName) {
   return Cache().Get(fileName);
 }
 

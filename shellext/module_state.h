@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "shellext/menu_bitmaps.h"
 #include "storage/menu_file_reader.h"
 
 namespace orvane {
@@ -19,6 +20,8 @@ void ModuleAddRef();
 void ModuleRelease();
 long ModuleReferences();
 
+// The module's path in the ANSI code page the registry and the menu file use; empty
+// when it cannot be had whole.
 std::string ModulePath();
 // The module's own services: the system's, with the program's folder as below and the
 // module's own folder.
@@ -39,10 +42,16 @@ inline constexpr std::uint32_t kModuleView = 0x0200;  // KEY_WOW64_32KEY
 // One short line in "OVShlExt.log" in the program's folder; only failures are written.
 void LogFailure(const std::string& text);
 
+// One reading of the menu file and the pictures of its items.
+struct TCachedMenu {
+  TMenuFileRecords Records;
+  mutable TMenuPictures Pictures;
+};
+
 // The menu file's records, read again only when its size or write time changed; empty
 // records for a missing file. A file that cannot be read gives empty records and a line
 // in the log. Safe on several threads.
-std::shared_ptr<const TMenuFileRecords> CachedMenuFile(const std::string& fileName);
+std::shared_ptr<const TCachedMenu> CachedMenuFile(const std::string& fileName);
 // Forgets the kept file (tests and benchmarks measure the cold path with it).
 void ClearMenuFileCache();
 

@@ -92,14 +92,6 @@ bool UnregisterShellExtension(const TRegistryView& registry) {
   std::string list;
   registry.ReadString(kHkeyClassesRoot, kClassKey, kCreatedValue, list);
   bool ok = true;
-  for (const char* type : kServedTypes) {
-    std::string key = HandlerKey(type);
-    std::string value;
-    // Only an entry that names this module is ours.
-    if (registry.ReadString(kHkeyClassesRoot, key, "", value) && AnsiSameText(value, kShellExtClassId) &&
-        !registry.DeleteKey(kHkeyClassesRoot, key))
-      ok = false;
-  }
   std::string approved;
   if (registry.ReadString(kHkeyLocalMachine, kApprovedKey, kShellExtClassId, approved))
     registry.DeleteValue(kHkeyLocalMachine, kApprovedKey, kShellExtClassId);
@@ -107,12 +99,43 @@ bool UnregisterShellExtension(const TRegistryView& registry) {
     registry.DeleteKey(kHkeyClassesRoot, kClassKey + "\\InProcServer32");
     if (!registry.DeleteKey(kHkeyClassesRoot, kClassKey)) ok = false;
   }
-  // Keys made for the entries go deepest first, and only when nothing else is in them.
+  // The handler entries are in the classes both views share; the class keys are not. With
+  // our class key gone, one still there is the other bitness's (where both views are one,
+  // none is), which still needs the entries and now owns the keys made for them.
+  const TRegistryView other(registry.Backend(), registry.View() == kKeyWow64_32Key
+                                                    ? kKeyWow64_64Key
+                                                    : kKeyWow64_32Key);
+  const bool otherRegistered = other.Exists(kHkeyClassesRoot, kClassKey + "\\InProcServer32");
   std::vector<TPlace> places;
+  std::vector<std::string> handedOver;
   for (const std::string& text : Split(list)) {
     TPlace place;
-    if (Decode(text, place)) places.push_back(place);
+    if (!Decode(text, place)) continue;
+    if (otherRegistered && place.Root == kHkeyClassesRoot)
+      handedOver.push_back(text);
+    else
+      places.push_back(place);
   }
+  if (otherRegistered) {
+    std::string theirs;
+    other.ReadString(kHkeyClassesRoot, kClassKey, kCreatedValue, theirs);
+    std::vector<std::string> merged = Split(theirs);
+    for (const std::string& text : handedOver)
+      if (std::find(merged.begin(), merged.end(), text) == merged.end()) merged.push_back(text);
+    std::string joined;
+    for (const std::string& text : merged) joined += (joined.empty() ? "" : "|") + text;
+    if (!other.WriteString(kHkeyClassesRoot, kClassKey, kCreatedValue, joined)) ok = false;
+  } else {
+    for (const char* type : kServedTypes) {
+      std::string key = HandlerKey(type);
+      std::string value;
+      // Only an entry that names this module is ours.
+      if (registry.ReadString(kHkeyClassesRoot, key, "", value) &&
+          AnsiSameText(value, kShellExtClassId) && !registry.DeleteKey(kHkeyClassesRoot, key))
+        ok = false;
+    }
+  }
+  // Keys made for the entries go deepest first, and only when nothing else is in them.
   std::sort(places.begin(), places.end(),
             [](const TPlace& a, const TPlace& b) { return a.Path.size() > b.Path.size(); });
   for (const TPlace& place : places)

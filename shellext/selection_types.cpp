@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "platform/ansi_case.h"
 
@@ -11,14 +12,6 @@ namespace {
 constexpr const char* kPerceivedRoot = "SystemFileAssociations\\";
 // How many CurVer steps are followed; a loop of versions ends there.
 constexpr int kMaxCurVerSteps = 8;
-
-std::string Extension(const std::string& path) {
-  std::size_t name = path.find_last_of("\\/:");
-  name = name == std::string::npos ? 0 : name + 1;
-  std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < name || dot + 1 == path.size()) return {};
-  return path.substr(dot);
-}
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::any_of(names.begin(), names.end(),
@@ -43,10 +36,18 @@ std::string ExtensionType(const TRegistryView& registry, const std::string& exte
 
 }  // namespace
 
-bool IsDriveRoot(const std::string& path) {
-  bool letter = path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                path[1] == ':';
-  return letter && (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/')));
+std::u16string PathExtension(const std::u16string& path) {
+  std::size_t name = path.find_last_of(u"\\/:");
+  name = name == std::u16string::npos ? 0 : name + 1;
+  std::size_t dot = path.rfind(u'.');
+  if (dot == std::u16string::npos || dot < name || dot + 1 == path.size()) return {};
+  return path.substr(dot);
+}
+
+bool IsDriveRoot(const std::u16string& path) {
+  bool letter = path.size() >= 2 && path[0] < 0x80 &&
+                std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == u':';
+  return letter && (path.size() == 2 || (path.size() == 3 && (path[2] == u'\\' || path[2] == u'/')));
 }
 
 std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelectedObject& object) {
@@ -61,7 +62,7 @@ std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelec
       break;
   }
   std::vector<std::string> types = {"*", "AllFileSystemObjects"};
-  std::string extension = Extension(object.Path);
+  const std::string& extension = object.Extension;
   std::string type = extension.empty() ? std::string() : ExtensionType(registry, extension);
   std::string perceived;
   if (!extension.empty() &&
@@ -84,9 +85,20 @@ std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelec
 std::vector<std::string> SelectionTypes(const TRegistryView& registry,
                                         const std::vector<TSelectedObject>& objects) {
   if (objects.empty()) return {};
-  std::vector<std::string> shared = ObjectTypes(registry, objects[0]);
-  for (std::size_t i = 1; i < objects.size() && !shared.empty(); ++i) {
-    std::vector<std::string> types = ObjectTypes(registry, objects[i]);
+  // An object's types follow from its kind and extension alone: each pair is looked up
+  // once, however many objects share it.
+  std::set<std::string> seen;
+  std::vector<std::string> shared;
+  for (std::size_t i = 0; i < objects.size() && (i == 0 || !shared.empty()); ++i) {
+    const TSelectedObject& object = objects[i];
+    std::string key = std::to_string(static_cast<int>(object.Kind)) +
+                      (object.Kind == TObjectKind::File ? AnsiUpperCase(object.Extension) : "");
+    if (!seen.insert(std::move(key)).second) continue;
+    std::vector<std::string> types = ObjectTypes(registry, object);
+    if (i == 0) {
+      shared = std::move(types);
+      continue;
+    }
     shared.erase(std::remove_if(shared.begin(), shared.end(),
                                 [&](const std::string& t) { return !Contains(types, t); }),
                  shared.end());

@@ -15,8 +15,15 @@ enum class TObjectKind { File, Folder, Drive, Background };
 
 struct TSelectedObject {
   TObjectKind Kind = TObjectKind::File;
-  std::string Path;
+  // As the shell gives it, of any length.
+  std::u16string Path;
+  // The name's extension (with its dot) in the ANSI code page the registry is read in;
+  // empty when the name has none or the code page cannot spell it.
+  std::string Extension;
 };
+
+// The extension of a path's last name, with its dot; empty when there is none.
+std::u16string PathExtension(const std::u16string& path);
 
 // The type names of one object, general ones first: "*", "AllFileSystemObjects", the
 // perceived type under SystemFileAssociations, the extension's type (its CurVer when that
@@ -30,6 +37,6 @@ std::vector<std::string> SelectionTypes(const TRegistryView& registry,
 
 // The kind a path's name alone tells: "C:\" and "C:" are drives, anything else the kind
 // the caller knows.
-bool IsDriveRoot(const std::string& path);
+bool IsDriveRoot(const std::u16string& path);
 
 }  // namespace orvane

@@ -53,6 +53,40 @@ double ProfileRead(const std::string& file) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The data object of `count` files of one type in `folder` (made when missing), as the
+// folder gives it for a selection of them all.
+IDataObject* ManyFiles(const std::string& folder, int count, PIDLIST_ABSOLUTE& parent) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (int k = 0; k < count; ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "f%05d.txt", k);
+    std::string path = folder + "\\" + name;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) std::ofstream(path) << "x";
+  }
+  std::wstring wide(folder.begin(), folder.end());
+  SHParseDisplayName(wide.c_str(), nullptr, &parent, 0, nullptr);
+  IShellFolder* desktop = nullptr;
+  IShellFolder* shellFolder = nullptr;
+  SHGetDesktopFolder(&desktop);
+  desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&shellFolder));
+  desktop->Release();
+  IEnumIDList* items = nullptr;
+  std::vector<PITEMID_CHILD> children;
+  if (shellFolder->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &items) == S_OK) {
+    PITEMID_CHILD child = nullptr;
+    while (static_cast<int>(children.size()) < count && items->Next(1, &child, nullptr) == S_OK)
+      children.push_back(child);
+    items->Release();
+  }
+  IDataObject* data = nullptr;
+  shellFolder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                             const_cast<PCUITEMID_CHILD*>(children.data()), IID_IDataObject, nullptr,
+                             reinterpret_cast<void**>(&data));
+  shellFolder->Release();
+  for (PITEMID_CHILD child : children) CoTaskMemFree(child);
+  return data;
+}
+
 }  // namespace
 
 int RunModuleBench(const std::string& suffix) {
@@ -104,7 +138,7 @@ int RunModuleBench(const std::string& suffix) {
                             OPEN_EXISTING, 0, nullptr);
   GetFileTime(file, nullptr, nullptr, &stamp);
   int items = -1;
-  auto query = [&](bool cold) {
+  auto queryOf = [&](PIDLIST_ABSOLUTE parent, IDataObject* data, bool cold) {
     if (cold) {  // a new write time: the module reads the file again
       ULARGE_INTEGER t{{stamp.dwLowDateTime, stamp.dwHighDateTime}};
       t.QuadPart += 10000000;
@@ -127,11 +161,29 @@ int RunModuleBench(const std::string& suffix) {
     init->Release();
     return ms;
   };
+  auto query = [&](bool cold) { return queryOf(parent, data, cold); };
   query(true);  // loads the module and what it uses
   TSamples cold, warm, profile;
   Interleave(15, {{&cold, [&] { return query(true); }},
                   {&warm, [&] { return query(false); }},
                   {&profile, [&] { return ProfileRead(menuFile); }}});
+  // A right click on 10,000 files of one type against one on a single file, each round
+  // both, warm.
+  PIDLIST_ABSOLUTE manyParent = nullptr;
+  IDataObject* many = ManyFiles(folder + "many", 10000, manyParent);
+  TSamples single, selection;
+  int manyItems = -1;
+  if (many) {
+    queryOf(manyParent, many, false);
+    Interleave(9, {{&single, [&] { return query(false); }},
+                   {&selection, [&] {
+                      const double ms = queryOf(manyParent, many, false);
+                      manyItems = items;
+                      return ms;
+                    }}});
+    many->Release();
+  }
+  CoTaskMemFree(manyParent);
   CloseHandle(file);
   data->Release();
   CoTaskMemFree(item);
@@ -142,9 +194,15 @@ int RunModuleBench(const std::string& suffix) {
     std::fprintf(stderr, "the module showed no items\n");
     return 1;
   }
+  if (!many || manyItems <= 0) {
+    std::fprintf(stderr, "the module showed no items for 10,000 files\n");
+    return 1;
+  }
   PrintRatio("shellext.query_vs_profile_api" + suffix, Ratios(cold, profile));
   PrintRatio("shellext.warm_vs_cold" + suffix, Ratios(warm, cold));
   PrintValue("shellext.query_cold" + suffix, cold, "ms");
+  PrintRatio("shellext.query_10000_objects_vs_1" + suffix, Ratios(selection, single));
+  PrintValue("shellext.query_10000_objects" + suffix, selection, "ms");
   return 0;
 }
 

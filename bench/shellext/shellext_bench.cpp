@@ -1,7 +1,8 @@
 // The shell extension module's costs. Everywhere: the shared reader alone on a menu file
 // of 10,000 entries. Under Wine (--suffix=_wine) also Initialize plus QueryContextMenu of
 // the registered module, cold and warm, against reading the section with the system's
-// profile function key by key.
+// profile function key by key, and a right click on 10,000 files of one type against one
+// on a single file.
 
 #include <algorithm>
 #include <chrono>

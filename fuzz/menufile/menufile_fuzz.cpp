@@ -1,13 +1,18 @@
 // Arbitrary bytes as the menu file the shell extension module reads: through the shared
 // reader (as text, and as an INI object's lines) and the module's menu building, into a
-// sink that checks the menu it is given is well formed.
+// sink that checks the menu it is given is well formed, and staged into a host's menu
+// with a tight id range and a refused insert: whole and tidy, or not there at all.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include <map>
+#include <vector>
+
 #include "shellext/menu_plan.h"
+#include "shellext/staged_menu.h"
 #include "storage/menu_file_reader.h"
 
 using namespace orvane;
@@ -28,6 +33,58 @@ public:
   }
   int next = 0;
   int depth = 0;
+};
+
+// Menus as kinds of entries ('i', 's', or the pop-up's number); menu 1 is the host's,
+// holding two entries of its own. The n-th insert may be refused.
+class TCheckingMenus : public IMenuTarget {
+public:
+  TCheckingMenus() { menus[1] = {-1, -1}; }
+  void Prepare(const TDynamicItemRecord&) override {}
+  TMenuRef NewPopup() override {
+    menus[next] = {};
+    return next++;
+  }
+  void DestroyPopup(TMenuRef popup) override {
+    for (long entry : menus.at(popup))
+      if (entry > 1) DestroyPopup(static_cast<TMenuRef>(entry));
+    menus.erase(popup);
+  }
+  bool Insert(TMenuRef menu, unsigned position, const TMenuEntry& entry) override {
+    if (++inserts == refuseAt) return false;
+    auto& entries = menus.at(menu);
+    if (position > entries.size()) std::abort();
+    long kind = entry.Kind == TDynamicEntryKind::Separator ? 0
+                : entry.Kind == TDynamicEntryKind::Item    ? 1
+                                                           : static_cast<long>(entry.Popup);
+    if (kind > 1 && !menus.count(entry.Popup)) std::abort();
+    entries.insert(entries.begin() + position, kind);
+    return true;
+  }
+  void Remove(TMenuRef menu, unsigned position) override {
+    auto& entries = menus.at(menu);
+    entries.erase(entries.begin() + position);
+  }
+  // Plain items in the menu and below; no submenu empty, no separator at an edge or
+  // beside another.
+  int Items(TMenuRef menu) const {
+    const std::vector<long>& entries = menus.at(menu);
+    int items = 0;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      if (entries[k] == 0 && (k == 0 || k + 1 == entries.size() || entries[k + 1] == 0)) std::abort();
+      if (entries[k] == 1) ++items;
+      if (entries[k] > 1) {
+        int below = Items(static_cast<TMenuRef>(entries[k]));
+        if (below == 0) std::abort();
+        items += below;
+      }
+    }
+    return items;
+  }
+
+  std::map<TMenuRef, std::vector<long>> menus;
+  TMenuRef next = 2;
+  int inserts = 0, refuseAt = 0;
 };
 
 void Check(const std::vector<TDynamicItemRecord>& records) {
@@ -65,5 +122,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<const TDynamicItemRecord*> commands =
       ShowMenu(PlanMenu(file.DynamicItems, types), sink, 1000);
   if (sink.depth != 0 || static_cast<int>(commands.size()) != sink.next) std::abort();
+
+  // The module's way into the host's menu, with as few ids as the host may give.
+  const int room = static_cast<int>(size % 23);
+  std::vector<TMenuNode> plan = PlanMenu(file.DynamicItems, types);
+  for (int refuseAt : {0, static_cast<int>(size % 11) + 1}) {
+    TCheckingMenus menus;
+    menus.refuseAt = refuseAt;
+    bool committed = false;
+    std::vector<const TDynamicItemRecord*> shown;
+    {
+      TStagedMenu staged(menus);
+      shown = ShowMenu(plan, staged, room);
+      if (static_cast<int>(shown.size()) > room) std::abort();
+      committed = staged.CommitTo(1, 1);
+    }
+    const std::vector<long>& host = menus.menus.at(1);
+    if (committed) {
+      if (host.front() != -1 || host.back() != -1) std::abort();
+      std::vector<long> ours(host.begin() + 1, host.end() - 1);
+      menus.menus[0] = ours;
+      if (menus.Items(0) != static_cast<int>(shown.size())) std::abort();
+    } else {
+      if (refuseAt == 0 || host.size() != 2 || menus.menus.size() != 1) std::abort();
+    }
+  }
   return 0;
 }

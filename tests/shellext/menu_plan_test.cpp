@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <new>
+
+#include "shellext/staged_menu.h"
+
 namespace orvane::testing {
 namespace {
 
@@ -94,6 +99,13 @@ TEST(MenuPlanTest, SeparatorsAtEdgesOrInRowsAreLeftOut) {
 TEST(MenuPlanTest, CommandsStopAtTheHostsLimit) {
   EXPECT_EQ(Show(Menu({"0,i,A,1,t", "0,m,S,1,t", "2,i,B,1,t", "0,i,C,1,t"}), {"t"}, 2),
             "A#0,S{B#1}");
+  // What the limit leaves empty or at an edge goes too.
+  EXPECT_EQ(Show(Menu({"0,i,A,1,t", "0,s,,1,t", "0,m,S,1,t", "3,i,B,1,t", "3,m,T,1,t",
+                       "5,i,C,1,t"}),
+                 {"t"}, 1),
+            "A#0");
+  EXPECT_EQ(Show(Menu({"0,m,S,1,t", "1,i,A,1,t", "1,s,,1,t", "1,i,B,1,t"}), {"t"}, 1), "S{A#0}");
+  EXPECT_EQ(Show(Menu({"0,m,S,1,t", "1,i,A,1,t"}), {"t"}, 0), "");
 }
 
 TEST(MenuPlanTest, DeepNestingIsShownWhole) {
@@ -115,6 +127,100 @@ TEST(MenuPlanTest, DeepNestingIsShownWhole) {
   file += "Count=" + k + "\r\n";
   // The leaf stands one level too deep and is not read, so every submenu is empty.
   EXPECT_EQ(Show(file, {"t"}), "");
+}
+
+// Menus as the window system keeps them, with a host menu (1) holding the host's own
+// entries; the n-th insert or picture can be made to fail.
+class TFakeMenus : public IMenuTarget {
+public:
+  TFakeMenus() { menus[1] = {"Open", "Copy"}; }
+  void Prepare(const TDynamicItemRecord&) override {
+    if (++prepares == throwAtPrepare) throw std::bad_alloc();
+  }
+  TMenuRef NewPopup() override {
+    menus[next] = {};
+    return next++;
+  }
+  void DestroyPopup(TMenuRef popup) override {
+    for (const std::string& entry : menus.at(popup))
+      if (entry[0] == '>') DestroyPopup(std::stoul(entry.substr(1)));
+    menus.erase(popup);
+  }
+  bool Insert(TMenuRef menu, unsigned position, const TMenuEntry& entry) override {
+    ++inserts;
+    if (inserts == throwAtInsert) throw std::bad_alloc();
+    if (inserts == refuseAtInsert) return false;
+    auto& entries = menus.at(menu);
+    std::string text = entry.Kind == TDynamicEntryKind::Separator ? "-"
+                       : entry.Kind == TDynamicEntryKind::Submenu ? ">" + std::to_string(entry.Popup)
+                                                                 : entry.Record->Caption;
+    entries.insert(entries.begin() + position, text);
+    return true;
+  }
+  void Remove(TMenuRef menu, unsigned position) override {
+    auto& entries = menus.at(menu);
+    entries.erase(entries.begin() + position);
+  }
+  std::string Outline(TMenuRef menu) const {
+    std::string text;
+    for (const std::string& entry : menus.at(menu))
+      text += (text.empty() ? "" : ",") +
+              (entry[0] == '>' ? "{" + Outline(std::stoul(entry.substr(1))) + "}" : entry);
+    return text;
+  }
+
+  std::map<TMenuRef, std::vector<std::string>> menus;
+  TMenuRef next = 2;
+  int inserts = 0, prepares = 0, refuseAtInsert = 0, throwAtInsert = 0, throwAtPrepare = 0;
+};
+
+// Builds kMenu's plan for text files into the fake and puts it after the host's first
+// entry; what the host's menu then holds.
+bool Stage(TFakeMenus& menus, std::vector<const TDynamicItemRecord*>& commands) {
+  static const auto records = ReadMenuFileText(kMenu).DynamicItems;
+  TStagedMenu staged(menus);
+  commands = ShowMenu(PlanMenu(records, {"*", "txtfile"}), staged, 100);
+  return staged.CommitTo(1, 1);
+}
+
+TEST(StagedMenuTest, ComesWholeIntoTheHostsMenu) {
+  TFakeMenus menus;
+  std::vector<const TDynamicItemRecord*> commands;
+  EXPECT_TRUE(Stage(menus, commands));
+  EXPECT_EQ(menus.Outline(1), "Open,Any,Moved,{Edit,-,Print},Copy");
+  EXPECT_EQ(commands.size(), 4u);
+  EXPECT_EQ(menus.menus.size(), 2u);  // the host's and our one pop-up, now the host's
+}
+
+// Whichever insert or picture fails, refused or thrown, the host's menu is as it was and
+// every pop-up of ours is gone.
+TEST(StagedMenuTest, FailureAtAnyStepLeavesTheHostsMenuAsItWas) {
+  TFakeMenus whole;
+  std::vector<const TDynamicItemRecord*> commands;
+  Stage(whole, commands);
+  ASSERT_GT(whole.inserts, 0);
+  for (int k = 1; k <= whole.inserts; ++k) {
+    for (bool thrown : {false, true}) {
+      TFakeMenus menus;
+      (thrown ? menus.throwAtInsert : menus.refuseAtInsert) = k;
+      bool committed = true;
+      try {
+        committed = Stage(menus, commands);
+      } catch (const std::bad_alloc&) {
+        committed = false;
+      }
+      EXPECT_FALSE(committed) << k;
+      EXPECT_EQ(menus.Outline(1), "Open,Copy") << k << (thrown ? " thrown" : " refused");
+      EXPECT_EQ(menus.menus.size(), 1u) << k;
+    }
+  }
+  for (int k = 1; k <= whole.prepares; ++k) {
+    TFakeMenus menus;
+    menus.throwAtPrepare = k;
+    EXPECT_THROW(Stage(menus, commands), std::bad_alloc);
+    EXPECT_EQ(menus.Outline(1), "Open,Copy") << k;
+    EXPECT_EQ(menus.menus.size(), 1u) << k;
+  }
 }
 
 }  // namespace

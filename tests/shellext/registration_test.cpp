@@ -81,5 +81,56 @@ TEST_F(RegistrationTest, KeysOthersFilledMeanwhileStay) {
   EXPECT_FALSE(view.Exists(kHkeyClassesRoot, "*\\shellex"));
 }
 
+// Both modules of a 64-bit system: each class key in its own view, the handler entries
+// in the classes both views share.
+class TwoViewRegistrationTest : public RegistrationTest {
+protected:
+  TwoViewRegistrationTest() {
+    memory.UseTwoViews();
+    ImportRegText(memory, "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\Wow6432Node\\CLSID]\n");
+  }
+  bool Registered(const TRegistryView& in) {
+    return in.Exists(kHkeyClassesRoot, std::string("CLSID\\") + kShellExtClassId + "\\InProcServer32");
+  }
+  bool HandlersThere() {
+    for (const char* type : kServedTypes)
+      if (!view.Exists(kHkeyClassesRoot, std::string(type) + "\\shellex\\ContextMenuHandlers\\" +
+                                             kShellExtClassId))
+        return false;
+    return true;
+  }
+  TRegistryView view64{memory, kKeyWow64_64Key};
+};
+
+TEST_F(TwoViewRegistrationTest, ViewsShareTheClassesButNotTheClassIds) {
+  ASSERT_TRUE(view.WriteString(kHkeyClassesRoot, "CLSID\\{x}", "", "32"));
+  ASSERT_TRUE(view.WriteString(kHkeyClassesRoot, "txtfile", "", "shared"));
+  ASSERT_TRUE(view.WriteString(kHkeyLocalMachine, "Software\\Vendor", "", "32"));
+  EXPECT_FALSE(view64.Exists(kHkeyClassesRoot, "CLSID\\{x}"));
+  EXPECT_TRUE(view64.Exists(kHkeyClassesRoot, "Wow6432Node\\CLSID\\{x}"));
+  EXPECT_TRUE(view64.Exists(kHkeyClassesRoot, "txtfile"));
+  EXPECT_FALSE(view64.Exists(kHkeyLocalMachine, "Software\\Vendor"));
+  EXPECT_TRUE(view.DeleteKey(kHkeyClassesRoot, "CLSID\\{x}"));
+  EXPECT_FALSE(view64.Exists(kHkeyClassesRoot, "Wow6432Node\\CLSID\\{x}"));
+}
+
+// Unregistering one bitness keeps what the other, still registered, needs; once both are
+// gone the registry is as it was, in either order.
+TEST_F(TwoViewRegistrationTest, EachBitnessUnregistersAloneAndBothLeaveNothing) {
+  std::string before = Snapshot();
+  for (bool firstIs64 : {true, false}) {
+    const TRegistryView& first = firstIs64 ? view64 : view;
+    const TRegistryView& second = firstIs64 ? view : view64;
+    ASSERT_TRUE(RegisterShellExtension(first, "C:\\Orvane\\x64\\OVShlExt.DLL"));
+    ASSERT_TRUE(RegisterShellExtension(second, "C:\\Orvane\\OVShlExt.DLL"));
+    ASSERT_TRUE(UnregisterShellExtension(first));
+    EXPECT_FALSE(Registered(first));
+    EXPECT_TRUE(Registered(second));
+    EXPECT_TRUE(HandlersThere()) << "the other bitness lost its entries";
+    ASSERT_TRUE(UnregisterShellExtension(second));
+    EXPECT_EQ(Snapshot(), before) << (firstIs64 ? "64 first" : "32 first");
+  }
+}
+
 }  // namespace
 }  // namespace orvane::testing

@@ -46,10 +46,18 @@ const char* kClasses = R"(REGEDIT4
 
 using TTypes = std::vector<std::string>;
 
+// An object as the module's reader makes it, for a path in ASCII.
+TSelectedObject Object(TObjectKind kind, const std::string& path) {
+  TSelectedObject object{kind, std::u16string(path.begin(), path.end()), {}};
+  std::u16string extension = PathExtension(object.Path);
+  object.Extension.assign(extension.begin(), extension.end());
+  return object;
+}
+
 class SelectionTypesTest : public ::testing::Test {
 protected:
   SelectionTypesTest() { ImportRegText(memory, kClasses); }
-  TTypes File(const std::string& path) { return ObjectTypes(view, {TObjectKind::File, path}); }
+  TTypes File(const std::string& path) { return ObjectTypes(view, Object(TObjectKind::File, path)); }
 
   TMemoryRegistry memory;
   // The module always names its view; the in-memory registry has only one.
@@ -75,27 +83,59 @@ TEST_F(SelectionTypesTest, FilesTakeTheTypesTheScanGivesTheirExtension) {
 }
 
 TEST_F(SelectionTypesTest, OtherObjectsTakeTheirSpecialTypes) {
-  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Folder, "C:\\dir.txt"}),
+  EXPECT_EQ(ObjectTypes(view, Object(TObjectKind::Folder, "C:\\dir.txt")),
             (TTypes{"AllFileSystemObjects", "Folder", "Directory"}));
-  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Drive, "D:\\"}), (TTypes{"Folder", "Drive"}));
-  EXPECT_EQ(ObjectTypes(view, {TObjectKind::Background, "C:\\dir"}),
+  EXPECT_EQ(ObjectTypes(view, Object(TObjectKind::Drive, "D:\\")), (TTypes{"Folder", "Drive"}));
+  EXPECT_EQ(ObjectTypes(view, Object(TObjectKind::Background, "C:\\dir")),
             (TTypes{"Directory\\Background"}));
-  EXPECT_TRUE(IsDriveRoot("d:\\"));
-  EXPECT_TRUE(IsDriveRoot("D:"));
-  EXPECT_FALSE(IsDriveRoot("D:\\x"));
-  EXPECT_FALSE(IsDriveRoot("\\\\server\\share"));
+  EXPECT_TRUE(IsDriveRoot(u"d:\\"));
+  EXPECT_TRUE(IsDriveRoot(u"D:"));
+  EXPECT_FALSE(IsDriveRoot(u"D:\\x"));
+  EXPECT_FALSE(IsDriveRoot(u"\\\\server\\share"));
 }
 
 // Several objects show what fits each of them.
 TEST_F(SelectionTypesTest, MixedSelectionSharesOnlyCommonTypes) {
-  std::vector<TSelectedObject> textAndDoc = {{TObjectKind::File, "a.txt"}, {TObjectKind::File, "b.doc"}};
+  std::vector<TSelectedObject> textAndDoc = {Object(TObjectKind::File, "a.txt"), Object(TObjectKind::File, "b.doc")};
   EXPECT_EQ(SelectionTypes(view, textAndDoc), (TTypes{"*", "AllFileSystemObjects"}));
-  std::vector<TSelectedObject> twoTexts = {{TObjectKind::File, "a.txt"}, {TObjectKind::File, "B.TXT"}};
+  std::vector<TSelectedObject> twoTexts = {Object(TObjectKind::File, "a.txt"), Object(TObjectKind::File, "B.TXT")};
   EXPECT_EQ(SelectionTypes(view, twoTexts).size(), 4u);
-  std::vector<TSelectedObject> fileAndFolder = {{TObjectKind::File, "a.txt"},
-                                                {TObjectKind::Folder, "C:\\d"}};
+  std::vector<TSelectedObject> fileAndFolder = {Object(TObjectKind::File, "a.txt"),
+                                                Object(TObjectKind::Folder, "C:\\d")};
   EXPECT_EQ(SelectionTypes(view, fileAndFolder), (TTypes{"AllFileSystemObjects"}));
   EXPECT_TRUE(SelectionTypes(view, {}).empty());
+}
+
+// The registry is asked per kind of object and extension, not per object: 10,000
+// selected files of one type cost what one does.
+TEST(SelectionTypesLookupTest, EachExtensionIsLookedUpOncePerSelection) {
+  class TCountingRegistry : public TMemoryRegistry {
+  public:
+    ErrorCode OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                      HKey& result) override {
+      ++opens;
+      return TMemoryRegistry::OpenKey(parent, subKey, access, result);
+    }
+    int opens = 0;
+  } counting;
+  ImportRegText(counting, kClasses);
+  TRegistryView view{counting, kKeyWow64_32Key};
+  auto opensFor = [&](const std::vector<TSelectedObject>& objects) {
+    counting.opens = 0;
+    SelectionTypes(view, objects);
+    return counting.opens;
+  };
+  const int one = opensFor({Object(TObjectKind::File, "C:\\a.txt")});
+  const int doc = opensFor({Object(TObjectKind::File, "C:\\a.doc")});
+  ASSERT_GT(one, 0);
+  std::vector<TSelectedObject> many;
+  for (int k = 0; k < 10000; ++k)
+    many.push_back(Object(TObjectKind::File, "C:\\f" + std::to_string(k) + (k % 2 ? ".txt" : ".TXT")));
+  EXPECT_EQ(opensFor(many), one);
+  many.push_back(Object(TObjectKind::File, "C:\\b.doc"));
+  EXPECT_EQ(opensFor(many), one + doc);
+  // Types still narrow as before: the document leaves the types both share.
+  EXPECT_EQ(SelectionTypes(view, many), (TTypes{"*", "AllFileSystemObjects"}));
 }
 
 }  // namespace

@@ -32,6 +32,7 @@
 namespace orvane::testing {
 namespace {
 
+
 constexpr const char* kClassId = "{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}";
 constexpr const char* kDoneEvent = "OrvaneRecorderDone";
 
@@ -100,6 +101,11 @@ struct TWorld {
 #endif
     CopyFileA(WindowsPath(ORVANE_MODULE).c_str(), module.c_str(), FALSE);
     WriteFile(folder + "star.png", kPng);
+    // The same picture with 2 MiB behind its end: too large a file for a menu icon.
+    WriteFile(folder + "huge.png", kPng + std::string(2 << 20, '\0'));
+    // A batch program that hands its argument on to the recorder.
+    WriteFile(folder + "run.bat", "@\"" + recorder + "\" OrvaneRecorderDone \"" + folder +
+                                      "recorded.txt\" %1\r\n");
     for (const char* name : {"notes.orvtxt", "report.orvdoc", "plain.orvnone"})
       WriteFile(folder + "docs\\" + name, "x");
   }
@@ -111,6 +117,127 @@ TWorld& World() {
 }
 
 std::string Output() { return World().folder + "recorded.txt"; }
+
+std::string Utf8(const std::wstring& text) {
+  std::string bytes(text.size() * 4 + 1, '\0');
+  bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()),
+                                   nullptr, nullptr));
+  return bytes;
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// What the recorder was given: its folder, its command line as its arguments, its show
+// state.
+struct TRecorded {
+  std::wstring folder;
+  std::vector<std::wstring> arguments;
+  std::wstring show;
+};
+
+TRecorded ReadRecorded() {
+  std::string bytes = ReadFile(Output());
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+  TRecorded recorded;
+  std::size_t first = text.find(L'\n'), second = text.find(L'\n', first + 1);
+  if (second == std::wstring::npos) return recorded;
+  recorded.folder = text.substr(0, first);
+  int count = 0;
+  if (wchar_t** argv = CommandLineToArgvW(text.substr(first + 1, second - first - 1).c_str(), &count)) {
+    recorded.arguments.assign(argv, argv + count);
+    LocalFree(argv);
+  }
+  recorded.show = text.substr(second + 1, text.find(L'\n', second + 1) - second - 1);
+  return recorded;
+}
+
+// A file of the given wide path with its folders.
+void MakeFile(const std::wstring& path) {
+  for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+    CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+}
+
+void RemoveFileAndFolders(const std::wstring& path, const std::wstring& stop) {
+  DeleteFileW(path.c_str());
+  for (std::wstring folder = path.substr(0, path.rfind(L'\\')); folder.size() > stop.size();
+       folder = folder.substr(0, folder.rfind(L'\\')))
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A data object with a dropped-file list only, as other hosts give it; its paths may be
+// longer than the shell's item lists take under Wine.
+class TDropData final : public IDataObject {
+public:
+  explicit TDropData(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) files_ += path + L'\0';
+    files_ += L'\0';
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+      *object = static_cast<IDataObject*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    SIZE_T size = sizeof(DROPFILES) + files_.size() * sizeof(wchar_t);
+    HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, files_.data(), files_.size() * sizeof(wchar_t));
+    GlobalUnlock(global);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = global;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+  std::wstring files_;
+};
+
+// The data object the folder of `paths` gives for them, for paths of any characters.
+HRESULT WideSelection(const std::wstring& folder, const std::vector<std::wstring>& paths,
+                      TComPtr<IDataObject>& data, PIDLIST_ABSOLUTE& parent) {
+  if (FAILED(SHParseDisplayName(folder.c_str(), nullptr, &parent, 0, nullptr))) return E_INVALIDARG;
+  TComPtr<IShellFolder> desktop, shellFolder;
+  SHGetDesktopFolder(desktop.Put());
+  HRESULT result = desktop->BindToObject(parent, nullptr, IID_IShellFolder, shellFolder.PutVoid());
+  if (FAILED(result)) return result;
+  std::vector<PITEMID_CHILD> children;
+  for (const std::wstring& path : paths) {
+    std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    PIDLIST_RELATIVE child = nullptr;
+    result = shellFolder->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &child, nullptr);
+    if (FAILED(result)) break;
+    children.push_back(static_cast<PITEMID_CHILD>(child));
+  }
+  if (SUCCEEDED(result))
+    result = shellFolder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                                        const_cast<PCUITEMID_CHILD*>(children.data()), IID_IDataObject,
+                                        nullptr, data.PutVoid());
+  for (PITEMID_CHILD child : children) CoTaskMemFree(child);
+  return result;
+}
 
 HRESULT CallModule(const char* entry) {
   HMODULE module = LoadLibraryA(World().module.c_str());
@@ -187,8 +314,13 @@ void WriteProgramMenu() {
   program.Item(program.Type("orvtxtfile"), "Broken program", "",
                "C:\\no such folder\\missing.exe");
   program.Item(program.Type("Orvane.Doc.2"), "Newest document", record);
-  program.Item(program.Type("Directory"), "Folder item", record);
-  program.Item(program.Type("Directory\\Background"), "Background item", record);
+  program.Item(program.Type("Orvane.Doc.2"), "Batch", "%1", World().folder + "run.bat");
+  TDynamicMenuItem* background = program.Item(program.Type("Directory\\Background"), "Background item", record);
+  background->SetIconFile(World().folder + "huge.png");
+  background->SetIconIndex(0);
+  TDynamicMenuItem* folder = program.Item(program.Type("Directory"), "Folder item", record);
+  folder->SetIconFile(World().folder + "star.png");
+  folder->SetIconIndex(0);
   program.Item(program.Type("Drive"), "Drive item", record);
   ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
 }
@@ -307,18 +439,51 @@ protected:
     return text;
   }
 
+  // Our handler for files given by wide paths in one folder, asked for its items; the
+  // folder's own data object, or a dropped-file list for a folder too long for Wine's shell.
+  std::string WideMenu(const std::wstring& folder, const std::vector<std::wstring>& paths) {
+    handler.Reset();
+    for (auto& [classId, candidate] : Handlers("*"))
+      if (lstrcmpiA(classId.c_str(), kClassId) == 0) handler = candidate;
+    if (!handler) return "";
+    TComPtr<IShellExtInit> init;
+    handler->QueryInterface(IID_IShellExtInit, init.PutVoid());
+    TComPtr<IDataObject> data;
+    PIDLIST_ABSOLUTE parent = nullptr;
+    TDropData dropped(paths);
+    if (folder.size() < MAX_PATH) {
+      EXPECT_EQ(WideSelection(folder, paths, data, parent), S_OK);
+      EXPECT_EQ(init->Initialize(parent, data.Get(), nullptr), S_OK);
+    } else {
+      EXPECT_EQ(init->Initialize(nullptr, &dropped, nullptr), S_OK);
+    }
+    CoTaskMemFree(parent);
+    if (menu) DestroyMenu(menu);
+    menu = CreatePopupMenu();
+    handler->QueryContextMenu(menu, 0, kFirst, kFirst + 500, CMF_NORMAL);
+    return Outline(menu);
+  }
+
   // Starts the item and waits for the recorder's report.
-  std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
+  TRecorded InvokeRecorded(CMINVOKECOMMANDINFOEX& info) {
     DeleteFileA(Output().c_str());
     TKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, kDoneEvent));
-    // The last item's recorder may still hold the event it set; this run waits for its own.
     ResetEvent(done.get());
     HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
     EXPECT_EQ(result, S_OK);
-    if (result != S_OK) return "";
+    if (result != S_OK) return {};
     EXPECT_EQ(WaitForSingleObject(done.get(), 20000), WAIT_OBJECT_0);
-    return ReadFile(Output());
+    return ReadRecorded();
   }
+
+  // Starts the item and waits for the recorder's report: folder and command line.
+  std::string Invoke(CMINVOKECOMMANDINFOEX& info) {
+    TRecorded recorded = InvokeRecorded(info);
+    std::string text(recorded.folder.begin(), recorded.folder.end());
+    for (const std::wstring& argument : recorded.arguments) text += "\n" + std::string(argument.begin(), argument.end());
+    return text;
+  }
+
   static CMINVOKECOMMANDINFOEX Info(const char* verb) {
     CMINVOKECOMMANDINFOEX info{};
     info.cbSize = sizeof info;
@@ -342,8 +507,49 @@ TEST_F(ShellHostTest, FileShowsAllFilesItemsThenItsOwnTypesWithPicturesAndHints)
             "Text tools[b]{Edit text[b](Edits the text),-,More{Deep}},Broken program");
 }
 
+// The result counts the ids used; what does not fit the host's range is left out, and
+// with it the submenus and separators it leaves empty or at an edge.
+TEST_F(ShellHostTest, TightCommandRangeShowsWhatFits) {
+  HRESULT queried = E_FAIL;
+  Menu("*", {World().folder + "docs\\notes.orvtxt"}, "", &queried);
+  EXPECT_EQ(queried, MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 6));
+  struct {
+    UINT last;
+    std::string outline;
+  } cases[] = {
+      {kFirst + 3, "Any file(For every file),Any object,Perceived text,Text tools[b]{Edit text[b](Edits the text)}"},
+      {kFirst, "Any file(For every file)"},
+  };
+  for (const auto& c : cases) {
+    HMENU tight = CreatePopupMenu();
+    AppendMenuA(tight, MF_STRING, 1, "Host's own");
+    HRESULT result = handler->QueryContextMenu(tight, 1, kFirst, c.last, CMF_NORMAL);
+    EXPECT_EQ(result, MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, c.last - kFirst + 1));
+    EXPECT_EQ(Outline(tight), "Host's own," + c.outline);
+    DestroyMenu(tight);
+  }
+}
+
+// A menu that takes none of our entries gets no ids counted, and the handler keeps what
+// the last good query gave: its commands still start what they showed.
+TEST_F(ShellHostTest, QueryTheMenuRefusesLeavesTheHandlerAsTheLastGoodOne) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});
+  HMENU gone = CreatePopupMenu();
+  DestroyMenu(gone);
+  EXPECT_EQ(handler->QueryContextMenu(gone, 0, kFirst, kFirst + 500, CMF_NORMAL),
+            MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0));
+  char hint[64] = {};
+  EXPECT_EQ(handler->GetCommandString(ids["Any file"], GCS_HELPTEXTA, nullptr, hint, sizeof hint), S_OK);
+  EXPECT_STREQ(hint, "For every file");
+  auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  TRecorded recorded = InvokeRecorded(info);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == Wide(file));
+}
+
 TEST_F(ShellHostTest, NewestVersionOfTheTypeAndUnknownFiles) {
-  EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document");
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\report.orvdoc"}), "Any file(For every file),Any object,Newest document,Batch");
   EXPECT_EQ(Menu("*", {World().folder + "docs\\plain.orvnone"}), "Any file(For every file),Any object");
 }
 
@@ -354,7 +560,8 @@ TEST_F(ShellHostTest, MixedSelectionShowsTheSharedTypes) {
 }
 
 TEST_F(ShellHostTest, FoldersAndTheBackground) {
-  EXPECT_EQ(Menu("Directory", {World().folder + "docs"}), "Any object,Folder item");
+  EXPECT_EQ(Menu("Directory", {World().folder + "docs"}), "Any object,Folder item[b]");
+  // Its picture file is too large to be read on a right click.
   EXPECT_EQ(Menu("Directory\\Background", {}, World().folder + "docs"), "Background item");
 }
 
@@ -389,6 +596,121 @@ TEST_F(ShellHostTest, InvokeStartsTheProgramForTheObjectInItsFolder) {
   EXPECT_NE(Invoke(byWideVerb).find(file), std::string::npos);
 }
 
+// The recorder's arguments after the event and output names: what "%1" became. Paths
+// with blanks, of characters the ANSI code page cannot spell, and longer than 260
+// characters reach it whole, character for character.
+TEST_F(ShellHostTest, EverySelectedPathReachesTheProgramWhole) {
+  const std::wstring base = Wide(World().folder) + L"paths";
+  const std::wstring paths[] = {
+      base + L"\\My Files\\a b.orvtxt",
+      base + L"\\\x041F\x0440\x043E\x0431\x0430\\\x0444\x0430\x0439\x043B.orvtxt",
+      base + L"\\" + std::wstring(120, L'l') + L"\\" + std::wstring(120, L'm') + L"\\long name.orvtxt",
+  };
+  for (const std::wstring& path : paths) {
+    MakeFile(path);
+    std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    EXPECT_NE(WideMenu(folder, {path}).find("Perceived text"), std::string::npos);
+    auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+    TRecorded recorded = InvokeRecorded(info);
+    ASSERT_EQ(recorded.arguments.size(), 4u);
+    EXPECT_TRUE(recorded.arguments[3] == path) << Utf8(recorded.arguments[3]);
+    // A folder too long for a start folder is given by its short name.
+    std::wstring started(MAX_PATH * 4, L'\0');
+    started.resize(GetLongPathNameW(recorded.folder.c_str(), started.data(), MAX_PATH * 4));
+    EXPECT_TRUE(started == folder);
+    RemoveFileAndFolders(path, base);
+  }
+  RemoveDirectoryW(base.c_str());
+}
+
+// Through the command interpreter a name is whole; one the interpreter would read as its
+// own starts nothing.
+TEST_F(ShellHostTest, BatchProgramGetsPlainNamesAndRefusesTheInterpretersCharacters) {
+  const std::wstring folder = Wide(World().folder) + L"batch";
+  const std::wstring plain = folder + L"\\a b (1).orvdoc";
+  MakeFile(plain);
+  WideMenu(folder, {plain});
+  auto info = Info(MAKEINTRESOURCEA(ids["Batch"]));
+  TRecorded recorded = InvokeRecorded(info);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == plain);
+  RemoveFileAndFolders(plain, folder);
+  for (const wchar_t* name : {L"a&calc&.orvdoc", L"a%PATH%.orvdoc", L"a^b.orvdoc", L"a!b!.orvdoc"}) {
+    const std::wstring path = folder + L"\\" + name;
+    MakeFile(path);
+    WideMenu(folder, {path});
+    auto refused = Info(MAKEINTRESOURCEA(ids["Batch"]));
+    DeleteFileA(Output().c_str());
+    EXPECT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&refused)),
+              HRESULT_FROM_WIN32(ERROR_INVALID_NAME));
+    RemoveFileAndFolders(path, folder);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+// Above 15 objects the user is asked first; a host that wants no UI gets nothing started.
+TEST_F(ShellHostTest, ManyObjectsStartNothingWithoutAsking) {
+  const std::wstring folder = Wide(World().folder) + L"many";
+  std::vector<std::wstring> paths;
+  for (int k = 0; k < 16; ++k) {
+    paths.push_back(folder + L"\\f" + std::to_wstring(k) + L".orvtxt");
+    MakeFile(paths.back());
+  }
+  WideMenu(folder, paths);
+  auto info = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  EXPECT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info)),
+            HRESULT_FROM_WIN32(ERROR_CANCELLED));
+  for (const std::wstring& path : paths) DeleteFileW(path.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+// The contract's corners: the plain-size structure, verbs and offsets we never gave,
+// each kind of string in buffers too small, and the show state as the host gave it.
+TEST_F(ShellHostTest, InvokeAndCommandStringsKeepToTheContract) {
+  const std::string file = World().folder + "docs\\notes.orvtxt";
+  Menu("*", {file});
+  CMINVOKECOMMANDINFO plain{};
+  plain.cbSize = sizeof plain;
+  plain.fMask = CMIC_MASK_FLAG_NO_UI;
+  plain.nShow = SW_HIDE;
+  for (const char* verb : {"OrvaneItem999", "open", "OrvaneItem"}) {
+    plain.lpVerb = verb;
+    EXPECT_EQ(handler->InvokeCommand(&plain), E_INVALIDARG) << verb;
+  }
+  plain.lpVerb = MAKEINTRESOURCEA(6);
+  EXPECT_EQ(handler->InvokeCommand(&plain), E_INVALIDARG);
+  auto extended = Info(MAKEINTRESOURCEA(ids["Any file"]));
+  extended.cbSize = sizeof(CMINVOKECOMMANDINFO);  // the plain size: no wide fields read
+  extended.fMask |= CMIC_MASK_UNICODE;
+  TRecorded recorded = InvokeRecorded(extended);
+  ASSERT_EQ(recorded.arguments.size(), 4u);
+  EXPECT_TRUE(recorded.arguments[3] == Wide(file));
+  EXPECT_TRUE(recorded.show == L"0") << "SW_HIDE is a show state";
+
+  const UINT any = ids["Any file"];
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VALIDATEA, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VALIDATEW, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(handler->GetCommandString(6, GCS_VALIDATEA, nullptr, nullptr, 0), S_FALSE);
+  EXPECT_EQ(handler->GetCommandString(6, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE);
+  char text[64] = {};
+  EXPECT_EQ(handler->GetCommandString(6, GCS_HELPTEXTA, nullptr, text, sizeof text), E_INVALIDARG);
+  EXPECT_EQ(handler->GetCommandString(any, 0x77, nullptr, text, sizeof text), E_INVALIDARG);
+  EXPECT_EQ(handler->GetCommandString(any, GCS_HELPTEXTA, nullptr, text, 5), S_OK);
+  EXPECT_STREQ(text, "For ");
+  wchar_t wide[64] = {};
+  EXPECT_EQ(handler->GetCommandString(any, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(wide), 5), S_OK);
+  EXPECT_STREQ(wide, L"For ");
+  ASSERT_EQ(handler->GetCommandString(any, GCS_VERBA, nullptr, text, sizeof text), S_OK);
+  const std::string verb = text;
+  ASSERT_EQ(handler->GetCommandString(any, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 64), S_OK);
+  EXPECT_TRUE(std::wstring(wide) == Wide(verb));
+  // A verb cut short would name another item.
+  const UINT size = static_cast<UINT>(verb.size());
+  EXPECT_TRUE(FAILED(handler->GetCommandString(any, GCS_VERBA, nullptr, text, size)));
+  EXPECT_TRUE(FAILED(handler->GetCommandString(any, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), size)));
+  EXPECT_EQ(handler->GetCommandString(any, GCS_VERBA, nullptr, text, size + 1), S_OK);
+}
+
 TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
   Menu("*", {World().folder + "docs\\notes.orvtxt"});
   auto info = Info(MAKEINTRESOURCEA(ids["Broken program"]));
@@ -416,35 +738,74 @@ TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
   ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);  // for TearDown
 }
 
+// Pictures are decoded once and kept with the menu file's reading: they outlive the
+// handler (the host's menu may still show them), repeated queries share them, and they go
+// with the module.
+// A module whose path is longer than 260 characters registers that path whole.
+TEST_F(ShellHostTest, RegistrationWritesTheModulesWholePath) {
+  const std::wstring base = Wide(World().folder) + L"deep";
+  const std::wstring path = base + L"\\" + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') +
+                            L"\\OVShlExtLong.DLL";
+  MakeFile(path);
+  ASSERT_TRUE(CopyFileW(Wide(World().module).c_str(), path.c_str(), FALSE));
+  HMODULE module = LoadLibraryW(path.c_str());
+  ASSERT_NE(module, nullptr);
+  auto entry = reinterpret_cast<HRESULT(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry(), S_OK);
+  FreeLibrary(module);
+  char value[1024] = {};
+  LONG size = sizeof value;
+  RegQueryValueA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClassId + "\\InProcServer32").c_str(),
+                 value, &size);
+  EXPECT_TRUE(Wide(value) == path) << value;
+  ASSERT_EQ(CallModule("DllRegisterServer"), S_OK);  // the tests' module again
+  RemoveFileAndFolders(path, base);
+  RemoveDirectoryW(base.c_str());
+}
+
 TEST_F(ShellHostTest, ManyRightClicksLeaveNoHandlesBehindAndTheModuleUnloads) {
   const std::string file = World().folder + "docs\\notes.orvtxt";
   Menu("*", {file});  // first use loads what stays loaded (shell32's icons, the module)
   handler.Reset();
   DestroyMenu(menu);
   menu = nullptr;
-  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);  // freed with the handler
+  ASSERT_FALSE(bitmaps.empty());
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   for (int k = 0; k < 1000; ++k) {
     ids.clear();
-    bitmaps.clear();
     Menu("*", {file});
     handler.Reset();
     DestroyMenu(menu);
     menu = nullptr;
   }
+  // One handler asked again and again, as a host showing its menu twice does.
+  Menu("*", {file});
+  for (int k = 0; k < 100; ++k) {
+    HMENU again = CreatePopupMenu();
+    EXPECT_EQ(handler->QueryContextMenu(again, 0, kFirst, kFirst + 500, CMF_NORMAL),
+              MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 6));
+    DestroyMenu(again);
+  }
+  handler.Reset();
+  DestroyMenu(menu);
+  menu = nullptr;
   DWORD handlesAfter = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
   EXPECT_EQ(handlesAfter, handles);
-  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
-  // Nothing holds the module any more: COM may unload it (the second call unloads).
+  // Nothing holds the module any more: COM may unload it (the second call unloads), and
+  // its pictures go with it.
   CoFreeUnusedLibrariesEx(0, 0);
   CoFreeUnusedLibrariesEx(0, 0);
   EXPECT_EQ(GetModuleHandleA(World().module.c_str()), nullptr);
+  for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u);
 }
 
 }  // namespace
