@@ -25,12 +25,12 @@ RequestExecutionLevel admin
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 BrandingText "${PRODUCT} ${VERSION}"
+; An upgrade goes where the installed version is; a first install of the 32-bit program
+; into "Program Files (x86)" (.onInit: a 64-bit installer's $PROGRAMFILES32 is the 64-bit
+; folder).
 !if "${PROGRAM_ARCH}" == "x86_64"
   InstallDir "$PROGRAMFILES64\Orvane"
-!else
-  InstallDir "$PROGRAMFILES32\Orvane"
 !endif
-; An upgrade goes where the installed version is.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 
 VIProductVersion "${VERSION}"
@@ -163,6 +163,16 @@ SectionEnd
 Section "-un.Folder"
   RMDir "$INSTDIR"
 SectionEnd
+
+Function .onInit
+  ${If} $INSTDIR == ""
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    ${If} $0 == ""
+      StrCpy $0 $PROGRAMFILES
+    ${EndIf}
+    StrCpy $INSTDIR "$0\Orvane"
+  ${EndIf}
+FunctionEnd
 
 Function un.onInit
   ${GetParameters} $0

@@ -5,17 +5,19 @@ passed=0
 failed=0
 case_failures=0
 case_name=
+case_start=0
 
 # A case is the checks between begin_case and end_case; it passes when none failed.
 begin_case() {
   case_name=$1
   case_failures=0
+  case_start=$SECONDS
   echo "-- $case_name"
 }
 end_case() {
   if [ "$case_failures" -eq 0 ]; then
     passed=$((passed + 1))
-    echo "   ok"
+    echo "   ok ($((SECONDS - case_start)) s)"
   else
     failed=$((failed + 1))
     echo "   FAILED: $case_name"
