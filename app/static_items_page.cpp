@@ -46,7 +46,7 @@ void Refresh(int& counter, Body body) {
 
 std::string NodeCaption(TTreeItem* item) {
   if (auto* category = dynamic_cast<TCustomFileTypeCategory*>(item)) {
-    return category->FileType() ? category->FileType()->Description() : std::string();
+    return category->DisplayName();
   }
   if (auto* menuItem = dynamic_cast<TCustomMenuItem*>(item)) return menuItem->Caption();
   return {};

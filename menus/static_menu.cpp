@@ -117,15 +117,26 @@ void TStaticMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
         item->Free();
         continue;
       }
-      if (TFileType* fileType = FileTypeForItem(typeName, item->Caption()))
+      if (TFileType* fileType = FileTypes()->FindByName(typeName)) {
         item->SetFileType(fileType);
+      } else {
+        // Another type would show the command on files it was never meant for: the item
+        // waits under its own type's name, with no verb.
+        item->MoveTo(List().FindOrAddMissingCategory(typeName)->Items());
+        Log().push_back(FormatRes(msg::SFileTypeNotFoundItemKept, {typeName, item->Caption()}));
+      }
       // The registry follows the file: an active item whose verb has gone is written
-      // again.
-      if (item->RegistrySync() && item->Checked()) {
-        if (item->VerbKeyExists())
-          item->SetStored(true);
-        else
-          item->WriteVerb();
+      // again. A registry that refuses is this item's problem only; it stays as read,
+      // and the next save writes its verb.
+      try {
+        if (item->RegistrySync() && item->Checked()) {
+          if (item->VerbKeyExists())
+            item->SetStored(true);
+          else
+            item->WriteVerb();
+        }
+      } catch (const Exception& error) {
+        Log().push_back(FormatRes(msg::SMenuItemLoadFailed, {item->Caption(), error.what()}));
       }
       item->SetModified(false);
     }
@@ -134,6 +145,7 @@ void TStaticMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
 
 void TStaticMenu::SaveToIni(TCustomIniFile& ini, const std::string& section) {
   CheckFileTypes();
+  if (Incomplete()) throw EMenuError(LoadResString(msg::SMenuNotReadWhole));
   Log().clear();
   ApplyToRegistry();
   ini.EraseSection(section);
