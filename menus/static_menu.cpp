@@ -74,21 +74,35 @@ void TStaticMenu::BackUpRemovedVerbs(const std::vector<TStaticMenuItem*>& items)
   }
   TRegistry registry(registry_.Backend);
   registry.SetRootKey(registry_.Root);
+  std::set<std::string> removed;  // every key the save removes, upper case
+  std::vector<std::string> parents;
   auto add = [&](const TStoreInfo& info) {
-    if (!info.Stored() || rewritten.count(AnsiUpperCase(info.KeyPath()))) return;
-    backup->AddKey(registry_.Root, registry_.Base + info.KeyPath());
-    // The shell key goes with its last verb, its own values too.
+    if (!info.Stored()) return;
+    removed.insert(AnsiUpperCase(info.KeyPath()));
     size_t cut = info.KeyPath().rfind('\\');
-    if (cut == std::string::npos || cut == 0) return;
-    const std::string parent = registry_.Base + info.KeyPath().substr(0, cut);
-    if (!registry.OpenKeyReadOnly(parent)) return;
-    std::vector<std::string> names;
-    registry.GetValueNames(names);
-    registry.CloseKey();
-    for (const std::string& name : names) backup->AddValue(registry_.Root, parent, name);
+    if (cut != std::string::npos && cut > 0) parents.push_back(info.KeyPath().substr(0, cut));
+    if (!rewritten.count(AnsiUpperCase(info.KeyPath())))
+      backup->AddKey(registry_.Root, registry_.Base + info.KeyPath());
   };
   for (TStaticMenuItem* item : items) add(item->StoreInfo());
   for (const TStoreInfo& info : deletedKeys_) add(info);
+  // A shell key left without subkeys goes, its own values (a default verb) too, also
+  // when all its verbs are written again: those values are not.
+  std::set<std::string> seen;
+  for (const std::string& parent : parents) {
+    if (!seen.insert(AnsiUpperCase(parent)).second) continue;
+    if (!registry.OpenKeyReadOnly(registry_.Base + parent)) continue;
+    std::vector<std::string> keys, values;
+    registry.GetKeyNames(keys);
+    registry.GetValueNames(values);
+    registry.CloseKey();
+    bool emptied = true;
+    for (const std::string& key : keys)
+      emptied = emptied && removed.count(AnsiUpperCase(parent + "\\" + key));
+    if (!emptied) continue;
+    for (const std::string& name : values)
+      backup->AddValue(registry_.Root, registry_.Base + parent, name);
+  }
   backup->Commit("Static Items");
 }
 

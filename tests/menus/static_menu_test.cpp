@@ -268,6 +268,29 @@ TYPED_TEST(StaticMenuTest, VerbsRemovedForGoodAreBackedUpBeforeTheyGo) {
   EXPECT_EQ(backup.Committed.size(), 1u);
 }
 
+// A save that only writes the same verbs again still deletes the shell key they emptied,
+// with its own values: those reach the backup first. A shell key that keeps another
+// program's verb keeps its values, and they are not backed up.
+TYPED_TEST(StaticMenuTest, ValuesOfAShellKeyEmptiedByTheSaveAreBackedUp) {
+  this->Import(
+      "[txtfile\\shell]\n@=\"Open with &Editor (*)\"\n"
+      "[Directory\\shell]\n@=\"find\"\n[Directory\\shell\\find\\command]\n@=\"find.exe\"\n");
+  TRecordedBackup backup;
+  TVerbRegistry where = this->Where();
+  where.Backup = &backup;
+  this->menu = std::make_unique<TStaticMenu>(&this->types, where);
+  this->Load();
+  this->menu->SetModified(true);
+  this->Save();
+  ASSERT_EQ(backup.Committed.size(), 1u);
+  ASSERT_EQ(backup.Committed[0].size(), 1u);
+  const TRecordedBackup::TEntry& entry = backup.Committed[0][0];
+  EXPECT_TRUE(entry.IsValue);
+  EXPECT_EQ(entry.Path, this->Abs("txtfile\\shell"));
+  EXPECT_EQ(entry.ValueName, "");
+  EXPECT_EQ(this->Value("Directory\\shell"), "find");
+}
+
 TYPED_TEST(StaticMenuTest, FailedDeletionOfAQueuedKeyIsRetried) {
   TMemoryRegistry* memory = this->Memory();
   if (!memory) GTEST_SKIP() << "failures are injected in memory only";
