@@ -380,7 +380,8 @@ void TfrmMain::CreateStaticCleanup() {
   // controls' anchors start from the right edges.
   const RECT shown = tshtStaticMenus.BoundsRect();
   tshtCleanup.SetBounds(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
-  staticCleanup_ = std::make_unique<TStaticItemsCleanup>(services_.Registry);
+  staticCleanup_ = std::make_unique<TStaticItemsCleanup>(
+      services_.Registry, [this](const std::string& verb) { return staticMenu_->HoldsVerb(verb); });
   staticCleanupPage_ = std::make_unique<TStaticCleanupPage>(
       *this, tshtCleanup, alMain, *staticCleanup_, fileTypeList_, services_, actDelete);
   staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };

@@ -56,6 +56,18 @@ std::vector<TStaticMenuItem*> TStaticMenu::AllItems() const {
   return items;
 }
 
+bool TStaticMenu::HoldsVerb(const std::string& keyPath) const {
+  auto same = [&](const std::string& path) { return !path.empty() && AnsiSameText(path, keyPath); };
+  for (TStaticMenuItem* item : AllItems()) {
+    if ((item->StoreInfo().Stored() && same(item->StoreInfo().KeyPath())) ||
+        (item->Checked() && same(item->VerbKeyPath())))
+      return true;
+  }
+  for (const TStoreInfo& info : deletedKeys_)
+    if (same(info.KeyPath())) return true;
+  return false;
+}
+
 void TStaticMenu::FlushDeletedKeys(bool remove) {
   while (!deletedKeys_.empty()) {
     if (remove) deletedKeys_.back().Remove(registry_);

@@ -291,6 +291,22 @@ TYPED_TEST(StaticMenuTest, ValuesOfAShellKeyEmptiedByTheSaveAreBackedUp) {
   EXPECT_EQ(this->Value("Directory\\shell"), "find");
 }
 
+// The static cleanup leaves out exactly the verbs the menu holds: written, to be written,
+// or queued for removal; an inactive item holds none.
+TYPED_TEST(StaticMenuTest, MenuHoldsTheVerbsItWroteWillWriteOrWillRemove) {
+  this->Load();
+  EXPECT_TRUE(this->menu->HoldsVerb("\\TXTFILE\\shell\\open with &editor (*)"));
+  EXPECT_FALSE(this->menu->HoldsVerb("\\txtfile\\shell\\Print here (*)"));
+  this->Item("Prompt")->Free();
+  this->Item("Run")->SetCaption("Go");
+  EXPECT_TRUE(this->menu->HoldsVerb("\\Directory\\shell\\Prompt (*)"));
+  EXPECT_TRUE(this->menu->HoldsVerb("\\exefile\\shell\\Run (*)"));
+  EXPECT_TRUE(this->menu->HoldsVerb("\\exefile\\shell\\Go (*)"));
+  this->Save();
+  EXPECT_FALSE(this->menu->HoldsVerb("\\Directory\\shell\\Prompt (*)"));
+  EXPECT_FALSE(this->menu->HoldsVerb("\\exefile\\shell\\Run (*)"));
+}
+
 TYPED_TEST(StaticMenuTest, FailedDeletionOfAQueuedKeyIsRetried) {
   TMemoryRegistry* memory = this->Memory();
   if (!memory) GTEST_SKIP() << "failures are injected in memory only";
