@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <ctime>
+#include <functional>
 #include <tuple>
 
 #include "app/loading.h"
@@ -334,7 +335,7 @@ void TfrmMain::CreateSteps() {
     }
   };
 
-  staticMenu_ = std::make_unique<TStaticMenu>(&fileTypeList_.Items(), TVerbRegistry{services_.Registry, kHkeyClassesRoot, {}, &removalBackup_});
+  staticMenu_ = std::make_unique<TStaticMenu>(&fileTypeList_.Items(), TVerbRegistry{services_.Registry, services_.FileSystem, kHkeyClassesRoot, {}, &removalBackup_});
   dynamicMenu_ = std::make_unique<TDynamicMenu>(
       &fileTypeList_.Items(), TItemImageSources{services_.Icons, services_.Files});
 
@@ -379,7 +380,8 @@ void TfrmMain::CreateStaticCleanup() {
   // controls' anchors start from the right edges.
   const RECT shown = tshtStaticMenus.BoundsRect();
   tshtCleanup.SetBounds(shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
-  staticCleanup_ = std::make_unique<TStaticItemsCleanup>(services_.Registry);
+  staticCleanup_ = std::make_unique<TStaticItemsCleanup>(
+      services_.Registry, [this](const std::string& verb) { return staticMenu_->HoldsVerb(verb); });
   staticCleanupPage_ = std::make_unique<TStaticCleanupPage>(
       *this, tshtCleanup, alMain, *staticCleanup_, fileTypeList_, services_, actDelete);
   staticCleanupPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtCleanup; };
@@ -423,7 +425,12 @@ void TfrmMain::LoadMenus() {
     loading_ = false;
     if (log.empty()) return;
     std::string reason;
-    services_.Files.ReplaceFile(logFile_, log, reason);
+    if (!services_.Files.ReplaceFile(logFile_, log, reason)) {
+      // Nothing to open: the problems are shown here instead.
+      ShowMessageBox(FormatRes(msg::SLogNotWritten, {logFile_, reason, log}), kAppTitle,
+                     MB_OK | MB_ICONWARNING);
+      return;
+    }
     if (ShowMessageBox(kLoadErrorsQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const auto result = reinterpret_cast<INT_PTR>(
           ShellExecuteA(Handle(), "open", logFile_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
@@ -432,13 +439,23 @@ void TfrmMain::LoadMenus() {
       }
     }
   };
+  // A menu that fails to load is reported in the log like its other problems, and the
+  // other menu still loads; the failed one refuses to be saved over the file.
+  auto load = [&](const char* header, TCustomMenu& menu, const std::function<void()>& read) {
+    try {
+      read();
+    } catch (const std::exception& error) {
+      menu.Log().push_back(error.what());
+    }
+    addLog(header, menu.Log());
+  };
   try {
     TProfileIniFile ini(settings_.MenuFile);
-    staticMenu_->LoadFromIni(ini, kStaticItemsSection);
-    addLog("Static items error log:", staticMenu_->Log());
+    load("Static items error log:", *staticMenu_,
+         [&] { staticMenu_->LoadFromIni(ini, kStaticItemsSection); });
     staticPage_->Rebuild();
-    dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection);
-    addLog("Dynamic items error log:", dynamicMenu_->Log());
+    load("Dynamic items error log:", *dynamicMenu_,
+         [&] { dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection); });
     ReadRecentLists();
   } catch (...) {
     finish();

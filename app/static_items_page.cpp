@@ -46,7 +46,7 @@ void Refresh(int& counter, Body body) {
 
 std::string NodeCaption(TTreeItem* item) {
   if (auto* category = dynamic_cast<TCustomFileTypeCategory*>(item)) {
-    return category->FileType() ? category->FileType()->Description() : std::string();
+    return category->DisplayName();
   }
   if (auto* menuItem = dynamic_cast<TCustomMenuItem*>(item)) return menuItem->Caption();
   return {};
@@ -156,7 +156,7 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       memFileExtensions(form.Create<TEdit>("memFileExtensions", &pnlStaticDetails)),
       pnlStaticError(form.Create<TPanel>("pnlStaticError", &pnlStaticDetails)),
       lblStaticError(form.Create<TLabel>("lblStaticError", &pnlStaticError)),
-      lblEnvList(form.Create<TLabel>("lblEnvList", &pnlStaticError)),
+      lblEnvList(form.Create<TLinkLabel>("lblEnvList", &pnlStaticError)),
       actAdd(actions.Add("actAdd", "&Add Item", "Static")),
       actFind(actions.Add("actFind", "&Find Application", "Static")),
       actUp(actions.Add("actUp", "Move &Up", "Static")),
@@ -165,9 +165,11 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       actSort(actions.Add("actSort", "&Sort by Name", "Static")),
       pmMenu(form.Create<TPopupMenu>("pmMenu")),
       BrowseApplication(OpenFileDialog),
-      ShellOpen([](const std::string& verb, const std::string& target) {
+      ShellOpen([folder = services.ProgramFolder](const std::string& verb, const std::string& target) {
+        // From the program's folder, as the links' addresses expect.
         return static_cast<long long>(reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, verb.c_str(), target.c_str(), nullptr, nullptr, SW_SHOWNORMAL)));
+            ShellExecuteA(nullptr, verb.c_str(), target.c_str(), nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL)));
       }),
       form_(form),
       menu_(menu),
@@ -287,6 +289,7 @@ void TStaticItemsPage::InitLayout() {
   memFileExtensions.SetHint("|List of the associated file extensions\r\n"
                             "The extensions of the selected file type.");
   SendMessageA(memFileExtensions.Handle(), EM_SETREADONLY, TRUE, 0);
+  pnlStaticDetails.SetFocusFrame(true);
   pnlStaticError.SetBounds(8, 218, field, 76);
   pnlStaticError.SetBevelOuter(TBevel::Lowered);
   lblStaticError.SetBounds(6, 4, field - 12, 48);

@@ -74,7 +74,7 @@ public:
   TEdit& memFileExtensions;
   TPanel& pnlStaticError;
   TLabel& lblStaticError;
-  TLabel& lblEnvList;
+  TLinkLabel& lblEnvList;
   TAction& actAdd;
   TAction& actFind;
   TAction& actUp;

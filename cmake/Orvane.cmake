@@ -23,6 +23,8 @@ function(orvane_add_test name)
     add_test(NAME ${name}
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
                      --gtest_output=xml:Z:${results}/${name}.xml)
+    # They share one prefix, checked after the last of them (tests/prefix).
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED orvane_prefix)
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${results}/${name}.xml)
   endif()

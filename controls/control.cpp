@@ -156,7 +156,8 @@ void TControl::RecreateFont() {
   }
   TWindowDC screen(nullptr);
   const int height = -MulDiv(font_.Size, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  fontHandle_.reset(CreateFontA(height, 0, 0, 0, font_.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+  fontHandle_.reset(CreateFontA(height, 0, 0, 0, font_.Bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                font_.Underline ? TRUE : FALSE,
                                 FALSE, font_.Charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_.Name.c_str()));
 }
@@ -430,6 +431,10 @@ TControl* TWinControl::GraphicAt(int x, int y) const {
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (parent_) parent_->ChildFocusChanged(*this, message == WM_SETFOCUS);
+      break;
     case WM_COMMAND:
       if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
         child->CommandNotify(HIWORD(wParam));

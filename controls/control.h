@@ -28,6 +28,7 @@ struct TFont {
   std::string Name = "MS Sans Serif";
   int Size = 8;  // points
   bool Bold = false;
+  bool Underline = false;
   COLORREF Color = GetSysColor(COLOR_WINDOWTEXT);
   BYTE Charset = DEFAULT_CHARSET;
 };
@@ -153,6 +154,8 @@ public:
   // A control below changed its hint or, when drawn by its parent, its place; the window
   // at the top shows the hints.
   virtual void ControlHintChanged(TControl&, bool /*removed*/) {}
+  // A windowed child took (`focused`) or lost the keyboard focus.
+  virtual void ChildFocusChanged(TWinControl&, bool /*focused*/) {}
 
 protected:
   struct TCreateParams {

@@ -12,6 +12,20 @@ void TPanel::SetBevelOuter(TBevel value) {
   Invalidate();
 }
 
+void TPanel::ChildFocusChanged(TWinControl& child, bool focused) {
+  if (!focusFrame_) return;
+  char name[16] = {};
+  GetClassNameA(child.Handle(), name, sizeof name);
+  if (lstrcmpiA(name, "Button") == 0) return;
+  if (focused) {
+    if (!unfocusedBevel_) unfocusedBevel_ = bevelOuter_;
+    SetBevelOuter(TBevel::Lowered);
+  } else if (unfocusedBevel_) {
+    SetBevelOuter(*unfocusedBevel_);
+    unfocusedBevel_.reset();
+  }
+}
+
 void TPanel::SetColor(COLORREF value) {
   color_ = value;
   Invalidate();

@@ -2,6 +2,8 @@
 // Panels: containers aligned to an edge or the client area, with bevels; the gradient
 // panel of window headers.
 
+#include <optional>
+
 #include "controls/control.h"
 
 namespace orvane {
@@ -16,6 +18,11 @@ public:
   void SetBevelOuter(TBevel value);
   COLORREF Color() const { return color_; }
   void SetColor(COLORREF value);
+  // The focus frame of a details panel: a lowered outer bevel while one of its fields
+  // (any windowed child but a button or check box) has the focus.
+  bool FocusFrame() const { return focusFrame_; }
+  void SetFocusFrame(bool value) { focusFrame_ = value; }
+  void ChildFocusChanged(TWinControl& child, bool focused) override;
 
 protected:
   void PaintWindow(HDC dc, const RECT& client) override;
@@ -24,6 +31,9 @@ protected:
 
 private:
   TBevel bevelOuter_ = TBevel::None;
+  // The bevel the panel has while no field is focused.
+  std::optional<TBevel> unfocusedBevel_;
+  bool focusFrame_ = false;
   COLORREF color_;
 };
 

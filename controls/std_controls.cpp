@@ -34,6 +34,37 @@ void TLabel::Click() {
   TGraphicControl::Click();
 }
 
+// TLinkLabel
+
+void TLinkLabel::SetUnderline(bool value) {
+  if (Font().Underline == value) return;
+  TFont font = Font();
+  font.Underline = value;
+  SetFont(font);
+}
+
+void TLinkLabel::MouseMove(int, int) { SetUnderline(true); }
+
+void TLinkLabel::MouseLeave() { SetUnderline(false); }
+
+void TLinkLabel::MouseDown(int, int) {
+  if (releasedColor_) return;
+  releasedColor_ = Font().Color;
+  TFont font = Font();
+  font.Color = RGB(255, 0, 0);
+  SetFont(font);
+}
+
+void TLinkLabel::MouseUp(int x, int y) {
+  if (releasedColor_) {
+    TFont font = Font();
+    font.Color = *releasedColor_;
+    releasedColor_.reset();
+    SetFont(font);
+  }
+  TLabel::MouseUp(x, y);
+}
+
 // TButton
 
 TButton::TButton(TComponent* owner, std::string name, TWinControl* parent)

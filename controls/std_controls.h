@@ -2,6 +2,8 @@
 // The common controls of the program's windows: labels, push buttons, flat speed
 // buttons and pictures.
 
+#include <optional>
+
 #include "controls/control.h"
 
 namespace orvane {
@@ -23,6 +25,23 @@ public:
 private:
   bool wordWrap_ = false;
   TWinControl* focusControl_ = nullptr;
+};
+
+// A label that stands for an address: underlined while the mouse is over it, red while a
+// mouse button is held on it, its own colour again on release.
+class TLinkLabel : public TLabel {
+public:
+  using TLabel::TLabel;
+
+  void MouseDown(int x, int y) override;
+  void MouseUp(int x, int y) override;
+  void MouseMove(int x, int y) override;
+  void MouseLeave() override;
+
+private:
+  void SetUnderline(bool value);
+
+  std::optional<COLORREF> releasedColor_;  // while pressed
 };
 
 class TButton : public TWinControl {

@@ -341,6 +341,11 @@ void TShellExtensionCleanup::ApplyEntry(TExtensionInfo& entry) {
   const std::string target = entry.Disabled
                                  ? ActiveKeyPath(entry.KeyPath, kDisabledDynamicPrefix)
                                  : StoredKeyPath(entry.KeyPath, kDisabledDynamicPrefix);
+  // A key the user may read but not remove (a machine-wide handler without administrator
+  // rights) is not copied: the copy would replace the one the store may already hold.
+  TRegistryEx::OpenKeyOrRaise(current, "\\" + entry.KeyPath, false);
+  current.CloseKey();
+  const bool targetExisted = other.KeyExists("\\" + target);
   try {
     TRegistryEx::CopyKey(current, "\\" + entry.KeyPath, other, "\\" + target);
     current.CloseKey();
@@ -352,9 +357,13 @@ void TShellExtensionCleanup::ApplyEntry(TExtensionInfo& entry) {
                                  "the copy differs from the original"}));
     }
   } catch (...) {
-    // A half-made copy would list the entry twice; the original is still in place.
-    other.CloseKey();
-    other.DeleteKey("\\" + target);
+    // A half-made copy would list the entry twice; the original is still in place. A key
+    // that was there before (an earlier copy in the store) is not ours to delete: the
+    // next Apply replaces it again.
+    if (!targetExisted) {
+      other.CloseKey();
+      other.DeleteKey("\\" + target);
+    }
     throw;
   }
   // From here the copy is the entry; the original goes, now or at the next Apply.

@@ -181,7 +181,9 @@ void TStaticItems::Scan(TRegistry& registry, const std::string& path, bool inact
   std::vector<std::string> names;
   registry.GetKeyNames(names);
   for (const std::string& name : names) {
-    if (name.size() >= 3 && name.compare(name.size() - 3, 3, "(*)") == 0) continue;
+    if (name.size() >= 3 && name.compare(name.size() - 3, 3, "(*)") == 0 &&
+        (inactive || owner_.HeldByMenu(path + "\\" + name)))
+      continue;
     auto rec = std::make_unique<TMenuItemRec>(this, CleanCaption(name), kNoCommand,
                                               path.substr(1) + "\\" + name, inactive);
     if (!registry.OpenKeyReadOnly(path + "\\" + name)) {
@@ -350,7 +352,8 @@ void TStaticItems::Move(TMenuItemRec& rec, TRegistry& readSource, TRegistry& wri
   rec.Leftover.reset();
 }
 
-TStaticItemsCleanup::TStaticItemsCleanup(IRegistryBackend& registry) : registry_(registry) {}
+TStaticItemsCleanup::TStaticItemsCleanup(IRegistryBackend& registry, THeldByMenu heldByMenu)
+    : registry_(registry), heldByMenu_(std::move(heldByMenu)) {}
 
 TStaticItemsCleanup::~TStaticItemsCleanup() = default;
 

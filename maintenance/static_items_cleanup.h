@@ -112,12 +112,19 @@ private:
 // main window.
 class TStaticItemsCleanup {
 public:
-  explicit TStaticItemsCleanup(IRegistryBackend& registry);
+  // Tells whether the static menu holds the verb key "\<type>\shell\<caption> (*)": the
+  // system's own verbs are its business, and only those are left out of the lists. One
+  // that no item holds (brought back by a restore, or left by another copy of the menu
+  // file) is listed like any other program's.
+  using THeldByMenu = std::function<bool(const std::string& verbKeyPath)>;
+
+  TStaticItemsCleanup(IRegistryBackend& registry, THeldByMenu heldByMenu);
   ~TStaticItemsCleanup();
   TStaticItemsCleanup(const TStaticItemsCleanup&) = delete;
   TStaticItemsCleanup& operator=(const TStaticItemsCleanup&) = delete;
 
   IRegistryBackend& Registry() const { return registry_; }
+  bool HeldByMenu(const std::string& verbKeyPath) const { return heldByMenu_(verbKeyPath); }
   // The verbs of the shell key "\<type>\shell", loaded the first time they are asked for
   // and kept with their marks afterwards.
   TStaticItems& GetItems(const std::string& keyPath);
@@ -149,6 +156,7 @@ public:
 
 private:
   IRegistryBackend& registry_;
+  THeldByMenu heldByMenu_;
   std::map<std::string, std::unique_ptr<TStaticItems>> lists_;  // by upper-case key path
   int updateCount_ = 0;
 };

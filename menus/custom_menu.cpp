@@ -133,6 +133,22 @@ TCustomFileTypeCategory* TCustomMenuItems::FindOrAddCategory(TFileType* fileType
   return category;
 }
 
+TCustomFileTypeCategory* TCustomMenuItems::FindOrAddMissingCategory(const std::string& typeName) {
+  TTreeItems& top = TopLevel();
+  for (int i = 0; i < top.Count(); ++i) {
+    auto* category = dynamic_cast<TCustomFileTypeCategory*>(top[i]);
+    if (category && !category->FileType() && AnsiSameText(category->MissingTypeName(), typeName))
+      return category;
+  }
+  TTreeUpdate update(*top.Tree());
+  TCustomFileTypeCategory* category = AddCategory(top);
+  category->SetMissingTypeName(typeName);
+  // Its link follows the list but no type in it.
+  category->SetFileType(nullptr);
+  top.Sort();
+  return category;
+}
+
 // ---------------------------------------------------------------------------------------
 // TCustomMenu
 
@@ -224,8 +240,10 @@ void TCustomMenu::LoadFrame(const std::function<void()>& readItems) {
   BeginUpdate();
   try {
     log_.clear();
+    incomplete_ = true;
     Items().Clear();
     readItems();
+    incomplete_ = false;
     FullExpand();
   } catch (...) {
     finish();

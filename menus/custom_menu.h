@@ -39,6 +39,8 @@ public:
   TCustomFileTypeCategory* FindCategory(const TFileType* fileType) const;
   // The category of `fileType`; a new one takes its place in file type order.
   TCustomFileTypeCategory* FindOrAddCategory(TFileType* fileType);
+  // The category of a file type the file type list does not hold, known by its name.
+  TCustomFileTypeCategory* FindOrAddMissingCategory(const std::string& typeName);
 
 protected:
   // Categories by the position of their file types; items by caption without access
@@ -73,6 +75,10 @@ public:
   // first file type, with a line in the log. Null without file types.
   TFileType* FileTypeForItem(const std::string& name, const std::string& caption);
 
+  // Set when the last load stopped before it read every item: saving such a menu would
+  // erase the items it did not read from the menu file.
+  bool Incomplete() const { return incomplete_; }
+
   // The list holding the children of the item numbered `number`; the top-level list
   // for 0; nullptr when no item has that number.
   TTreeItems* ListByNumber(int number) const;
@@ -89,6 +95,7 @@ private:
   TFileTypeLink fileTypesLink_;
   std::vector<std::string> log_;
   bool modified_ = false;
+  bool incomplete_ = false;
 };
 
 }  // namespace orvane

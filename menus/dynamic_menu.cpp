@@ -71,6 +71,7 @@ void TDynamicMenu::LoadFromRecords(const std::vector<TDynamicItemRecord>& record
 void TDynamicMenu::SaveToIni(TCustomIniFile& ini, const std::string& section) {
   if (!FileTypes() || FileTypes()->Count() == 0)
     throw EMenuError(LoadResString(msg::SFileTypesNotSet));
+  if (Incomplete()) throw EMenuError(LoadResString(msg::SMenuNotReadWhole));
   Log().clear();
   ini.EraseSection(section);
   int n = 1;

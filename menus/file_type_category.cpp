@@ -3,6 +3,7 @@
 #include "filetypes/file_types.h"
 #include "menus/custom_menu.h"
 #include "platform/ansi_case.h"
+#include "platform/messages.h"
 
 namespace orvane {
 
@@ -30,7 +31,18 @@ void TCustomFileTypeCategory::MoveTo(TTreeItems& list) {
 
 void TCustomFileTypeCategory::SetModified(bool) {}
 
+std::string TCustomFileTypeCategory::DisplayName() const {
+  if (TFileType* fileType = FileType()) return fileType->Description();
+  return missingTypeName_.empty() ? std::string()
+                                  : FormatRes(msg::SNoFileTypeCategory, {missingTypeName_});
+}
+
 void TCustomFileTypeCategory::FileTypeRemoved(TFileType* fileType) {
+  // A category without a type has none to lose, and takes no other one.
+  if (!missingTypeName_.empty()) {
+    if (!link_.FileTypes()) BindToMenu();
+    return;
+  }
   // The link has already let go of a type that went away; one that still has its type
   // was told about another one.
   if (link_.FileType()) return;

@@ -3,6 +3,8 @@
 // file type list through a link and falls back to the list's first type when its own
 // type disappears.
 
+#include <string>
+
 #include "filetypes/file_type_link.h"
 #include "menus/categorized_collection.h"
 
@@ -27,6 +29,13 @@ public:
 
   TFileType* FileType() const { return link_.FileType(); }
   void SetFileType(TFileType* fileType) { link_.SetFileType(fileType); }
+  // The type a menu file names but the file type list does not hold: the category keeps
+  // its items under that name, with no file type, so that nothing of them reaches the
+  // registry or another type. Empty for a category of a known type.
+  const std::string& MissingTypeName() const { return missingTypeName_; }
+  void SetMissingTypeName(const std::string& name) { missingTypeName_ = name; }
+  // The file type's description, or the missing type's name marked as such.
+  std::string DisplayName() const;
   const TFileTypeLink& Link() const { return link_; }
   TCustomMenu* Menu() const;
 
@@ -35,6 +44,7 @@ private:
   void MergeIntoTwin();
 
   TFileTypeLink link_;
+  std::string missingTypeName_;
 };
 
 // Category of the static menu.

@@ -56,6 +56,18 @@ std::vector<TStaticMenuItem*> TStaticMenu::AllItems() const {
   return items;
 }
 
+bool TStaticMenu::HoldsVerb(const std::string& keyPath) const {
+  auto same = [&](const std::string& path) { return !path.empty() && AnsiSameText(path, keyPath); };
+  for (TStaticMenuItem* item : AllItems()) {
+    if ((item->StoreInfo().Stored() && same(item->StoreInfo().KeyPath())) ||
+        (item->Checked() && same(item->VerbKeyPath())))
+      return true;
+  }
+  for (const TStoreInfo& info : deletedKeys_)
+    if (same(info.KeyPath())) return true;
+  return false;
+}
+
 void TStaticMenu::FlushDeletedKeys(bool remove) {
   while (!deletedKeys_.empty()) {
     if (remove) deletedKeys_.back().Remove(registry_);
@@ -74,21 +86,35 @@ void TStaticMenu::BackUpRemovedVerbs(const std::vector<TStaticMenuItem*>& items)
   }
   TRegistry registry(registry_.Backend);
   registry.SetRootKey(registry_.Root);
+  std::set<std::string> removed;  // every key the save removes, upper case
+  std::vector<std::string> parents;
   auto add = [&](const TStoreInfo& info) {
-    if (!info.Stored() || rewritten.count(AnsiUpperCase(info.KeyPath()))) return;
-    backup->AddKey(registry_.Root, registry_.Base + info.KeyPath());
-    // The shell key goes with its last verb, its own values too.
+    if (!info.Stored()) return;
+    removed.insert(AnsiUpperCase(info.KeyPath()));
     size_t cut = info.KeyPath().rfind('\\');
-    if (cut == std::string::npos || cut == 0) return;
-    const std::string parent = registry_.Base + info.KeyPath().substr(0, cut);
-    if (!registry.OpenKeyReadOnly(parent)) return;
-    std::vector<std::string> names;
-    registry.GetValueNames(names);
-    registry.CloseKey();
-    for (const std::string& name : names) backup->AddValue(registry_.Root, parent, name);
+    if (cut != std::string::npos && cut > 0) parents.push_back(info.KeyPath().substr(0, cut));
+    if (!rewritten.count(AnsiUpperCase(info.KeyPath())))
+      backup->AddKey(registry_.Root, registry_.Base + info.KeyPath());
   };
   for (TStaticMenuItem* item : items) add(item->StoreInfo());
   for (const TStoreInfo& info : deletedKeys_) add(info);
+  // A shell key left without subkeys goes, its own values (a default verb) too, also
+  // when all its verbs are written again: those values are not.
+  std::set<std::string> seen;
+  for (const std::string& parent : parents) {
+    if (!seen.insert(AnsiUpperCase(parent)).second) continue;
+    if (!registry.OpenKeyReadOnly(registry_.Base + parent)) continue;
+    std::vector<std::string> keys, values;
+    registry.GetKeyNames(keys);
+    registry.GetValueNames(values);
+    registry.CloseKey();
+    bool emptied = true;
+    for (const std::string& key : keys)
+      emptied = emptied && removed.count(AnsiUpperCase(parent + "\\" + key));
+    if (!emptied) continue;
+    for (const std::string& name : values)
+      backup->AddValue(registry_.Root, registry_.Base + parent, name);
+  }
   backup->Commit("Static Items");
 }
 
@@ -117,15 +143,26 @@ void TStaticMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
         item->Free();
         continue;
       }
-      if (TFileType* fileType = FileTypeForItem(typeName, item->Caption()))
+      if (TFileType* fileType = FileTypes()->FindByName(typeName)) {
         item->SetFileType(fileType);
+      } else {
+        // Another type would show the command on files it was never meant for: the item
+        // waits under its own type's name, with no verb.
+        item->MoveTo(List().FindOrAddMissingCategory(typeName)->Items());
+        Log().push_back(FormatRes(msg::SFileTypeNotFoundItemKept, {typeName, item->Caption()}));
+      }
       // The registry follows the file: an active item whose verb has gone is written
-      // again.
-      if (item->RegistrySync() && item->Checked()) {
-        if (item->VerbKeyExists())
-          item->SetStored(true);
-        else
-          item->WriteVerb();
+      // again. A registry that refuses is this item's problem only; it stays as read,
+      // and the next save writes its verb.
+      try {
+        if (item->RegistrySync() && item->Checked()) {
+          if (item->VerbKeyExists())
+            item->SetStored(true);
+          else
+            item->WriteVerb();
+        }
+      } catch (const Exception& error) {
+        Log().push_back(FormatRes(msg::SMenuItemLoadFailed, {item->Caption(), error.what()}));
       }
       item->SetModified(false);
     }
@@ -134,6 +171,7 @@ void TStaticMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
 
 void TStaticMenu::SaveToIni(TCustomIniFile& ini, const std::string& section) {
   CheckFileTypes();
+  if (Incomplete()) throw EMenuError(LoadResString(msg::SMenuNotReadWhole));
   Log().clear();
   ApplyToRegistry();
   ini.EraseSection(section);

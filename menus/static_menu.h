@@ -44,6 +44,10 @@ public:
   // modified.
   void SaveToIni(TCustomIniFile& ini, const std::string& section);
 
+  // True when an item's verb key is `keyPath` ("\<type>\shell\<caption> (*)", any
+  // case): the one it wrote or found, the one it will write, or one queued for removal.
+  bool HoldsVerb(const std::string& keyPath) const;
+
   // Every item, categories in order.
   std::vector<TStaticMenuItem*> AllItems() const;
 

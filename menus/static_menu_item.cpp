@@ -5,17 +5,22 @@
 #include "filetypes/file_type.h"
 #include "menus/file_type_category.h"
 #include "menus/static_menu.h"
+#include "platform/file_system.h"
 #include "platform/messages.h"
 #include "platform/registry.h"
 #include "storage/custom_ini_file.h"
 
 namespace orvane {
 
-std::string VerbCommand(const std::string& application, const std::string& parameters) {
+std::string VerbCommand(const std::string& application, const std::string& parameters,
+                        IFileSystem& fileSystem) {
   // Unquoted, the shell would split the path at a blank and could start a program named
   // by the part before it ("C:\Program.exe"); environment variables may expand to blanks.
+  // A program typed with its arguments is a command line already: quoted, it would name
+  // a file that does not exist.
   const bool quote = !application.empty() && application.front() != '"' &&
-                     application.find_first_of(" \t%") != std::string::npos;
+                     application.find_first_of(" \t%") != std::string::npos &&
+                     fileSystem.FileExists(fileSystem.ExpandEnvironment(application));
   return (quote ? '"' + application + '"' : application) + " " + parameters;
 }
 
@@ -44,7 +49,14 @@ bool TStaticMenuItem::VerbKeyExists() const {
   if (path.empty() || !where) return false;
   TRegistry registry(where->Backend);
   registry.SetRootKey(where->Root);
-  return registry.KeyExists(where->Base + path);
+  if (registry.KeyExists(where->Base + path)) return true;
+  // A key that cannot be looked at may well be there: writing over it would replace a
+  // command the user changed by hand.
+  const ErrorCode reason = where->Backend.LastError();
+  if (reason != kErrorFileNotFound && reason != kErrorPathNotFound)
+    TRegistryEx::RaiseRegistryError(
+        registry, "opening read-only " + TRegistryEx::FullKeyName(registry, where->Base + path));
+  return false;
 }
 
 void TStaticMenuItem::WriteVerb() {
@@ -57,7 +69,7 @@ void TStaticMenuItem::WriteVerb() {
   TRegistryEx::OpenKeyOrRaise(registry, where->Base + path, true);
   registry.WriteString("", Caption());
   TRegistryEx::OpenKeyOrRaise(registry, "command", true);
-  registry.WriteString("", VerbCommand(Application(), Parameters()));
+  registry.WriteString("", VerbCommand(Application(), Parameters(), where->FileSystem));
   storeInfo_.SetStored(path);
 }
 
@@ -89,7 +101,11 @@ void TStaticMenuItem::SaveToIni(TCustomIniFile& ini, const std::string& section,
   ini.WriteString(section, "Caption" + number, Caption());
   ini.WriteInteger(section, "Checked" + number, Checked() ? 1 : 0);
   TFileType* fileType = ItemFileType();
-  ini.WriteString(section, "FileType" + number, fileType ? fileType->Name() : std::string());
+  TCustomFileTypeCategory* category = Category();
+  // An item whose type is missing keeps the name it was read with.
+  ini.WriteString(section, "FileType" + number,
+                  fileType ? fileType->Name()
+                           : (category ? category->MissingTypeName() : std::string()));
   ++n;
 }
 

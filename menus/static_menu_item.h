@@ -10,9 +10,11 @@ namespace orvane {
 
 class TStaticMenu;
 
-// The command of a verb: the program, quoted when it holds blanks or environment
-// variables and is not quoted already, a blank, the parameters.
-std::string VerbCommand(const std::string& application, const std::string& parameters);
+// The command of a verb: the program, a blank, the parameters. A program path with
+// blanks or environment variables is quoted when, expanded, it names an existing file as
+// a whole; any other text ("rundll32.exe url.dll,FileProtocolHandler") stays as typed.
+std::string VerbCommand(const std::string& application, const std::string& parameters,
+                        IFileSystem& fileSystem);
 
 class TStaticMenuItem : public TCustomMenuItem, public IMenuItemIni {
 public:
@@ -26,6 +28,7 @@ public:
   // "\" + file type + "\shell\" + caption + " (*)", with any "\" of the caption as
   // "/"; empty without a category.
   std::string VerbKeyPath() const;
+  // Raises when the registry cannot tell (a refused look is no missing key).
   bool VerbKeyExists() const;
   // Writes the verb of an active item and records it as stored; raises registry errors.
   void WriteVerb();

@@ -7,12 +7,15 @@
 
 namespace orvane {
 
+class IFileSystem;
 class IRemovalBackup;
 
 // The registry the verbs go to: HKEY_CLASSES_ROOT of the registry passed in, or, for
 // tests, any root key with a path that stands in for it.
 struct TVerbRegistry {
   IRegistryBackend& Backend;
+  // Tells a program path from a command line typed with its arguments.
+  IFileSystem& FileSystem;
   HKey Root = kHkeyClassesRoot;
   // Absolute path ("\Software\...") prefixed to every verb key; empty for the root.
   std::string Base;

@@ -77,6 +77,14 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SPngImageError, "Cannot read PNG image: %s"},
       {msg::SMenuTextLineBreak, "A menu item's texts must not contain line breaks"},
       {msg::SMenuTooDeep, "Submenus can not be nested deeper than %d levels"},
+      {msg::SFileTypeNotFoundItemKept,
+       "File type \"%s\" not found. Menu item \"%s\" is kept without a file type and is not "
+       "written to the registry."},
+      {msg::SMenuItemLoadFailed, "Menu item \"%s\": %s"},
+      {msg::SNoFileTypeCategory, "%s (no such file type)"},
+      {msg::SMenuNotReadWhole,
+       "The menu file's items could not all be read at start, so they are not written back: "
+       "the items not read would be lost. Start Orvane again to read them."},
       {msg::SItemMustBelongToCollection, "Item must belong to collection to focus"},
       {msg::STreeIndexOutOfBounds, "List index out of bounds (%d)"},
       {msg::SItemIntoOwnSubtree, "Can not move an item into its own subitems"},
@@ -127,6 +135,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "permanently from the registry."},
       {msg::SWow64Suffix, " [WOW64]"},
       {msg::SUnknownException, "Unknown exception"},
+      {msg::SLogNotWritten,
+       "There were some errors while loading menu items, and the error log \"%s\" could not be "
+       "written (%s).\r\n\r\n%s"},
       {msg::SUnableToFixBug, "Unable to fix the problem:\r\n%s"},
       {msg::SErrorsFixingRegistry,
        "Errors detected while fixing the registry. Some bugs may appear unfixed."},

@@ -10,6 +10,7 @@
 #include "menus/menu_clipboard.h"
 #include "menus/static_menu.h"
 #include "platform/file_access.h"
+#include "platform/file_system.h"
 #include "platform/icon_source.h"
 #include "platform/memory_registry.h"
 #include "storage/orvane_ini_file.h"
@@ -17,6 +18,16 @@
 using namespace orvane;
 
 namespace {
+
+// No program exists: verbs keep their commands as typed.
+struct TNoPrograms : IFileSystem {
+  std::string ExpandEnvironment(const std::string& text) override { return text; }
+  std::optional<bool> FindFileOnPath(const std::string&, const std::vector<std::string>&,
+                                     std::string*) override {
+    return std::nullopt;
+  }
+  bool FileExists(const std::string&) override { return false; }
+};
 
 // No files at all: icon files named by the input are never opened.
 class TNoFiles : public IFileAccess {
@@ -63,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     type->SetDescription(name);
   }
   TMemoryRegistry registry;
-  TStaticMenu staticMenu(&types, TVerbRegistry{registry, kHkeyClassesRoot, ""});
+  TNoPrograms fileSystem;
+  TStaticMenu staticMenu(&types, TVerbRegistry{registry, fileSystem, kHkeyClassesRoot, ""});
   TDynamicMenu dynamicMenu(&types, TItemImageSources{DefaultIconSource(), noFiles});
 
   auto* dynamicCategory = dynamicMenu.List().FindOrAddCategory(types.Items(0));

@@ -11,11 +11,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "app_fixture.h"
 #include "menus/static_menu.h"
 #include "platform/clipboard.h"
+#include "platform/registry.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
 #include "storage/orvane_ini_file.h"
@@ -584,6 +586,62 @@ TEST_F(StaticItemsPageTest, LoadProblemsAreLoggedAndOfferedOnceAndOnlyThen) {
   EXPECT_FALSE(form->Loading());
 }
 
+// The reported case: an active item of a type this system does not have is shown under
+// that type's name, and nothing reaches the registry at start, under any type.
+TEST_F(StaticItemsPageTest, ItemOfAMissingTypeIsShownAsSuchAndWritesNoVerb) {
+  Open(
+      "[Static Items]\r\nCount=1\r\nApplication0=C:\\tools\\probe.exe\r\nParameters0=%1\r\n"
+      "Caption0=Probe Alpha\r\nChecked0=1\r\nFileType0=nosuchtype\r\n");
+  TStaticMenuItem* item = Item("Probe Alpha");
+  ASSERT_NE(item, nullptr);
+  TTreeNode category = Tree().FindNode(item->Category());
+  ASSERT_NE(category, nullptr);
+  EXPECT_EQ(Tree().NodeText(category), "nosuchtype (no such file type)");
+  TRegistry check(registry);
+  check.SetRootKey(kHkeyClassesRoot);
+  EXPECT_FALSE(check.KeyExists("\\*\\shell"));
+  EXPECT_FALSE(check.KeyExists("\\txtfile\\shell"));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_THAT(ReadText(logFile), HasSubstr("File type \"nosuchtype\" not found. Menu item \"Probe "
+                                           "Alpha\" is kept without a file type"));
+}
+
+// A registry that refuses every verb write at start is each item's logged problem: all
+// items are read, the dynamic menu loads after them, and Apply writes both back whole.
+TEST_F(StaticItemsPageTest, RefusedVerbWritesAtStartAreLoggedAndLoadingGoesOn) {
+  registry.FailOperation(TMemoryRegistry::Op::Create, "", 5 /* access denied */);
+  Open(std::string(kTwoItems) +
+       "[Dynamic Items]\r\nCount=1\r\nParent1=0\r\nApplication1=note.exe\r\n"
+       "Parameters1=%1\r\nCaption1=Edit\r\nChecked1=1\r\nFileType1=txtfile\r\n");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"View", "Print"}));
+  EXPECT_EQ(form->DynamicMenu().Items().Count(), 1);
+  ASSERT_EQ(boxes.size(), 1u);
+  const std::string log = ReadText(logFile);
+  EXPECT_THAT(log, HasSubstr("Static items error log:\r\nMenu item \"View\": "));
+  EXPECT_THAT(log, HasSubstr("\r\nMenu item \"Print\": "));
+  EXPECT_TRUE(form->HasChanges());
+
+  registry.ClearFailures();
+  form->ApplyChanges();
+  EXPECT_FALSE(form->HasChanges());
+  const std::string saved = ReadText(menuFile);
+  EXPECT_THAT(saved, HasSubstr("Caption0=View\r\n"));
+  EXPECT_THAT(saved, HasSubstr("Caption1=Print\r\n"));
+  EXPECT_THAT(saved, HasSubstr("Caption1=Edit\r\n"));
+}
+
+// A program folder that cannot be written (Program Files for a user): the problems are
+// shown with the reason, and no log is offered to open.
+TEST_F(StaticItemsPageTest, LogThatCannotBeWrittenIsSaidSoWithItsProblems) {
+  logFile = menuFile + ".nofolder\\log.txt";
+  Open("[Static Items]\r\nCount=1\r\nApplication0=a.exe\r\nCaption0=A\r\nFileType0=nosuchfile\r\n");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  EXPECT_THAT(boxes[0].Text, HasSubstr("could not be written"));
+  EXPECT_THAT(boxes[0].Text, HasSubstr("File type \"nosuchfile\" not found."));
+  EXPECT_EQ(boxes[0].Text.find("Do you want to view"), std::string::npos);
+}
+
 TEST_F(StaticItemsPageTest, FailedApplyKeepsChangesPendingAndASecondApplyConverges) {
   // The menu file's folder does not exist yet: writing it fails.
   const std::string folder = menuFile + ".dir";
@@ -613,16 +671,42 @@ TEST_F(StaticItemsPageTest, FailedApplyKeepsChangesPendingAndASecondApplyConverg
 
 // On the prefix's own HKEY_CLASSES_ROOT: Wine's file types, and the verbs Apply writes. A fresh
 // prefix registers ".ini" but not ".txt".
+// The prefix is shared by every test after these: each leaves it as it found it, without
+// the verbs its load or Apply wrote and without the shell keys made for them.
 class SystemRegistryPageTest : public StaticItemsPageTest {
 protected:
+  void SetUp() override {
+    StaticItemsPageTest::SetUp();
+    TRegistry classes(system);
+    classes.SetRootKey(kHkeyClassesRoot);
+    for (const char* type : kTypesUsed)
+      if (classes.KeyExists(std::string("\\") + type + "\\shell")) hadShell.insert(type);
+  }
   void TearDown() override {
     Discard();
-    for (const char* key : {"inifile\\shell\\Open with Viewer (*)\\command",
-                            "inifile\\shell\\Open with Viewer (*)"})
-      RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+    TRegistry classes(system);
+    classes.SetRootKey(kHkeyClassesRoot);
+    for (const char* type : kTypesUsed) {
+      const std::string shell = std::string("\\") + type + "\\shell";
+      if (!classes.OpenKeyReadOnly(shell)) continue;
+      std::vector<std::string> verbs;
+      classes.GetKeyNames(verbs);
+      classes.CloseKey();
+      for (const std::string& verb : verbs)
+        if (verb.size() > 4 && verb.compare(verb.size() - 4, 4, " (*)") == 0)
+          classes.DeleteKey(shell + "\\" + verb);
+      if (!hadShell.count(type) && classes.OpenKeyReadOnly(shell)) {
+        const bool empty = !classes.HasSubKeys();
+        classes.CloseKey();
+        if (empty) classes.DeleteKey(shell);
+      }
+    }
     StaticItemsPageTest::TearDown();
   }
+  // The types these tests write verbs for.
+  static constexpr const char* kTypesUsed[] = {"inifile", "Folder", "Directory", "*", "Drive"};
   TWin32Registry system;
+  std::set<std::string> hadShell;
 };
 
 TEST_F(SystemRegistryPageTest, ApplyWritesTheVerbAndTheMenuFile) {
@@ -673,6 +757,7 @@ TEST_F(SystemRegistryPageTest, ScreenshotOfWineFileTypesWithADozenItems) {
 // The shell as the client: a verb that Apply wrote starts its program with the clicked
 // file's path, blanks included, also when the program's own path has blanks (unquoted,
 // the shell would start "arg.exe" beside it with the rest as arguments).
+// A program typed with arguments of its own keeps them: quoted whole, it would name no file.
 class ShellVerbTest : public SystemRegistryPageTest {
 protected:
   void SetUp() override {
@@ -681,13 +766,16 @@ protected:
     const std::string recorder = WindowsPath(ORVANE_ARG_RECORDER);
     ASSERT_TRUE(CopyFileA(recorder.c_str(), program.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(recorder.c_str(), decoy.c_str(), FALSE));
+    CreateDirectoryA(kPlainFolder, nullptr);
+    ASSERT_TRUE(CopyFileA(recorder.c_str(), plain.c_str(), FALSE));
     WriteText(document, "[section]\r\n");
   }
   void TearDown() override {
     for (const std::string& file :
-         {program, program + ".args", decoy, decoy + ".args", document})
+         {program, program + ".args", decoy, decoy + ".args", plain, plain + ".args", document})
       DeleteFileA(file.c_str());
     RemoveDirectoryA(kFolder);
+    RemoveDirectoryA(kPlainFolder);
     SystemRegistryPageTest::TearDown();
   }
 
@@ -695,10 +783,19 @@ protected:
   const std::string program = std::string(kFolder) + "\\arg recorder.exe";
   const std::string decoy = std::string(kFolder) + "\\arg.exe";
   const std::string document = std::string(kFolder) + "\\my notes.ini";
+  // A program typed with arguments of its own, as "rundll32.exe url.dll,..." is.
+  static constexpr const char* kPlainFolder = "C:\\OrvaneShellArgs";
+  const std::string plain = std::string(kPlainFolder) + "\\recorder.exe";
 };
 
 TEST_F(ShellVerbTest, VerbStartsItsProgramWithTheFilePath) {
-  for (const std::string& application : {program, "\"" + program + "\""}) {
+  struct Case {
+    std::string application, recorder, args;
+  };
+  for (const Case& c : {Case{program, program, document + "\n"},
+                        Case{"\"" + program + "\"", program, document + "\n"},
+                        Case{plain + " --from-verb", plain, "--from-verb\n" + document + "\n"}}) {
+    const std::string& application = c.application;
     SCOPED_TRACE(application);
     Open("", &system);
     Page().AddStaticFiles({program});
@@ -720,9 +817,9 @@ TEST_F(ShellVerbTest, VerbStartsItsProgramWithTheFilePath) {
     ASSERT_NE(info.hProcess, nullptr);
     TKernelHandle process(info.hProcess);
     ASSERT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
-    EXPECT_EQ(ReadText(program + ".args"), document + "\n");
+    EXPECT_EQ(ReadText(c.recorder + ".args"), c.args);
     EXPECT_EQ(ReadText(decoy + ".args"), "");
-    DeleteFileA((program + ".args").c_str());
+    DeleteFileA((c.recorder + ".args").c_str());
     Discard();
   }
 }

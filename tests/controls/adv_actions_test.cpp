@@ -14,6 +14,7 @@
 #include "platform/memory_registry.h"
 #include "platform/win32/window_helpers.h"
 #include "test_form.h"
+#include "tests/support/fake_services.h"
 
 namespace orvane::testing {
 namespace {
@@ -64,7 +65,8 @@ protected:
 
   TFileTypes types;
   TMemoryRegistry registry;
-  TStaticMenu menu{&types, TVerbRegistry{registry, kHkeyClassesRoot, ""}};
+  TFakeFileSystem fileSystem;
+  TStaticMenu menu{&types, TVerbRegistry{registry, fileSystem, kHkeyClassesRoot, ""}};
   TMemoryClipboard clipboard;
   TCustomMenuItem* open = nullptr;
   TCustomMenuItem* print = nullptr;

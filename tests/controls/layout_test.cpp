@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/category_buttons.h"
+#include "controls/edit_controls.h"
 #include "controls/page_control.h"
 #include "controls/panels.h"
 #include "controls/std_controls.h"
@@ -130,6 +131,59 @@ TEST(SpeedButtonTest, ClickNeedsPressAndReleaseOnTheButton) {
   button.SetEnabled(false);
   Click(button);
   EXPECT_EQ(clicks, 1);
+}
+
+// A details panel frames itself while one of its fields has the focus; its buttons and
+// check boxes, and fields elsewhere, do not count.
+TEST(PanelTest, FocusFrameWhileAFieldOfThePanelHasTheFocus) {
+  TTestForm form;
+  form.SetClientSize(300, 200);
+  auto& panel = form.Create<TPanel>("pnlDetails", &form);
+  panel.SetBounds(0, 0, 300, 120);
+  panel.SetFocusFrame(true);
+  auto& field = form.Create<TEdit>("edName", &panel);
+  field.SetBounds(8, 8, 200, 22);
+  auto& box = form.Create<TCheckBox>("chkActive", &panel);
+  box.SetBounds(8, 40, 100, 20);
+  auto& outside = form.Create<TEdit>("edOther", &form);
+  outside.SetBounds(8, 150, 200, 22);
+  form.Show();
+
+  field.SetFocus();
+  EXPECT_EQ(panel.BevelOuter(), TBevel::Lowered);
+  box.SetFocus();
+  EXPECT_EQ(panel.BevelOuter(), TBevel::None);
+  field.SetFocus();
+  outside.SetFocus();
+  EXPECT_EQ(panel.BevelOuter(), TBevel::None);
+}
+
+// Under the mouse the link is underlined; held down it turns red, and on release it has
+// its own colour again and reports its click.
+TEST(LinkLabelTest, UnderlinedUnderTheMouseAndRedWhilePressed) {
+  TTestForm form;
+  form.SetClientSize(300, 100);
+  auto& link = form.Create<TLinkLabel>("lblLink", &form);
+  link.SetBounds(10, 10, 150, 16);
+  link.SetCaption("List of environment variables");
+  TFont blue;
+  blue.Color = RGB(0, 0, 255);
+  link.SetFont(blue);
+  int clicks = 0;
+  link.OnClick = [&] { ++clicks; };
+  form.Show();
+  const TClickSpot spot = ClickSpotOf(link);
+  const POINT centre = CentreOf(spot.Rect);
+
+  SendMessageA(spot.Window, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+  EXPECT_TRUE(link.Font().Underline);
+  Press(spot.Window, centre);
+  EXPECT_EQ(link.Font().Color, RGB(255, 0, 0));
+  Release(spot.Window, centre);
+  EXPECT_EQ(link.Font().Color, RGB(0, 0, 255));
+  EXPECT_EQ(clicks, 1);
+  SendMessageA(spot.Window, WM_MOUSEMOVE, 0, MAKELPARAM(250, 80));
+  EXPECT_FALSE(link.Font().Underline);
 }
 
 }  // namespace

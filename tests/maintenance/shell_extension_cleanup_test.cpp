@@ -262,6 +262,29 @@ TEST_F(ShellExtensionCleanup, AFailedBackupStopsApplyBeforeAnythingIsRemoved) {
   EXPECT_EQ(backup.Committed[0].size(), 3u);  // both keys, and the store's place for one
 }
 
+// Switched off before, registered again by a reinstall, and switched off once more by a
+// user who may not write the registered key: the copy already in the store stays.
+TEST_F(ShellExtensionCleanup, SwitchOffRefusedKeepsTheCopyAlreadyStored) {
+  const std::string active = "HKEY_CLASSES_ROOT\\*\\" + kHandlers + "Zipper";
+  const std::string stored =
+      "HKEY_CURRENT_USER\\" + StoredKeyPath("*\\" + kHandlers + "Zipper", kDisabledDynamicPrefix);
+  Import("[" + active + "]\n@=\"" + kZip + "\"\n\"Version\"=\"2\"\n[" + stored + "]\n@=\"" + kZip +
+         "\"\n\"Version\"=\"1\"\n");
+  const std::string before = Body(stored);
+  Reload();
+  TExtensionInfo* registered = nullptr;
+  for (auto& entry : cleanup->Entries())
+    if (!entry->Disabled) registered = entry.get();
+  ASSERT_NE(registered, nullptr);
+  cleanup->SetWantDisabled(*registered, true);
+  fake.Registry.SetKeyRights(active, kKeyRead);
+  testing::TRecordedBackup backup;
+  EXPECT_THROW(cleanup->Apply(backup), Exception);
+  EXPECT_EQ(Body(stored), before);
+  EXPECT_TRUE(Exists(active));
+  EXPECT_TRUE(cleanup->IsModified());
+}
+
 // Any one registry call of Apply failing leaves each entry where it was or where it was
 // going, never lost; the backup holds every key removed as it was; Apply again finishes.
 TEST_F(ShellExtensionCleanup, ApplyBrokenAtAnyStepLosesNothingAndConverges) {

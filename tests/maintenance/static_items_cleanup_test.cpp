@@ -44,7 +44,7 @@ constexpr const char* kVerbs =
 
 class StaticItemsCleanupTest : public CleanupTest {
 protected:
-  StaticItemsCleanupTest() : cleanup(counting) {
+  StaticItemsCleanupTest() : cleanup(counting, Held()) {
     Import(kVerbs);
     cleanup.OnChange = [this](TStaticItemsCleanup&) { ++changes; };
   }
@@ -60,6 +60,12 @@ protected:
     std::vector<std::string> texts;
     for (int i = 0; i < items.Count(); ++i) texts.push_back(items.Text(i));
     return texts;
+  }
+
+  // The static menu holds the verb "Mine (*)" and no other.
+  std::set<std::string> held = {"\\txtfile\\shell\\Mine (*)"};
+  TStaticItemsCleanup::THeldByMenu Held() {
+    return [this](const std::string& verb) { return held.count(verb) != 0; };
   }
 
   TStaticItemsCleanup cleanup;
@@ -81,6 +87,17 @@ TEST_F(StaticItemsCleanupTest, ListShowsForeignVerbsAsTheUserKnowsThem) {
   EXPECT_FALSE(items.IsDisabled(Rec(items, "Open")));
   EXPECT_TRUE(Rec(items, "hidden").LegacyDisabled);
   EXPECT_FALSE(Rec(items, "Open").LegacyDisabled);
+}
+
+// A verb of the system's own form that no static item holds (a restored backup brought it
+// back) is nobody's to remove unless it is listed: it is, and it can be deleted.
+TEST_F(StaticItemsCleanupTest, OwnFormVerbsNoItemHoldsAreListedAndCanGo) {
+  held.clear();
+  TStaticItems& items = Txt();
+  TMenuItemRec& mine = Rec(items, "Mine (*)");
+  items.SetDeleted(mine, true);
+  cleanup.Apply(backup);
+  EXPECT_FALSE(Exists("HKEY_CLASSES_ROOT\\txtfile\\shell\\Mine (*)"));
 }
 
 // Otherwise Apply is enabled and closing asks with nothing to apply.
@@ -264,7 +281,7 @@ TEST_F(StaticItemsCleanupTest, EveryFailingRegistryCallLeavesEachVerbWhole) {
                           "[-HKEY_CURRENT_USER\\Software\\Orvane]\n");
     Import(kVerbs);
     TExportingBackup recorded(memory);
-    TStaticItemsCleanup fresh(counting);
+    TStaticItemsCleanup fresh(counting, Held());
     TStaticItems& txt = fresh.GetItems("\\txtfile\\shell");
     TStaticItems& png = fresh.GetItems("\\pngfile\\shell");
     txt.SetDisabled(Rec(txt, "Open"), true);

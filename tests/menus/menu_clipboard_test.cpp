@@ -14,6 +14,7 @@
 #include "platform/memory_registry.h"
 #include "storage/storage_errors.h"
 #include "tests/filetypes/fake_icons.h"
+#include "tests/support/fake_services.h"
 
 namespace orvane::testing {
 namespace {
@@ -89,7 +90,8 @@ protected:
   }
 
   TMemoryRegistry registry;
-  TStaticMenu staticMenu{&types, TVerbRegistry{registry, kHkeyClassesRoot, ""}};
+  TFakeFileSystem fileSystem;
+  TStaticMenu staticMenu{&types, TVerbRegistry{registry, fileSystem, kHkeyClassesRoot, ""}};
   TDynamicMenu dynamicMenu{&types, Images()};
 
 private:

@@ -15,6 +15,7 @@
 #include "platform/registry.h"
 #include "storage/menu_file.h"
 #include "storage/profile_ini_file.h"
+#include "tests/support/fake_services.h"
 
 namespace orvane::testing {
 namespace {
@@ -30,7 +31,8 @@ TEST(MenuFileStartUp, BothMenusLoadThroughTheProfileReaderAndApplyRewritesTheirS
                   "Caption0=Go", "Checked0=1", "FileType0=txtfile", "Count=1"});
   }
   TMemoryRegistry registry;
-  TStaticMenu staticMenu(&fixture.types, TVerbRegistry{registry, kHkeyClassesRoot, ""});
+  TFakeFileSystem fileSystem;
+  TStaticMenu staticMenu(&fixture.types, TVerbRegistry{registry, fileSystem, kHkeyClassesRoot, ""});
   TDynamicMenu dynamicMenu(&fixture.types, fixture.Images());
   {
     TProfileIniFile startUp(path);
@@ -93,7 +95,8 @@ TEST(MenuFileStartUp, QuotedProgramAndParametersSurviveARestart) {
   std::filesystem::remove(path);
   const std::string program = "\"C:\\Program Files\\Tool\\tool.exe\"";
   TMemoryRegistry registry;
-  TVerbRegistry where{registry, kHkeyClassesRoot, ""};
+  TFakeFileSystem fileSystem;
+  TVerbRegistry where{registry, fileSystem, kHkeyClassesRoot, ""};
   {
     TStaticMenu before(&fixture.types, where);
     auto* item = static_cast<TStaticMenuItem*>(before.List().AddFirstItem(

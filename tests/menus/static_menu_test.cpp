@@ -12,6 +12,8 @@
 #include "platform/messages.h"
 #include "platform/reg_text.h"
 #include "platform/registry.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/nth_call_failure.h"
 #include "tests/support/recorded_backup.h"
 #include "tests/support/registry_backends.h"
 
@@ -56,7 +58,7 @@ protected:
   using Base::Memory;
   using Base::Reg;
 
-  TVerbRegistry Where() { return TVerbRegistry{Reg(), kHkeyCurrentUser, Abs()}; }
+  TVerbRegistry Where() { return TVerbRegistry{Reg(), fileSystem, kHkeyCurrentUser, Abs()}; }
 
   void Load(const std::string& text = kFile) {
     auto document = Document(text);
@@ -97,6 +99,7 @@ protected:
     ImportRegText(Reg(), full);
   }
 
+  TFakeFileSystem fileSystem;
   std::unique_ptr<TStaticMenu> menu = std::make_unique<TStaticMenu>(&types, Where());
 };
 
@@ -265,6 +268,45 @@ TYPED_TEST(StaticMenuTest, VerbsRemovedForGoodAreBackedUpBeforeTheyGo) {
   EXPECT_EQ(backup.Committed.size(), 1u);
 }
 
+// A save that only writes the same verbs again still deletes the shell key they emptied,
+// with its own values: those reach the backup first. A shell key that keeps another
+// program's verb keeps its values, and they are not backed up.
+TYPED_TEST(StaticMenuTest, ValuesOfAShellKeyEmptiedByTheSaveAreBackedUp) {
+  this->Import(
+      "[txtfile\\shell]\n@=\"Open with &Editor (*)\"\n"
+      "[Directory\\shell]\n@=\"find\"\n[Directory\\shell\\find\\command]\n@=\"find.exe\"\n");
+  TRecordedBackup backup;
+  TVerbRegistry where = this->Where();
+  where.Backup = &backup;
+  this->menu = std::make_unique<TStaticMenu>(&this->types, where);
+  this->Load();
+  this->menu->SetModified(true);
+  this->Save();
+  ASSERT_EQ(backup.Committed.size(), 1u);
+  ASSERT_EQ(backup.Committed[0].size(), 1u);
+  const TRecordedBackup::TEntry& entry = backup.Committed[0][0];
+  EXPECT_TRUE(entry.IsValue);
+  EXPECT_EQ(entry.Path, this->Abs("txtfile\\shell"));
+  EXPECT_EQ(entry.ValueName, "");
+  EXPECT_EQ(this->Value("Directory\\shell"), "find");
+}
+
+// The static cleanup leaves out exactly the verbs the menu holds: written, to be written,
+// or queued for removal; an inactive item holds none.
+TYPED_TEST(StaticMenuTest, MenuHoldsTheVerbsItWroteWillWriteOrWillRemove) {
+  this->Load();
+  EXPECT_TRUE(this->menu->HoldsVerb("\\TXTFILE\\shell\\open with &editor (*)"));
+  EXPECT_FALSE(this->menu->HoldsVerb("\\txtfile\\shell\\Print here (*)"));
+  this->Item("Prompt")->Free();
+  this->Item("Run")->SetCaption("Go");
+  EXPECT_TRUE(this->menu->HoldsVerb("\\Directory\\shell\\Prompt (*)"));
+  EXPECT_TRUE(this->menu->HoldsVerb("\\exefile\\shell\\Run (*)"));
+  EXPECT_TRUE(this->menu->HoldsVerb("\\exefile\\shell\\Go (*)"));
+  this->Save();
+  EXPECT_FALSE(this->menu->HoldsVerb("\\Directory\\shell\\Prompt (*)"));
+  EXPECT_FALSE(this->menu->HoldsVerb("\\exefile\\shell\\Run (*)"));
+}
+
 TYPED_TEST(StaticMenuTest, FailedDeletionOfAQueuedKeyIsRetried) {
   TMemoryRegistry* memory = this->Memory();
   if (!memory) GTEST_SKIP() << "failures are injected in memory only";
@@ -290,7 +332,8 @@ TYPED_TEST(StaticMenuTest, LoadProblemsAreLoggedAndLeaveTheMenuModified) {
   const std::vector<std::string> expected = {
       "Invalid menu item skipped.",
       "Invalid value of \"Checked\" property for Odd menu item. Set to \"False\".",
-      "File type \"nosuchfile\" not found. Menu item \"Lost\" moved to category \"Text Document\".",
+      "File type \"nosuchfile\" not found. Menu item \"Lost\" is kept without a file type and "
+      "is not written to the registry.",
   };
   EXPECT_EQ(this->menu->Log(), expected);
   EXPECT_TRUE(this->menu->IsModified());
@@ -299,8 +342,102 @@ TYPED_TEST(StaticMenuTest, LoadProblemsAreLoggedAndLeaveTheMenuModified) {
     captions.push_back(item->Caption());
     EXPECT_FALSE(item->Checked());
   }
-  EXPECT_EQ(captions, (std::vector<std::string>{"Odd", "Lost", "Late"}));
-  EXPECT_EQ(this->Item("Lost")->ItemFileType(), this->Type("txtfile"));
+  // The category of the missing type stands before those of the list's types.
+  EXPECT_EQ(captions, (std::vector<std::string>{"Lost", "Odd", "Late"}));
+  EXPECT_EQ(this->Item("Lost")->ItemFileType(), nullptr);
+}
+
+// An item whose file type this system does not have is no command for some other type:
+// no verb at load or save, a category of its own under the type's name, and the section
+// saved back as read; moved to a type that exists, it is an ordinary item again.
+TYPED_TEST(StaticMenuTest, ItemOfAMissingFileTypeKeepsItsTypeAndWritesNoVerb) {
+  const std::string file =
+      CrLf({"[Static Items]", "Application0=probe.exe", "Parameters0=%1", "Caption0=Probe Alpha",
+            "Checked0=1", "FileType0=nosuchfile", "Count=1"});
+  this->Load(file);
+  EXPECT_FALSE(this->KeyExists(""));
+  TStaticMenuItem* item = this->Item("Probe Alpha");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->ItemFileType(), nullptr);
+  EXPECT_EQ(item->VerbKeyPath(), "");
+  EXPECT_EQ(item->Category()->DisplayName(), "nosuchfile (no such file type)");
+  EXPECT_EQ(this->menu->Log().size(), 1u);
+  EXPECT_EQ(this->Save(), file);
+  EXPECT_FALSE(this->KeyExists(""));
+
+  item->SetFileType(this->Type("exefile"));
+  this->Save();
+  EXPECT_EQ(this->Value("exefile\\shell\\Probe Alpha (*)\\command"), "probe.exe %1");
+  // The type's category left with its last item.
+  EXPECT_EQ(this->menu->Items().Count(), 1);
+}
+
+// A registry that refuses any one call of the load costs one item its verb, nothing
+// more: every item is read, the refusal is logged for that item, a verb key that could
+// not be looked at is not written over, and the next save writes the whole section.
+TYPED_TEST(StaticMenuTest, RegistryFailureAtAnyCallOfTheLoadLosesNothing) {
+  TNthCallFailure failing(this->Reg());
+  auto fresh = [&] {
+    TRegistry registry(this->Reg());
+    registry.DeleteKey(this->Abs());
+    this->Import("[exefile\\shell\\Run (*)\\command]\n@=\"custom command\"\n");
+    failing.Arm(0);
+    return std::make_unique<TStaticMenu>(
+        &this->types, TVerbRegistry{failing, this->fileSystem, kHkeyCurrentUser, this->Abs()});
+  };
+  {
+    auto menu = fresh();
+    auto document = this->Document(kFile);
+    menu->LoadFromIni(*document, kSection);
+  }
+  const int calls = failing.Calls;
+  ASSERT_GT(calls, 4);
+  for (int k = 1; k <= calls; ++k) {
+    SCOPED_TRACE("failing call " + std::to_string(k));
+    auto menu = fresh();
+    failing.Arm(k);
+    auto document = this->Document(kFile);
+    ASSERT_NO_THROW(menu->LoadFromIni(*document, kSection));
+    EXPECT_TRUE(failing.Failed);
+    EXPECT_EQ(menu->AllItems().size(), 4u);
+    ASSERT_EQ(menu->Log().size(), 1u);
+    EXPECT_EQ(menu->Log()[0].rfind("Menu item \"", 0), 0u) << menu->Log()[0];
+    EXPECT_TRUE(menu->IsModified());
+    EXPECT_EQ(this->Value("exefile\\shell\\Run (*)\\command"), "custom command");
+
+    failing.Arm(0);
+    auto saved = this->Document();
+    menu->SaveToIni(*saved, kSection);
+    EXPECT_EQ(this->Written(std::move(saved)), kFile);
+    EXPECT_EQ(this->Value("txtfile\\shell\\Open with &Editor (*)\\command"), "notepad.exe /e %1");
+    EXPECT_EQ(this->Value("Directory\\shell\\Prompt (*)\\command"), "cmd.exe /k cd %1");
+  }
+}
+
+// A menu file whose reading stops halfway: what was read is shown, but saving it would
+// erase the rest from the file, so the save refuses and the file stays as it was.
+TYPED_TEST(StaticMenuTest, MenuNotReadWholeIsNotSavedOverTheFile) {
+  struct TBrokenDocument : TOrvaneIniFile {
+    using TOrvaneIniFile::TOrvaneIniFile;
+    std::string ReadString(const std::string& section, const std::string& ident,
+                           const std::string& defaultValue) override {
+      if (ident == "FileType2") throw Exception("The menu file cannot be read");
+      return TOrvaneIniFile::ReadString(section, ident, defaultValue);
+    }
+  };
+  this->files.Files["menu.ini"] = kFile;
+  TBrokenDocument broken("menu.ini", this->files);
+  EXPECT_THROW(this->menu->LoadFromIni(broken, kSection), Exception);
+  EXPECT_TRUE(this->menu->Incomplete());
+  EXPECT_EQ(this->menu->AllItems().size(), 2u);
+  this->menu->SetModified(true);
+  auto document = this->Document(kFile);
+  EXPECT_THROW(this->menu->SaveToIni(*document, kSection), EMenuError);
+  EXPECT_EQ(this->Written(std::move(document)), kFile);
+
+  this->Load();
+  EXPECT_FALSE(this->menu->Incomplete());
+  EXPECT_EQ(this->Save(), kFile);
 }
 
 TYPED_TEST(StaticMenuTest, CountFarBeyondTheEntriesReadsThePresentOnes) {
@@ -326,8 +463,12 @@ TYPED_TEST(StaticMenuTest, NoFileTypesRaiseBeforeAnythingChanges) {
 }
 
 // The shell splits an unquoted command at blanks: a program path with blanks (or with
-// variables that may expand to some) is quoted, once.
-TEST(VerbCommandTest, ProgramPathWithBlanksIsQuotedOnce) {
+// variables that may expand to some) is quoted, once; a program typed with its own
+// arguments is a command line and stays as typed.
+TEST(VerbCommandTest, OnlyAnExistingProgramPathIsQuoted) {
+  TFakeFileSystem files;
+  files.Environment["ProgramFiles"] = "C:\\Program Files";
+  files.Existing = {"C:\\Program Files\\Tool\\tool.exe", "C:\\Windows\\rundll32.exe"};
   struct Case {
     const char* application;
     const char* parameters;
@@ -340,10 +481,15 @@ TEST(VerbCommandTest, ProgramPathWithBlanksIsQuotedOnce) {
       {"\"C:\\Program Files\\Tool\\tool.exe\"", "\"%1\"",
        "\"C:\\Program Files\\Tool\\tool.exe\" \"%1\""},
       {"%ProgramFiles%\\Tool\\tool.exe", "%1", "\"%ProgramFiles%\\Tool\\tool.exe\" %1"},
+      {"rundll32.exe url.dll,FileProtocolHandler", "%1", "rundll32.exe url.dll,FileProtocolHandler %1"},
+      {"C:\\Windows\\rundll32.exe shell32.dll,OpenAs_RunDLL", "%1",
+       "C:\\Windows\\rundll32.exe shell32.dll,OpenAs_RunDLL %1"},
+      {"cmd /c", "type \"%1\"", "cmd /c type \"%1\""},
+      {"%ComSpec% /k", "cd %1", "%ComSpec% /k cd %1"},
       {"", "%1", " %1"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(VerbCommand(c.application, c.parameters), c.command) << c.application;
+    EXPECT_EQ(VerbCommand(c.application, c.parameters, files), c.command) << c.application;
   }
 }
 
