@@ -96,6 +96,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "\"%s\" cannot be written to the settings file: names and values must not contain "
        "line breaks"},
       {msg::SProfileReadOnly, "The settings file \"%s\" is read-only here"},
+      {msg::SEntryParentMissing,
+       "Entry %d left out: its submenu %d is not a submenu read before it"},
+      {msg::SEntryTooDeep, "Entry %d left out: nested deeper than %d levels"},
 
       // Application windows.
       {msg::SLinkError, "Error redirecting to link (%s)"},
@@ -127,6 +130,17 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "permanently from the registry."},
       {msg::SWow64Suffix, " [WOW64]"},
       {msg::SUnknownException, "Unknown exception"},
+      {msg::SClearMenuQuestion, "Clear all the existing menu items to start from nothing?"},
+      {msg::SRevertMenuQuestion, "Revert to the last saved version of menu structure?"},
+      {msg::SMenuFileProblems,
+       "Problems were found in the menu file \"%s\". What could be read is shown; nothing is "
+       "written before you apply or save.\r\n\r\n%s"},
+      {msg::SNotAMenuFile,
+       "\"%s\" holds no submenu items (it has no \"Dynamic Items\" section). The menu is left "
+       "as it was."},
+      {msg::SRecentMenuMissing,
+       "The menu file \"%s\" cannot be found. It is removed from the list of recent files."},
+      {msg::SMoreProblems, "... and %d more"},
       {msg::SUnableToFixBug, "Unable to fix the problem:\r\n%s"},
       {msg::SErrorsFixingRegistry,
        "Errors detected while fixing the registry. Some bugs may appear unfixed."},

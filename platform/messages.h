@@ -96,6 +96,8 @@ inline constexpr MessageId SFOpenErrorEx = 64301;
 inline constexpr MessageId SIniListIndexError = 64302;
 inline constexpr MessageId SIniLineBreak = 64303;
 inline constexpr MessageId SProfileReadOnly = 64310;
+inline constexpr MessageId SEntryParentMissing = 64320;
+inline constexpr MessageId SEntryTooDeep = 64321;
 
 // Application windows (64400-64599).
 inline constexpr MessageId SLinkError = 64400;
@@ -117,6 +119,13 @@ inline constexpr MessageId SDescrStaticCleanup = 64415;
 inline constexpr MessageId SDescrShellExtCleanup = 64416;
 inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
+// The submenu items page.
+inline constexpr MessageId SClearMenuQuestion = 64460;
+inline constexpr MessageId SRevertMenuQuestion = 64461;
+inline constexpr MessageId SMenuFileProblems = 64462;
+inline constexpr MessageId SNotAMenuFile = 64463;
+inline constexpr MessageId SRecentMenuMissing = 64464;
+inline constexpr MessageId SMoreProblems = 64465;
 // The registry bugs dialog.
 inline constexpr MessageId SUnableToFixBug = 64590;
 inline constexpr MessageId SErrorsFixingRegistry = 64591;
