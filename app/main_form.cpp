@@ -259,6 +259,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   };
   OnFirstShow = [this] {
     FormStorageRestorePlacement();
+    // The box shows whether the module is registered; the page works only while it is.
+    if (ShellExtensionEnabled) submenuPage_->ShowShellExtState(ShellExtensionEnabled());
     LoadMenus();
   };
 
@@ -270,6 +272,7 @@ TfrmMain::~TfrmMain() {
   RemovePropA(Handle(), kMainWindowReadyProperty);
   staticCleanupPage_.reset();
   staticPage_.reset();
+  submenuPage_.reset();
   shellExtPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
@@ -352,6 +355,14 @@ void TfrmMain::CreateSteps() {
       *this, tshtStaticMenus, alMain, *staticMenu_, fileTypeList_, services_,
       TStaticPageCommands{actCopy, actPaste, actDelete, actQuickHint});
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  // A hidden page takes the shown page's size, so that its anchors start from there.
+  const RECT shown = tshtStaticMenus.BoundsRect();
+  tshtActiveXMenus.SetBounds(shown.left, shown.top, shown.right - shown.left,
+                             shown.bottom - shown.top);
+  submenuPage_ = std::make_unique<TSubmenuItemsPage>(
+      *this, tshtActiveXMenus, alMain, *dynamicMenu_, fileTypeList_, services_,
+      TMenuPageCommands{actCopy, actPaste, actDelete, actQuickHint}, settings_.MenuFile, mruMenus);
+  submenuPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtActiveXMenus; };
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();

@@ -13,6 +13,7 @@
 #include "app/shell_extension_cleanup_page.h"
 #include "app/static_cleanup_page.h"
 #include "app/static_items_page.h"
+#include "app/submenu_items_page.h"
 #include "controls/action.h"
 #include "controls/adv_actions.h"
 #include "controls/category_buttons.h"
@@ -120,6 +121,7 @@ public:
   TStaticMenu& StaticMenu() { return *staticMenu_; }
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
+  TSubmenuItemsPage& SubmenuPage() { return *submenuPage_; }
   // The cleanup pages, made at their first showing or here, whichever comes first.
   TStaticCleanupPage& StaticCleanupPage();
   TfrmDynamicCleanup& ShellExtPage();
@@ -182,10 +184,11 @@ private:
   std::unique_ptr<TClassicMenuSwitch> classicMenu_;
   std::string logFile_;
   TRegBackupFile removalBackup_;
-  // The menus go before the file type list, the page before the menus.
+  // The menus go before the file type list, the pages before the menus.
   std::unique_ptr<TStaticMenu> staticMenu_;
   std::unique_ptr<TDynamicMenu> dynamicMenu_;
   std::unique_ptr<TStaticItemsPage> staticPage_;
+  std::unique_ptr<TSubmenuItemsPage> submenuPage_;
   // The static verb clean-up: its model before its page, which goes first.
   std::unique_ptr<TStaticItemsCleanup> staticCleanup_;
   std::unique_ptr<TStaticCleanupPage> staticCleanupPage_;
