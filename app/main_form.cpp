@@ -107,6 +107,11 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       logFile_(settings.LogFile.empty() ? services.ProgramFolder + "log.txt" : settings.LogFile),
       removalBackup_(services.Registry, services.Files, BackupFolder(settings.MenuFile),
                      [] { return std::time(nullptr); }) {
+  if (!settings_.ShellExt) {
+    settings_.ShellExt = SystemShellExtSwitch(services.Registry, services.FileSystem,
+                                              services.ProgramFolder, services.WindowsFolder,
+                                              settings.Windows64);
+  }
   SetKeyPreview(true);
   SetClientSize(kClientWidth, kClientHeight);
   SetMinSize(kMinWidth, kMinHeight);

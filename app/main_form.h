@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/form_placement.h"
+#include "app/shell_ext_switch.h"
 #include "app/shell_extension_cleanup_page.h"
 #include "app/static_cleanup_page.h"
 #include "app/static_items_page.h"
@@ -50,6 +51,8 @@ struct TMainFormSettings {
   std::vector<TClassView> ClassViews;
   // How the shell extension page times handlers; no runner: no timing.
   THandlerMeasuring Measuring;
+  // The dynamic items switch; none: the system's, over the services' registry and files.
+  std::shared_ptr<TShellExtSwitch> ShellExt;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
@@ -134,6 +137,8 @@ public:
   // The shell extension's part of Apply: whether dynamic items are enabled, and the
   // module's unregistration and registration around the dynamic menu's save.
   std::function<bool()> ShellExtensionEnabled;
+  // What registers the module: the submenu page's box goes through it.
+  TShellExtSwitch& ShellExt() { return *settings_.ShellExt; }
   std::function<void()> UnregisterShellExtension;
   std::function<void()> RegisterShellExtension;
   // The shell extensions cleanup first, then the static items cleanup; each joins when
