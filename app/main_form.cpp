@@ -8,6 +8,7 @@
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
+#include "app/select_icon_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -264,8 +265,6 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   };
   OnFirstShow = [this] {
     FormStorageRestorePlacement();
-    // The box shows whether the module is registered; the page works only while it is.
-    if (ShellExtensionEnabled) submenuPage_->ShowShellExtState(ShellExtensionEnabled());
     LoadMenus();
   };
 
@@ -368,6 +367,9 @@ void TfrmMain::CreateSteps() {
       *this, tshtActiveXMenus, alMain, *dynamicMenu_, fileTypeList_, services_,
       TMenuPageCommands{actCopy, actPaste, actDelete, actQuickHint}, settings_.MenuFile, mruMenus);
   submenuPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtActiveXMenus; };
+  ConnectShellExtBox(submenuPage_->chkShellExt, *this, ShellExt());
+  submenuPage_->UseIconChoice(mruIcons, {services_.Icons, services_.Files,
+                                         services_.WindowsFolder + "System32\\shell32.dll"});
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();

@@ -6,6 +6,7 @@
 // whole page works only while that box is ticked.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ namespace orvane {
 
 class TDynamicMenu;
 class TDynamicMenuItem;
+class TRecentIconsMenu;
+struct TSelectIconSources;
 class TFileTypeList;
 class TMruList;
 
@@ -98,6 +101,8 @@ public:
   // the commands are disabled.
   std::function<void(TDynamicMenuItem& item)> SelectIcon;
   std::function<void(HMENU menu, TMenuCommands& commands, TDynamicMenuItem& item)> FillRecentIcons;
+  // Fills SelectIcon and FillRecentIcons with the icon dialog and the recent icons.
+  void UseIconChoice(TMruList& recentIcons, const TSelectIconSources& sources);
   // The custom-drawn menu properties dialog; without it "&Customize..." is disabled.
   std::function<void()> Customize;
 
@@ -154,6 +159,8 @@ private:
   TFileTypeList& fileTypes_;
   std::string menuFile_;
   TMruList& recentMenus_;
+  // The "Se&lect Recent" submenu's entries and pictures, once UseIconChoice ran.
+  std::shared_ptr<TRecentIconsMenu> recentIconsMenu_;
   // The font of submenu nodes, made at their first drawing.
   TFontHandle boldFont_;
 };

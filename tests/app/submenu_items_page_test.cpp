@@ -71,10 +71,11 @@ protected:
     settings.MenuFile = menuFile;
     settings.LogFile = menuFile + ".log.txt";
     form = std::make_unique<TfrmMain>(nullptr, Services(), settings);
-    form->ShellExtensionEnabled = [enabled] { return enabled; };
     Application().SetMainForm(form.get());
     form->Show();
     Application().ProcessMessages();
+    // As the switch leaves it; its own tests register the module.
+    Page().ShowShellExtState(enabled);
     form->pgcMain.SetActivePage(&form->tshtActiveXMenus);
     form->IdleUpdate();
   }
@@ -143,7 +144,6 @@ protected:
 TEST_F(SubmenuItemsPageTest, WithDynamicItemsOffThePageAndEveryCommandAreDisabled) {
   Open(kNested, false);
   Page().Customize = [] {};
-  Page().SelectIcon = [](TDynamicMenuItem&) {};
   Focus(Item("View"));
   EXPECT_FALSE(Page().chkShellExt.Checked());
   EXPECT_FALSE(IsWindowEnabled(Tree().Handle()));
@@ -158,8 +158,8 @@ TEST_F(SubmenuItemsPageTest, WithDynamicItemsOffThePageAndEveryCommandAreDisable
                                &Page().spbXCustom, &Page().spbXMenu, &Page().spbXDelete})
     EXPECT_FALSE(button->Enabled()) << button->Name();
 
-  // Ticking the box (no switch is wired in this test) enables the page.
-  SendMessageA(Page().chkShellExt.Handle(), BM_CLICK, 0, 0);
+  // The box ticked enables the page.
+  Page().ShowShellExtState(true);
   form->IdleUpdate();
   EXPECT_TRUE(Page().ShellExtEnabled());
   EXPECT_TRUE(IsWindowEnabled(Tree().Handle()));
