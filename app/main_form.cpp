@@ -9,6 +9,7 @@
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
+#include "app/select_icon_dialog.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -108,6 +109,11 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       logFile_(settings.LogFile.empty() ? services.ProgramFolder + "log.txt" : settings.LogFile),
       removalBackup_(services.Registry, services.Files, BackupFolder(settings.MenuFile),
                      [] { return std::time(nullptr); }) {
+  if (!settings_.ShellExt) {
+    settings_.ShellExt = SystemShellExtSwitch(services.Registry, services.FileSystem,
+                                              services.ProgramFolder, services.WindowsFolder,
+                                              settings.Windows64);
+  }
   SetKeyPreview(true);
   SetClientSize(kClientWidth, kClientHeight);
   SetMinSize(kMinWidth, kMinHeight);
@@ -271,6 +277,7 @@ TfrmMain::~TfrmMain() {
   RemovePropA(Handle(), kMainWindowReadyProperty);
   staticCleanupPage_.reset();
   staticPage_.reset();
+  submenuPage_.reset();
   shellExtPage_.reset();
   // The file type list goes before the controls that show it.
   fileTypeList_.OnRefreshItem() = nullptr;
@@ -353,6 +360,17 @@ void TfrmMain::CreateSteps() {
       *this, tshtStaticMenus, alMain, *staticMenu_, fileTypeList_, services_,
       TStaticPageCommands{actCopy, actPaste, actDelete, actQuickHint});
   staticPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtStaticMenus; };
+  // A hidden page takes the shown page's size, so that its anchors start from there.
+  const RECT shown = tshtStaticMenus.BoundsRect();
+  tshtActiveXMenus.SetBounds(shown.left, shown.top, shown.right - shown.left,
+                             shown.bottom - shown.top);
+  submenuPage_ = std::make_unique<TSubmenuItemsPage>(
+      *this, tshtActiveXMenus, alMain, *dynamicMenu_, fileTypeList_, services_,
+      TMenuPageCommands{actCopy, actPaste, actDelete, actQuickHint}, settings_.MenuFile, mruMenus);
+  submenuPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtActiveXMenus; };
+  ConnectShellExtBox(submenuPage_->chkShellExt, *this, ShellExt());
+  submenuPage_->UseIconChoice(mruIcons, {services_.Icons, services_.Files,
+                                         services_.WindowsFolder + "System32\\shell32.dll"});
   // The scan told the empty menus about their file types: that is no change of theirs.
   staticMenu_->ClearModified();
   dynamicMenu_->ClearModified();

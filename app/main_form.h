@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "app/form_placement.h"
+#include "app/shell_ext_switch.h"
 #include "app/shell_extension_cleanup_page.h"
 #include "app/static_cleanup_page.h"
 #include "app/static_items_page.h"
+#include "app/submenu_items_page.h"
 #include "controls/action.h"
 #include "controls/adv_actions.h"
 #include "controls/category_buttons.h"
@@ -49,6 +51,8 @@ struct TMainFormSettings {
   std::vector<TClassView> ClassViews;
   // How the shell extension page times handlers; no runner: no timing.
   THandlerMeasuring Measuring;
+  // The dynamic items switch; none: the system's, over the services' registry and files.
+  std::shared_ptr<TShellExtSwitch> ShellExt;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
@@ -120,6 +124,7 @@ public:
   TStaticMenu& StaticMenu() { return *staticMenu_; }
   TDynamicMenu& DynamicMenu() { return *dynamicMenu_; }
   TStaticItemsPage& StaticPage() { return *staticPage_; }
+  TSubmenuItemsPage& SubmenuPage() { return *submenuPage_; }
   // The cleanup pages, made at their first showing or here, whichever comes first.
   TStaticCleanupPage& StaticCleanupPage();
   TfrmDynamicCleanup& ShellExtPage();
@@ -132,6 +137,8 @@ public:
   // The shell extension's part of Apply: whether dynamic items are enabled, and the
   // module's unregistration and registration around the dynamic menu's save.
   std::function<bool()> ShellExtensionEnabled;
+  // What registers the module: the submenu page's box goes through it.
+  TShellExtSwitch& ShellExt() { return *settings_.ShellExt; }
   std::function<void()> UnregisterShellExtension;
   std::function<void()> RegisterShellExtension;
   // The shell extensions cleanup first, then the static items cleanup; each joins when
@@ -182,10 +189,11 @@ private:
   std::unique_ptr<TClassicMenuSwitch> classicMenu_;
   std::string logFile_;
   TRegBackupFile removalBackup_;
-  // The menus go before the file type list, the page before the menus.
+  // The menus go before the file type list, the pages before the menus.
   std::unique_ptr<TStaticMenu> staticMenu_;
   std::unique_ptr<TDynamicMenu> dynamicMenu_;
   std::unique_ptr<TStaticItemsPage> staticPage_;
+  std::unique_ptr<TSubmenuItemsPage> submenuPage_;
   // The static verb clean-up: its model before its page, which goes first.
   std::unique_ptr<TStaticItemsCleanup> staticCleanup_;
   std::unique_ptr<TStaticCleanupPage> staticCleanupPage_;

@@ -26,117 +26,15 @@ constexpr int kPageWidth = 740;
 constexpr int kPageHeight = 315;
 constexpr int kTreeWidth = 330;
 constexpr COLORREF kMaroon = 128;
-// The program's cursors: the hand, reordering, copying.
-constexpr TCursor kHandCursor = 1;
-constexpr TCursor kExchangeCursor = 2;
-constexpr TCursor kCopyCursor = 3;
-constexpr const char* kEnvListAddress =
-    "https://learn.microsoft.com/windows/deployment/usmt/usmt-recognized-environment-variables";
-
-// Runs `body` inside a refresh: control events meanwhile are not written to the model.
-template <class Body>
-void Refresh(int& counter, Body body) {
-  ++counter;
-  struct Leave {
-    int& counter;
-    ~Leave() { --counter; }
-  } leave{counter};
-  body();
-}
-
-std::string NodeCaption(TTreeItem* item) {
-  if (auto* category = dynamic_cast<TCustomFileTypeCategory*>(item)) {
-    return category->DisplayName();
-  }
-  if (auto* menuItem = dynamic_cast<TCustomMenuItem*>(item)) return menuItem->Caption();
-  return {};
-}
-
-int NodeImageOf(TTreeItem* item) {
-  auto* category = dynamic_cast<TCustomFileTypeCategory*>(item);
-  // Items show no picture: their glyph is drawn in its place.
-  return category && category->FileType() ? category->FileType()->Index() : I_IMAGENONE;
-}
-
-void AddNodes(TAdvTreeView& tree, TTreeNode parent, TTreeItems& list) {
-  for (int i = 0; i < list.Count(); ++i) {
-    TTreeItem* item = list[i];
-    TTreeNode node = tree.AddNode(parent, NodeCaption(item), item, NodeImageOf(item));
-    AddNodes(tree, node, item->Items());
-    if (item->Expanded() && item->Items().Count() > 0) tree.Expand(node, true);
-  }
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithoutExtension(const std::string& name) {
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-bool IsTextEdit(HWND window) {
-  char name[32] = {};
-  return window && GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
-}
-
-std::optional<std::string> OpenFileDialog(const std::string& current) {
-  char file[MAX_PATH * 2] = {};
-  lstrcpynA(file, current.c_str(), sizeof file);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpstrFilter = "Applications (*.exe;*.bat;*.cmd)\0*.exe;*.bat;*.cmd\0All Files (*.*)\0*.*\0";
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = "Select an Application";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
-}
-
 }  // namespace
-
-void SetActionShortCut(const TAdvTreeView& tree, TAction& action, TShortCut shortCut) {
-  action.SetShortCut(tree.IsEditing() || IsTextEdit(GetFocus()) ? 0 : shortCut);
-}
-
-void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeItems* list) {
-  TTreeItems& target = item ? item->Items() : list ? *list : menu.Items();
-  TTreeItem* owner = target.OwnerItem();
-  TTreeNode node = owner ? tree.FindNode(owner) : nullptr;
-  if (!node && owner) {
-    TTreeItem* ownerParent = owner->Parent();
-    TTreeNode parentNode = ownerParent ? tree.FindNode(ownerParent) : nullptr;
-    TTreeNode after = TVI_FIRST;
-    if (TTreeItem* previous = owner->PrevSibling()) {
-      if (TTreeNode previousNode = tree.FindNode(previous)) after = previousNode;
-    }
-    node = tree.AddNode(parentNode, NodeCaption(owner), owner, NodeImageOf(owner), after);
-  }
-  tree.SetCollection(&menu);
-  tree.BeginUpdate();
-  struct End {
-    TAdvTreeView& tree;
-    ~End() { tree.EndUpdate(); }
-  } end{tree};
-  if (node) {
-    tree.DeleteChildren(node);
-    tree.SetNodeText(node, NodeCaption(owner));
-    tree.SetNodeImage(node, NodeImageOf(owner));
-  } else {
-    tree.Clear();
-  }
-  AddNodes(tree, node, target);
-  if (node && owner->Expanded() && target.Count() > 0) tree.Expand(node, true);
-}
 
 TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList& actions,
                                    TStaticMenu& menu, TFileTypeList& fileTypes,
                                    const TServices& services, const TStaticPageCommands& commands)
-    : tvMenu(form.Create<TAdvTreeView>("tvMenu", &parent)),
+    : TMenuTreePage(form, menu, form.Create<TAdvTreeView>("tvMenu", &parent),
+                    form.Create<TPopupMenu>("pmMenu"), services, "Static",
+                    "Select an Application"),
+      tvMenu(tree_),
       HoverLabel1(form.Create<TLabel>("HoverLabel1", &parent)),
       spbAdd(form.Create<TSpeedButton>("spbAdd", &parent)),
       spbFind(form.Create<TSpeedButton>("spbFind", &parent)),
@@ -163,23 +61,9 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
       actDown(actions.Add("actDown", "Move Do&wn", "Static")),
       actRename(actions.Add("actRename", "&Rename", "Static")),
       actSort(actions.Add("actSort", "&Sort by Name", "Static")),
-      pmMenu(form.Create<TPopupMenu>("pmMenu")),
-      BrowseApplication(OpenFileDialog),
-      ShellOpen([folder = services.ProgramFolder](const std::string& verb, const std::string& target) {
-        // From the program's folder, as the links' addresses expect.
-        return static_cast<long long>(reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, verb.c_str(), target.c_str(), nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL)));
-      }),
-      form_(form),
+      pmMenu(popup_),
       menu_(menu),
-      fileTypes_(fileTypes),
-      services_(services),
-      actDelete_(commands.Delete) {
-  // System cursors are shared and never freed.
-  RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
-  RegisterCursor(kExchangeCursor, LoadCursor(nullptr, IDC_SIZENS));
-  RegisterCursor(kCopyCursor, LoadCursor(nullptr, IDC_UPARROW));
+      fileTypes_(fileTypes) {
   InitLayout();
   InitActions(commands.Delete);
   InitPopupMenu(commands);
@@ -189,40 +73,16 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
 }
 
 TStaticItemsPage::~TStaticItemsPage() {
-  // The controls and actions outlive the page: nothing of theirs may call it any more.
-  menu_.OnChange = nullptr;
-  menu_.OnFocusChanged = nullptr;
-  menu_.OnItemChanged = nullptr;
-  menu_.OnItemDeleting = nullptr;
+  DetachTree();
   for (TAction* action : {&actAdd, &actFind, &actUp, &actDown, &actRename, &actSort}) {
     action->OnUpdate = nullptr;
     action->OnExecute = nullptr;
   }
-  actDelete_.OnAfterUpdate = nullptr;
-  tvMenu.OnChange = nullptr;
-  tvMenu.OnExpanding = nullptr;
-  tvMenu.OnCollapsing = nullptr;
-  tvMenu.OnEditing = nullptr;
-  tvMenu.OnEdited = nullptr;
-  tvMenu.OnCustomDraw = nullptr;
-  tvMenu.OnMouseDown = nullptr;
-  tvMenu.OnMouseUp = nullptr;
-  tvMenu.OnStartDrag = nullptr;
-  tvMenu.OnDragOver = nullptr;
-  tvMenu.OnDragDrop = nullptr;
-  tvMenu.OnEndDrag = nullptr;
-  tvMenu.OnFilesDrop = nullptr;
-  tvMenu.OnContextMenu = nullptr;
-  tvMenu.SetCollection(nullptr);
   edApplication.OnChange = nullptr;
   edParameters.OnChange = nullptr;
   cbFileType.OnChange = nullptr;
   chkInclude.OnClick = nullptr;
   btnBrowse.OnClick = nullptr;
-  lblEnvList.OnClick = nullptr;
-  HoverLabel1.OnClick = nullptr;
-  for (TSpeedButton* button : {&spbAdd, &spbFind, &spbDelete, &spbUp, &spbDown})
-    button->OnClick = nullptr;
 }
 
 void TStaticItemsPage::InitLayout() {
@@ -238,9 +98,6 @@ void TStaticItemsPage::InitLayout() {
   }
   tvMenu.SetBounds(8, 32, kTreeWidth, kPageHeight - 40);
   tvMenu.SetAnchors({true, true, false, true});
-  tvMenu.SetIndent(19);
-  tvMenu.RightClickSelect = true;
-  tvMenu.SetAcceptFiles(true);
   tvMenu.SetHint(
       "|List of static menu items grouped by file type\r\n"
       "Drag and drop an item to change its order or its file type; hold Ctrl to copy it.\r\n"
@@ -254,13 +111,13 @@ void TStaticItemsPage::InitLayout() {
   const int width = kPageWidth - detailsLeft - 8;
   pnlStaticDetails.SetBounds(detailsLeft, 6, width, kPageHeight - 14);
   pnlStaticDetails.SetAnchors({true, true, true, true});
+  pnlStaticDetails.SetFocusFrame(true);
   const int field = width - 16;
   lblApplication.SetBounds(8, 6, 200, 16);
   lblApplication.SetCaption("&Application:");
   lblApplication.SetFocusControl(&edApplication);
   edApplication.SetBounds(8, 24, field - 30, 22);
-  edApplication.SetHint("|Full path to an application invoked by the menu item.\r\n"
-                        "Drop a file from the file manager or use the browse button.");
+  edApplication.SetHint(kApplicationHint);
   btnBrowse.SetBounds(field - 18, 24, 26, 22);
   btnBrowse.SetCaption("...");
   btnBrowse.SetHint("Select an application");
@@ -268,8 +125,7 @@ void TStaticItemsPage::InitLayout() {
   lblParameters.SetCaption("&Parameters:");
   lblParameters.SetFocusControl(&edParameters);
   edParameters.SetBounds(8, 70, field, 22);
-  edParameters.SetHint("|List of the application parameters\r\n"
-                       "\"%1\" stands for the file object, for example: /p \"%1\"");
+  edParameters.SetHint(kParametersHint);
   lblFileType.SetBounds(8, 98, 200, 16);
   lblFileType.SetCaption("&File Type:");
   lblFileType.SetFocusControl(&cbFileType);
@@ -277,33 +133,18 @@ void TStaticItemsPage::InitLayout() {
   cbFileType.SetFileTypes(&fileTypes_);
   cbFileType.SetImages(dynamic_cast<TWin32ImageList*>(fileTypes_.Images()));
   cbFileType.SetPredefinedTypes(kAllPredefinedTypes);
-  cbFileType.SetHint("|List of registered file types\r\nChoose the file type of the item.");
+  cbFileType.SetHint(kFileTypeHint);
   chkInclude.SetBounds(8, 144, 120, 20);
   chkInclude.SetCaption("A&ctive");
-  chkInclude.SetHint("|Menu item activating box\r\n"
-                     "Checked items appear in the context menu; new items are checked.");
+  chkInclude.SetHint(kActiveHint);
   edFileType.SetBounds(8, 168, field, 20);
-  edFileType.SetHint("|Registry key name\r\nThe key of the selected file type.");
+  edFileType.SetHint(kKeyHint);
   SendMessageA(edFileType.Handle(), EM_SETREADONLY, TRUE, 0);
   memFileExtensions.SetBounds(8, 192, field, 20);
-  memFileExtensions.SetHint("|List of the associated file extensions\r\n"
-                            "The extensions of the selected file type.");
+  memFileExtensions.SetHint(kExtensionsHint);
   SendMessageA(memFileExtensions.Handle(), EM_SETREADONLY, TRUE, 0);
-  pnlStaticDetails.SetFocusFrame(true);
   pnlStaticError.SetBounds(8, 218, field, 76);
-  pnlStaticError.SetBevelOuter(TBevel::Lowered);
-  lblStaticError.SetBounds(6, 4, field - 12, 48);
-  lblStaticError.SetWordWrap(true);
-  lblStaticError.SetCaption(
-      "Context menu item refers to an application that does not exist or is unavailable. It is "
-      "recommended to use environment variables to ensure that menu items are portable.");
-  lblEnvList.SetBounds(6, 54, 200, 16);
-  lblEnvList.SetCaption("List of environment variables");
-  lblEnvList.SetHint(kEnvListAddress);
-  TFont link;
-  link.Color = RGB(0, 0, 255);
-  lblEnvList.SetFont(link);
-  pnlStaticError.SetVisible(false);
+  InitErrorPanel(pnlStaticError, lblStaticError, lblEnvList, field);
 }
 
 void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
@@ -324,17 +165,7 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
   };
   actFind.OnExecute = [this](TAction&) {
     tvMenu.SetFocus();
-    TStaticMenuItem* item = FocusedStaticItem();
-    if (!item) return;
-    // The folder of the program the verb starts, so that a quoted path, one through an
-    // environment variable or a bare name on the search path open where the program is.
-    std::string folder = item->ApplicationFolder(services_.FileSystem);
-    if (folder.empty()) folder = item->Application();  // the shell says why it cannot
-    const long long result = ShellOpen("explore", folder);
-    if (result <= 32) {
-      ShowMessageBox(SystemErrorMessage(static_cast<DWORD>(result)), kAppTitle,
-                     MB_OK | MB_ICONWARNING);
-    }
+    if (TStaticMenuItem* item = FocusedStaticItem()) ExploreApplicationFolder(*item);
   };
   actUp.SetHint("Move up");
   actUp.OnUpdate = [this](TAction& a) {
@@ -378,27 +209,10 @@ void TStaticItemsPage::InitActions(TAdvEditAction& actDelete) {
       focused->Collection()->Sort();
     }
   };
-  // The buttons keep their short captions: they follow their commands' state only.
   for (auto [button, action] : {std::pair{&spbAdd, &actAdd}, {&spbFind, &actFind},
-                                {&spbUp, &actUp}, {&spbDown, &actDown}}) {
-    button->SetHint(action->Hint());
-    button->OnClick = [action = action] { action->Execute(); };
-    auto update = action->OnUpdate;
-    action->OnUpdate = [update, button = button](TAction& a) {
-      update(a);
-      button->SetEnabled(a.Enabled());
-    };
-  }
-  spbDelete.SetHint("Delete menu item");
-  spbDelete.OnClick = [this, &actDelete] {
-    tvMenu.SetFocus();
-    actDelete.Execute();
-  };
-  auto previous = actDelete.OnAfterUpdate;
-  actDelete.OnAfterUpdate = [this, previous](TAdvEditAction& sender) {
-    if (previous) previous(sender);
-    spbDelete.SetEnabled(sender.Enabled() && Ready());
-  };
+                                {&spbUp, &actUp}, {&spbDown, &actDown}})
+    BindButton(*button, *action);
+  BindDeleteButton(spbDelete, actDelete);
 }
 
 void TStaticItemsPage::InitPopupMenu(const TStaticPageCommands& commands) {
@@ -410,27 +224,7 @@ void TStaticItemsPage::InitPopupMenu(const TStaticPageCommands& commands) {
 }
 
 void TStaticItemsPage::InitEvents() {
-  menu_.OnChange = [this](TTreeItems* list, TTreeItem* item) { MenuChange(list, item); };
-  menu_.OnFocusChanged = [this] { FocusChanged(); };
-  menu_.OnItemChanged = [this](TTreeItem* item) { ItemChanged(item); };
-  menu_.OnItemDeleting = [this](TTreeItem* item) {
-    // The node goes with its item, so that nothing refers to it meanwhile.
-    if (TTreeNode node = tvMenu.FindNode(item)) {
-      Refresh(refreshing_, [&] { tvMenu.DeleteNode(node); });
-    }
-  };
-  tvMenu.OnChange = [this](TTreeNode node) {
-    if (refreshing_ > 0) return;
-    menu_.Focus(node ? static_cast<TTreeItem*>(tvMenu.NodeData(node)) : nullptr);
-  };
-  auto expanding = [this](bool expand) {
-    return [this, expand](TTreeNode node, bool&) {
-      if (refreshing_ > 0) return;
-      if (auto* item = static_cast<TTreeItem*>(tvMenu.NodeData(node))) item->SetExpanded(expand);
-    };
-  };
-  tvMenu.OnExpanding = expanding(true);
-  tvMenu.OnCollapsing = expanding(false);
+  InitTree(HoverLabel1);
   tvMenu.OnEditing = [this](TTreeNode, bool& allow) {
     allow = FocusedStaticItem() != nullptr;
     form_.UpdateActions("Static");
@@ -458,37 +252,6 @@ void TStaticItemsPage::InitEvents() {
     if (auto* item = dynamic_cast<TStaticMenuItem*>(static_cast<TTreeItem*>(tvMenu.NodeData(pressed))))
       item->SetChecked(!item->Checked());
   };
-  tvMenu.OnStartDrag = [this](std::unique_ptr<TDragObject>& object) { StartDrag(object); };
-  tvMenu.OnDragOver = [this](TDragObject& source, int x, int y, bool& accept) {
-    // Closed categories open under the mouse, and the tree scrolls along the drag, also
-    // over nodes that refuse the item.
-    UINT flags = 0;
-    if (TTreeNode node = tvMenu.NodeAt(x, y, &flags)) {
-      constexpr UINT kOpening =
-          TVHT_ONITEMBUTTON | TVHT_ONITEMICON | TVHT_ONITEMINDENT | TVHT_ONITEMSTATEICON;
-      if ((flags & kOpening) && tvMenu.HasChildren(node) && !tvMenu.Expanded(node)) {
-        tvMenu.Expand(node, true);
-        if (auto* item = static_cast<TTreeItem*>(tvMenu.NodeData(node))) item->SetExpanded(true);
-      }
-      tvMenu.MakeVisible(node);
-    }
-    TTreeItem* target = DropTarget(source, x, y);
-    accept = target != nullptr;
-    dropAllowed_ = accept;
-    auto* dragged = static_cast<TDraggedItem*>(&source);
-    if (!accept) return;
-    const bool reorder = dynamic_cast<TStaticMenuItem*>(target) &&
-                         target->Collection() == dragged->Item()->Collection();
-    dragged->SetDragCursor(reorder ? kExchangeCursor
-                           : GetKeyState(VK_CONTROL) < 0 ? kCopyCursor
-                                                         : crArrow);
-  };
-  tvMenu.OnDragDrop = [this](TDragObject& source, int x, int y) { DragDrop(source, x, y); };
-  tvMenu.OnEndDrag = [this] {
-    dropAllowed_ = false;
-    InvalidateRect(tvMenu.Handle(), nullptr, TRUE);
-  };
-  tvMenu.OnFilesDrop = [this](const std::vector<std::string>& files) { AddStaticFiles(files); };
 
   edApplication.OnChange = [this] {
     if (refreshing_ > 0) return;
@@ -512,32 +275,6 @@ void TStaticItemsPage::InitEvents() {
     if (TStaticMenuItem* item = FocusedStaticItem()) item->SetChecked(chkInclude.Checked());
   };
   btnBrowse.OnClick = [this] { BrowseForApplication(); };
-  lblEnvList.OnClick = [this] {
-    const long long result = ShellOpen("open", lblEnvList.Hint());
-    if (result <= 32) {
-      ShowMessageBox(FormatRes(msg::SLinkError, {SystemErrorMessage(static_cast<DWORD>(result))}),
-                     kAppTitle, MB_OK | MB_ICONWARNING);
-    }
-  };
-  tvMenu.OnContextMenu = [this](int x, int y) {
-    POINT at{x, y};
-    if (x == -1 && y == -1) {  // from the keyboard: at the selected node
-      const RECT text = tvMenu.NodeRect(tvMenu.Selected(), true);
-      at = POINT{text.left, text.bottom};
-      ClientToScreen(tvMenu.Handle(), &at);
-    }
-    pmMenu.Popup(form_.Handle(), at);
-  };
-  HoverLabel1.OnClick = [this] {
-    tvMenu.SetFocus();
-    POINT at{};
-    GetCursorPos(&at);
-    pmMenu.Popup(form_.Handle(), at);
-  };
-}
-
-bool TStaticItemsPage::Ready() const {
-  return (!PageActive || PageActive()) && !tvMenu.IsEditing();
 }
 
 TStaticMenuItem* TStaticItemsPage::FocusedStaticItem() const {
@@ -550,42 +287,8 @@ void TStaticItemsPage::ApplyChanges(const std::string& menuFile) {
   if (menu_.IsModified()) ApplyStaticMenu(menu_, menuFile, services_.Files);
 }
 
-void TStaticItemsPage::Rebuild() {
-  Refresh(refreshing_, [&] { RebuildTree(menu_, tvMenu, nullptr, nullptr); });
-  FocusChanged();
-}
-
-void TStaticItemsPage::MenuChange(TTreeItems* list, TTreeItem* item) {
-  // The selection follows the model again also when the rebuild failed.
-  try {
-    Refresh(refreshing_, [&] { RebuildTree(menu_, tvMenu, item, list); });
-  } catch (...) {
-    FocusChanged();
-    throw;
-  }
-  FocusChanged();
-}
-
-void TStaticItemsPage::FocusChanged() {
-  Refresh(refreshing_, [&] {
-    TTreeItem* focused = menu_.FocusedItem();
-    TTreeNode node = focused ? tvMenu.FindNode(focused) : nullptr;
-    tvMenu.SetSelected(node);
-    if (node) tvMenu.MakeVisible(node);
-    form_.UpdateActions(std::nullopt);
-    ShowStaticDetails();
-  });
-}
-
-void TStaticItemsPage::ItemChanged(TTreeItem* item) {
-  form_.UpdateActions(std::nullopt);
-  if (TTreeNode node = tvMenu.FindNode(item)) tvMenu.SetNodeText(node, NodeCaption(item));
-  if (item == menu_.FocusedItem()) ShowStaticDetails();
-  InvalidateRect(tvMenu.Handle(), nullptr, TRUE);
-}
-
 void TStaticItemsPage::ShowStaticDetails() {
-  Refresh(refreshing_, [&] {
+  Refreshed([&] {
     TStaticMenuItem* item = FocusedStaticItem();
     for (TControl* control : pnlStaticDetails.Controls()) control->SetEnabled(item != nullptr);
     pnlStaticError.SetVisible(false);
@@ -603,13 +306,7 @@ void TStaticItemsPage::ShowStaticDetails() {
     if (edParameters.Text() != item->Parameters()) edParameters.SetText(item->Parameters());
     TFileType* type = item->ItemFileType();
     cbFileType.SetSelectedFileType(type);
-    edFileType.SetText(type ? Format("Key: \"%s\"", {type->Name()}) : std::string());
-    std::string extensions;
-    if (type) {
-      for (const std::string& extension : type->Extensions())
-        extensions += (extensions.empty() ? "" : ", ") + extension;
-    }
-    memFileExtensions.SetText(extensions.empty() ? std::string() : "Extensions: " + extensions);
+    ShowFileTypeFields(type, edFileType, memFileExtensions);
     pnlStaticError.SetVisible(item->IsApplicationMissing(services_.FileSystem));
   });
 }
@@ -645,43 +342,25 @@ void TStaticItemsPage::AddStaticItem(const std::optional<std::string>& fileName)
   }
 }
 
-void TStaticItemsPage::AddStaticFiles(const std::vector<std::string>& files) {
-  if (files.empty()) return;
-  AddStaticItem(files.front());
-  if (files.size() == 1) return;
-  TTreeItem* focused = menu_.FocusedItem();
-  TTreeItem* target = dynamic_cast<TCustomFileTypeCategory*>(focused) ? focused : nullptr;
-  if (auto* menuItem = dynamic_cast<TCustomMenuItem*>(focused)) target = menuItem->Category();
-  TTreeItems& list = target ? target->Items() : menu_.Items();
-  TTreeItem* last = nullptr;
-  {
-    TListUpdate update(&list);
-    for (size_t i = 1; i < files.size(); ++i) {
-      auto* item = dynamic_cast<TStaticMenuItem*>(menu_.List().AddFirstItem(list));
-      if (!item) continue;
-      TItemUpdate itemUpdate(item);
-      item->SetApplication(files[i]);
-      item->SetCaption(FileNameOf(files[i]));
-      last = item;
-    }
-  }
-  if (last) last->Focus();
+TTreeItems& TStaticItemsPage::FilesTarget() {
+  // The first file's item is focused: its category takes the others.
+  auto* focused = dynamic_cast<TCustomMenuItem*>(menu_.FocusedItem());
+  TTreeItem* target = focused ? focused->Category() : menu_.FocusedItem();
+  return target ? target->Items() : menu_.Items();
+}
+
+void TStaticItemsPage::SetUpFileItem(TCustomMenuItem& item, const std::string& fileName) {
+  item.SetApplication(fileName);
+  item.SetCaption(FileNameOf(fileName));
 }
 
 void TStaticItemsPage::BrowseForApplication() {
   TStaticMenuItem* item = FocusedStaticItem();
-  if (!item || !BrowseApplication) return;
-  TLiveRef<TStaticMenuItem> live(item);
-  std::optional<std::string> chosen = BrowseApplication(item->Application());
-  if (chosen && live.Get() == FocusedStaticItem()) ApplicationChosen(*chosen);
-}
-
-void TStaticItemsPage::ApplicationChosen(const std::string& fileName) {
-  TStaticMenuItem* item = FocusedStaticItem();
   if (!item) return;
-  const TModuleVersion version = services_.Versions.Read(fileName);
-  item->SetCaption(version.Valid ? version.FileDescription : WithoutExtension(FileNameOf(fileName)));
-  item->SetApplication(fileName);
+  if (std::optional<std::string> chosen = BrowseFor(*item)) {
+    item->SetCaption(CaptionOfProgram(*chosen));
+    item->SetApplication(*chosen);
+  }
 }
 
 LRESULT TStaticItemsPage::CustomDraw(NMTVCUSTOMDRAW& draw) {
@@ -703,13 +382,9 @@ LRESULT TStaticItemsPage::CustomDraw(NMTVCUSTOMDRAW& draw) {
       auto* item = dynamic_cast<TStaticMenuItem*>(reinterpret_cast<TTreeItem*>(draw.nmcd.lItemlParam));
       if (!item) return CDRF_DODEFAULT;
       auto node = reinterpret_cast<TTreeNode>(draw.nmcd.dwItemSpec);
-      RECT text = tvMenu.NodeRect(node, true);
-      const int size = 13;
-      RECT glyph{text.left - tvMenu.Indent() + 2, text.top + 1, 0, 0};
-      glyph.right = glyph.left + size;
-      glyph.bottom = glyph.top + size;
+      RECT glyph = GlyphRect(node);
       UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-      if (tvMenu.Dragging() && tvMenu.DropTarget() == node && dropAllowed_) {
+      if (IsAcceptedDropTarget(node)) {
         state = DFCS_BUTTONRADIO | DFCS_CHECKED;
       } else if (item->Checked()) {
         state |= DFCS_CHECKED;
@@ -722,14 +397,14 @@ LRESULT TStaticItemsPage::CustomDraw(NMTVCUSTOMDRAW& draw) {
   }
 }
 
-void TStaticItemsPage::StartDrag(std::unique_ptr<TDragObject>& object) {
+std::unique_ptr<TDraggedItem> TStaticItemsPage::DragObjectOfFocus() {
   TStaticMenuItem* item = FocusedStaticItem();
-  if (glyphNode_ || !item) return;
-  auto dragged = std::make_unique<TDraggedStaticItem>(*item);
-  if (TTreeNode node = tvMenu.Selected()) {
-    if (HIMAGELIST image = tvMenu.CreateDragImage(node)) dragged->SetDragImages(image);
-  }
-  object = std::move(dragged);
+  if (glyphNode_ || !item) return nullptr;
+  return std::make_unique<TDraggedStaticItem>(*item);
+}
+
+bool TStaticItemsPage::IsReorder(TTreeItem* target, TCustomMenuItem& dragged) const {
+  return dynamic_cast<TStaticMenuItem*>(target) && target->Collection() == dragged.Collection();
 }
 
 TTreeItem* TStaticItemsPage::DropTarget(TDragObject& source, int x, int y) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_tree_page.h"
 #include "controls/action.h"
 #include "controls/edit_controls.h"
 #include "controls/file_type_combo_box.h"
@@ -28,31 +29,17 @@ class TStaticMenuItem;
 class TTreeItem;
 class TTreeItems;
 
-// Gives `action` its shortcut, unless a label of `tree` or a text edit is being edited:
-// then the keys belong to the editor.
-void SetActionShortCut(const TAdvTreeView& tree, TAction& action, TShortCut shortCut);
-
-// Fills `tree` from the list `list`, or the children of `item`, or the menu's top level.
-void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeItems* list);
-
 // The window's common commands that the page's delete button and pop-up menu run.
-struct TStaticPageCommands {
-  TAction& Copy;
-  TAction& Paste;
-  TAdvEditAction& Delete;
-  TAction& QuickHint;
-};
+using TStaticPageCommands = TMenuPageCommands;
 
-class TStaticItemsPage {
+class TStaticItemsPage : public TMenuTreePage {
 public:
   // Controls and actions are components of `form`, on `parent`; actions join `actions`
   // under "Static".
   TStaticItemsPage(TForm& form, TWinControl& parent, TActionList& actions, TStaticMenu& menu,
                    TFileTypeList& fileTypes, const TServices& services,
                    const TStaticPageCommands& commands);
-  ~TStaticItemsPage();
-  TStaticItemsPage(const TStaticItemsPage&) = delete;
-  TStaticItemsPage& operator=(const TStaticItemsPage&) = delete;
+  ~TStaticItemsPage() override;
 
   TAdvTreeView& tvMenu;
   TLabel& HoverLabel1;
@@ -84,15 +71,6 @@ public:
   // The tree's pop-up menu: right click on the tree, or a click on HoverLabel1.
   TPopupMenu& pmMenu;
 
-  // The page is the one shown; set by the window.
-  std::function<bool()> PageActive;
-  // The browse dialog of the application field: the chosen file, or none on Cancel.
-  std::function<std::optional<std::string>(const std::string& current)> BrowseApplication;
-  // Opens a folder or an address with the shell; returns the shell's result code.
-  std::function<long long(const std::string& verb, const std::string& target)> ShellOpen;
-
-  bool Refreshing() const { return refreshing_ > 0; }
-  bool DropAllowed() const { return dropAllowed_; }
   // Changes not yet applied.
   bool HasChanges() const;
   // Writes the menu's verbs and its section of `menuFile`; failures raise and the
@@ -100,36 +78,29 @@ public:
   void ApplyChanges(const std::string& menuFile);
 
   void AddStaticItem(const std::optional<std::string>& fileName);
-  void AddStaticFiles(const std::vector<std::string>& files);
+  void AddStaticFiles(const std::vector<std::string>& files) { AddFiles(files); }
   void ShowStaticDetails();
-  // The whole tree again from the model.
-  void Rebuild();
 
 private:
-  bool Ready() const;
+  void ShowDetails() override { ShowStaticDetails(); }
+  std::unique_ptr<TDraggedItem> DragObjectOfFocus() override;
+  TTreeItem* DropTarget(TDragObject& source, int x, int y) const override;
+  bool IsReorder(TTreeItem* target, TCustomMenuItem& dragged) const override;
+  void DragDrop(TDragObject& source, int x, int y) override;
+  void AddFileItem(const std::string& fileName) override { AddStaticItem(fileName); }
+  TTreeItems& FilesTarget() override;
+  void SetUpFileItem(TCustomMenuItem& item, const std::string& fileName) override;
+
   TStaticMenuItem* FocusedStaticItem() const;
-  void MenuChange(TTreeItems* list, TTreeItem* item);
-  void FocusChanged();
-  void ItemChanged(TTreeItem* item);
   void BrowseForApplication();
-  void ApplicationChosen(const std::string& fileName);
   LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
-  void StartDrag(std::unique_ptr<TDragObject>& object);
-  // The node under a drag point that takes the dragged item, or none.
-  TTreeItem* DropTarget(TDragObject& source, int x, int y) const;
-  void DragDrop(TDragObject& source, int x, int y);
   void InitLayout();
   void InitActions(TAdvEditAction& actDelete);
   void InitPopupMenu(const TStaticPageCommands& commands);
   void InitEvents();
 
-  TForm& form_;
   TStaticMenu& menu_;
   TFileTypeList& fileTypes_;
-  TServices services_;
-  TAdvEditAction& actDelete_;
-  int refreshing_ = 0;
-  bool dropAllowed_ = false;
   // The node whose glyph got a left press, until the release.
   TTreeNode glyphNode_ = nullptr;
 };

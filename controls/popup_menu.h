@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/action.h"
@@ -13,12 +14,39 @@
 
 namespace orvane {
 
+// The commands of entries that a submenu's filler appends itself: each gets its id here.
+class TMenuCommands {
+public:
+  explicit TMenuCommands(UINT firstId) : firstId_(firstId) {}
+  // The id to append an entry with; choosing the entry runs `run`.
+  UINT Add(std::function<void()> run);
+  // Runs the command of `id`; false when the id is not one of these.
+  bool Run(UINT id) const;
+
+private:
+  UINT firstId_;
+  std::vector<std::function<void()>> commands_;
+};
+
+// A submenu filled each time the menu opens, so that it shows its list as it is then.
+struct TPopupSubmenu {
+  std::string Caption;
+  std::function<void(HMENU menu, TMenuCommands& commands)> Fill;
+  // Greyed when this says so; without it, greyed when the filler added nothing.
+  std::function<bool()> Enabled;
+};
+
 class TPopupMenu : public TComponent {
 public:
   using TComponent::TComponent;
 
   // nullptr adds a separator.
   void Add(TAction* action) { items_.push_back(action); }
+  // A submenu entry at this place.
+  void AddSubmenu(TPopupSubmenu submenu);
+  // A submenu of actions at this place (nullptr adds a separator).
+  void AddSubmenu(std::string caption, std::vector<TAction*> actions);
+  // The actions, with null for separators and submenus.
   const std::vector<TAction*>& Items() const { return items_; }
 
   // Runs before the menu is built, with the screen point it opens at.
@@ -29,7 +57,12 @@ public:
 
 private:
   std::vector<TAction*> items_;
+  // By position in items_.
+  std::vector<std::pair<size_t, TPopupSubmenu>> submenus_;
 };
+
+// Appends `actions` (null: a separator), updated, to `menu`; their entries run them.
+void AppendActions(HMENU menu, const std::vector<TAction*>& actions, TMenuCommands& commands);
 
 // The caption of a menu entry: the action's caption, a tab and its shortcut's name.
 std::string MenuEntryText(const TAction& action);

@@ -37,7 +37,17 @@ void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) 
     throw EMenuError(LoadResString(msg::SFileTypesNotSet));
   TIniStrings values;
   ini.ReadSectionValues(section, values);
-  LoadFromRecords(ReadDynamicItems(values));
+  std::vector<std::string> leftOut;
+  std::vector<TDynamicItemRecord> records = ReadDynamicItems(values, &leftOut);
+  // After the load, which starts a fresh log.
+  auto tell = [&] { Log().insert(Log().end(), leftOut.begin(), leftOut.end()); };
+  try {
+    LoadFromRecords(records);
+  } catch (...) {
+    tell();
+    throw;
+  }
+  tell();
 }
 
 void TDynamicMenu::LoadFromRecords(const std::vector<TDynamicItemRecord>& records) {

@@ -1,6 +1,10 @@
 #include "menus/menu_file_io.h"
 
+#include <algorithm>
+
 #include "menus/dynamic_menu.h"
+#include "platform/ansi_case.h"
+#include "platform/messages.h"
 #include "menus/static_menu.h"
 #include "storage/menu_file.h"
 #include "storage/orvane_ini_file.h"
@@ -41,6 +45,13 @@ void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAcc
 
 void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files) {
   TOrvaneIniFile ini(fileName, files);
+  // Any other file would empty the menu: it is refused, and the menu stays as it was.
+  TIniStrings sections;
+  ini.ReadSections(sections);
+  if (std::none_of(sections.begin(), sections.end(), [](const std::string& section) {
+        return AnsiSameText(section, kDynamicItemsSection);
+      }))
+    throw EMenuError(FormatRes(msg::SNotAMenuFile, {fileName}));
   menu.LoadFromIni(ini, kDynamicItemsSection);
   menu.SetModified(true);
 }

@@ -16,7 +16,8 @@ void ApplyStaticMenu(TStaticMenu& menu, const std::string& fileName, IFileAccess
 void ApplyDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 // Writes the dynamic menu into another file; the menu's modified state stays as it was.
 void ExportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
-// Reads the dynamic menu from another file; the menu is modified afterwards.
+// Reads the dynamic menu from another file; the menu is modified afterwards. A file
+// without the menu's section raises EMenuError and leaves the menu as it was.
 void ImportDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);
 // Reads the dynamic menu again from the menu file; unmodified afterwards.
 void RevertDynamicMenu(TDynamicMenu& menu, const std::string& fileName, IFileAccess& files);

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 
@@ -121,6 +122,50 @@ void TPngImage::LoadFromData(std::string_view data) {
   width_ = width;
   height_ = height;
   pixels_ = std::move(pixels);
+}
+
+std::vector<std::uint8_t> FitPixels(const TPngImage& image, std::uint32_t side) {
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(side) * side * 4, 0);
+  const std::uint64_t width = image.Width(), height = image.Height();
+  if (image.Empty() || side == 0) return out;
+  // The scaled size: the longer side becomes `side`, never enlarged.
+  std::uint64_t w = width, h = height;
+  if (width > side || height > side) {
+    if (width >= height) {
+      w = side;
+      h = std::max<std::uint64_t>(1, (height * side + width / 2) / width);
+    } else {
+      h = side;
+      w = std::max<std::uint64_t>(1, (width * side + height / 2) / height);
+    }
+  }
+  const std::uint64_t left = (side - w) / 2, top = (side - h) / 2;
+  const std::uint8_t* pixels = image.Pixels().data();
+  for (std::uint64_t y = 0; y < h; ++y) {
+    const std::uint64_t y0 = y * height / h, y1 = std::max(y0 + 1, (y + 1) * height / h);
+    for (std::uint64_t x = 0; x < w; ++x) {
+      const std::uint64_t x0 = x * width / w, x1 = std::max(x0 + 1, (x + 1) * width / w);
+      std::uint64_t r = 0, g = 0, b = 0, a = 0, count = 0;
+      for (std::uint64_t sy = y0; sy < y1; ++sy) {
+        const std::uint8_t* p = pixels + (sy * width + x0) * 4;
+        for (std::uint64_t sx = x0; sx < x1; ++sx, p += 4) {
+          r += std::uint64_t(p[0]) * p[3];
+          g += std::uint64_t(p[1]) * p[3];
+          b += std::uint64_t(p[2]) * p[3];
+          a += p[3];
+          ++count;
+        }
+      }
+      std::uint8_t* q = out.data() + ((top + y) * side + left + x) * 4;
+      if (a > 0) {
+        q[0] = static_cast<std::uint8_t>((r + a / 2) / a);
+        q[1] = static_cast<std::uint8_t>((g + a / 2) / a);
+        q[2] = static_cast<std::uint8_t>((b + a / 2) / a);
+      }
+      q[3] = static_cast<std::uint8_t>((a + count / 2) / count);
+    }
+  }
+  return out;
 }
 
 void TPngImage::LoadFromFile(const std::string& fileName, IFileAccess& files) {

@@ -45,4 +45,11 @@ private:
   std::vector<std::uint8_t> pixels_;
 };
 
+// The picture fitted into a square of `side` pixels, as icon cells and menus show it: a
+// larger one scaled down with its proportions kept (each pixel the average of those it
+// covers, weighted by their opacity), a smaller one at its own size; centred on
+// transparent pixels. Rows top to bottom, R, G, B, A. An empty picture gives a fully
+// transparent square.
+std::vector<std::uint8_t> FitPixels(const TPngImage& image, std::uint32_t side);
+
 }  // namespace orvane

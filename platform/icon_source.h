@@ -38,6 +38,7 @@ public:
   virtual ~IIconSource() = default;
 
   // ExtractIconExA(file, index, &large, &small, 1): the number it reports; may raise.
+  // Index -1 gives the number of icons in the file and no icons.
   virtual int ExtractIcons(const std::string& file, int index, TIcon& large, TIcon& small) = 0;
   virtual bool IconSize(IconHandle icon, int& width, int& height) = 0;
   virtual void DestroyIcon(IconHandle icon) = 0;

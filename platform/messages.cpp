@@ -104,6 +104,9 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
        "\"%s\" cannot be written to the settings file: names and values must not contain "
        "line breaks"},
       {msg::SProfileReadOnly, "The settings file \"%s\" is read-only here"},
+      {msg::SEntryParentMissing,
+       "Entry %d left out: its submenu %d is not a submenu read before it"},
+      {msg::SEntryTooDeep, "Entry %d left out: nested deeper than %d levels"},
 
       // Application windows.
       {msg::SLinkError, "Error redirecting to link (%s)"},
@@ -138,6 +141,17 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SLogNotWritten,
        "There were some errors while loading menu items, and the error log \"%s\" could not be "
        "written (%s).\r\n\r\n%s"},
+      {msg::SClearMenuQuestion, "Clear all the existing menu items to start from nothing?"},
+      {msg::SRevertMenuQuestion, "Revert to the last saved version of menu structure?"},
+      {msg::SMenuFileProblems,
+       "Problems were found in the menu file \"%s\". What could be read is shown; nothing is "
+       "written before you apply or save.\r\n\r\n%s"},
+      {msg::SNotAMenuFile,
+       "\"%s\" holds no submenu items (it has no \"Dynamic Items\" section). The menu is left "
+       "as it was."},
+      {msg::SRecentMenuMissing,
+       "The menu file \"%s\" cannot be found. It is removed from the list of recent files."},
+      {msg::SMoreProblems, "... and %d more"},
       {msg::SUnableToFixBug, "Unable to fix the problem:\r\n%s"},
       {msg::SErrorsFixingRegistry,
        "Errors detected while fixing the registry. Some bugs may appear unfixed."},
@@ -147,6 +161,38 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SClassicMenuRestart,
        "The file manager shows the changed context menu only after it has been restarted.\r\n"
        "Sign out and sign in again, or restart the computer, for the change to take effect."},
+      {msg::SShellExtWarning,
+       "IMPORTANT: In case of deleting or moving Orvane\r\nbe sure to UNMARK this check box.\r\n"
+       "If not, there will be unresolved links in your system registry."},
+      {msg::SShellExtLoadFailed, "Failed to load \"%s\": %s (%d)"},
+      {msg::SShellExtProcNotFound, "%s procedure not found in \"%s\""},
+      {msg::SShellExtCallFailed, "Call to %s failed in \"%s\""},
+      {msg::SShellExtRights,
+       "Dynamic items cannot be switched on or off by this user: changing the registration "
+       "of the shell extension needs administrator rights.\r\nStart Orvane as an "
+       "administrator to change it."},
+      {msg::SShellExtToolNotStarted, "The registration tool \"%s\" could not be started: %s"},
+      {msg::SShellExtToolTimedOut,
+       "The registration tool did not finish with \"%s\" within %d seconds and was stopped."},
+      {msg::SShellExtToolFailed, "The registration tool failed on \"%s\": %s (exit code %d)"},
+      {msg::SShellExtToolNoLoad, "the module could not be loaded"},
+      {msg::SShellExtToolNoEntry, "the module has no registration entry point"},
+      {msg::SShellExtToolCallFailed, "the module's registration reported a failure"},
+      {msg::SShellExtStillRegistered,
+       "The shell extension is still registered: \"%s\" could not be unregistered."},
+      {msg::SNoIconsInFile, "There are no icons in the specified file."},
+      {msg::SErrorLoadingIcons, "Error loading icon(s):\r\n%s\r\nfrom file:\r\n\"%s\""},
+      {msg::SErrorLoadingRecentIcon, "Error loading icon from specified file"},
+      {msg::SErrorLoadingChosenIcon,
+       "The icon was not changed: picture %d of \"%s\" cannot be loaded.\r\n%s"},
+      {msg::SSelectIconTitle, "Select Menu Item Icon"},
+      {msg::SSelectIconFileTitle, "Select a File with Icons"},
+      {msg::SSelectIconFilter,
+       "All Files (*.*)|*.*|Executables (*.exe)|*.exe|Libraries (*.dll;*.bpl;*.ax;*.ocx;*.vbx)|"
+       "*.dll;*.bpl;*.ax;*.ocx;*.vbx|Icons (*.ico)|*.ico|PNG images (*.png)|*.png"},
+      {msg::SIconFileUnavailable,
+       "The file does not exist, or it is not on a local drive."},
+      {msg::SNoIconChosen, "No picture was chosen."},
 
       // Backups of the maintenance tools.
       {msg::SBackupCannotWrite, "The backup \"%s\" cannot be written: %s"},

@@ -100,6 +100,8 @@ inline constexpr MessageId SFOpenErrorEx = 64301;
 inline constexpr MessageId SIniListIndexError = 64302;
 inline constexpr MessageId SIniLineBreak = 64303;
 inline constexpr MessageId SProfileReadOnly = 64310;
+inline constexpr MessageId SEntryParentMissing = 64320;
+inline constexpr MessageId SEntryTooDeep = 64321;
 
 // Application windows (64400-64599).
 inline constexpr MessageId SLinkError = 64400;
@@ -122,12 +124,42 @@ inline constexpr MessageId SDescrShellExtCleanup = 64416;
 inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
 inline constexpr MessageId SLogNotWritten = 64419;
+// The submenu items page.
+inline constexpr MessageId SClearMenuQuestion = 64460;
+inline constexpr MessageId SRevertMenuQuestion = 64461;
+inline constexpr MessageId SMenuFileProblems = 64462;
+inline constexpr MessageId SNotAMenuFile = 64463;
+inline constexpr MessageId SRecentMenuMissing = 64464;
+inline constexpr MessageId SMoreProblems = 64465;
 // The registry bugs dialog.
 inline constexpr MessageId SUnableToFixBug = 64590;
 inline constexpr MessageId SErrorsFixingRegistry = 64591;
 inline constexpr MessageId SBugsBackupFailed = 64592;
 // The full context menu switch of Windows 11.
 inline constexpr MessageId SClassicMenuRestart = 64490;
+// The dynamic items switch (64500-64519).
+inline constexpr MessageId SShellExtWarning = 64500;
+inline constexpr MessageId SShellExtLoadFailed = 64501;
+inline constexpr MessageId SShellExtProcNotFound = 64502;
+inline constexpr MessageId SShellExtCallFailed = 64503;
+inline constexpr MessageId SShellExtRights = 64504;
+inline constexpr MessageId SShellExtToolNotStarted = 64505;
+inline constexpr MessageId SShellExtToolTimedOut = 64506;
+inline constexpr MessageId SShellExtToolFailed = 64507;
+inline constexpr MessageId SShellExtToolNoLoad = 64508;
+inline constexpr MessageId SShellExtToolNoEntry = 64509;
+inline constexpr MessageId SShellExtToolCallFailed = 64510;
+inline constexpr MessageId SShellExtStillRegistered = 64511;
+// The icon dialog and the recent icons (64520-64539).
+inline constexpr MessageId SNoIconsInFile = 64520;
+inline constexpr MessageId SErrorLoadingIcons = 64521;
+inline constexpr MessageId SErrorLoadingRecentIcon = 64522;
+inline constexpr MessageId SErrorLoadingChosenIcon = 64523;
+inline constexpr MessageId SSelectIconTitle = 64524;
+inline constexpr MessageId SSelectIconFileTitle = 64525;
+inline constexpr MessageId SSelectIconFilter = 64526;
+inline constexpr MessageId SIconFileUnavailable = 64527;
+inline constexpr MessageId SNoIconChosen = 64528;
 
 // Backups of the maintenance tools (64780-64799).
 inline constexpr MessageId SBackupCannotWrite = 64780;

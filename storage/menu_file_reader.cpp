@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/ansi_case.h"
+#include "platform/messages.h"
 #include "platform/profile_strings.h"
 #include "storage/custom_ini_file.h"
 #include "storage/ini_items.h"
@@ -108,7 +109,8 @@ public:
     slot.Values[field] = value;
   }
 
-  std::vector<TDynamicItemRecord> Records() {
+  // `leftOut`, when given, gets a line for each entry left out for its place in the tree.
+  std::vector<TDynamicItemRecord> Records(std::vector<std::string>* leftOut = nullptr) {
     std::vector<TDynamicItemRecord> records;
     int count = IniIntegerValue(count_, 0);
     std::vector<std::size_t> order;
@@ -127,11 +129,17 @@ public:
       if (parentNumber != 0) {
         // Only a submenu read before the entry holds it.
         auto found = byNumber_.find(parentNumber);
-        if (found == byNumber_.end()) continue;
-        parent = slots_[found->second].Record;
-        if (parent < 0 || records[parent].Kind != TDynamicEntryKind::Submenu) continue;
+        parent = found == byNumber_.end() ? -1 : slots_[found->second].Record;
+        if (parent < 0 || records[parent].Kind != TDynamicEntryKind::Submenu) {
+          if (leftOut)
+            leftOut->push_back(FormatRes(msg::SEntryParentMissing, {slot.Number, parentNumber}));
+          continue;
+        }
         depth = records[parent].Depth + 1;
-        if (depth > kMaxMenuDepth) continue;
+        if (depth > kMaxMenuDepth) {
+          if (leftOut) leftOut->push_back(FormatRes(msg::SEntryTooDeep, {slot.Number, kMaxMenuDepth}));
+          continue;
+        }
       }
       bool submenu = IniIntegerValue(slot.Values[fSubmenu], 0) == 1;
       TDynamicItemRecord record = MakeRecord(
@@ -308,7 +316,8 @@ TMenuFileRecords ReadMenuFileText(std::string_view text) {
   return records;
 }
 
-std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues) {
+std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues,
+                                                  std::vector<std::string>* leftOut) {
   TDynamicItemsCollector items;
   for (const std::string& line : nameValues) {
     std::size_t equals = line.find('=');
@@ -319,7 +328,7 @@ std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>&
       items.Key(TrimBlanks(text.substr(0, equals)), text.substr(equals + 1));
     }
   }
-  return items.Records();
+  return items.Records(leftOut);
 }
 
 TDynamicItemRecord DynamicItemFromValues(

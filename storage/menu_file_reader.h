@@ -84,8 +84,10 @@ struct TMenuFileRecords {
 TMenuFileRecords ReadMenuFileText(std::string_view text);
 
 // A section's "name=value" lines as an INI object's ReadSectionValues gives them, the
-// values already read by that object's own rules.
-std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues);
+// values already read by that object's own rules. `leftOut`, when given, gets a line for
+// each entry left out because no submenu read before it holds it or it is nested too deep.
+std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues,
+                                                  std::vector<std::string>* leftOut = nullptr);
 
 // The fields of entry `n` on its own (a clipboard text holds such entries): `value` gives
 // the text of the key made of a base name ("Caption") and n, empty when absent. A

@@ -18,6 +18,8 @@ IconHandle FromHicon(HICON icon) { return reinterpret_cast<IconHandle>(icon); }
 class TWin32IconSource : public IIconSource {
 public:
   int ExtractIcons(const std::string& file, int index, TIcon& large, TIcon& small) override {
+    // Index -1 asks for the number of icons only, which the system gives without handles.
+    if (index == -1) return static_cast<int>(::ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0));
     HICON largeIcon = nullptr;
     HICON smallIcon = nullptr;
     UINT n = ::ExtractIconExA(file.c_str(), index, &largeIcon, &smallIcon, 1);

@@ -175,5 +175,34 @@ TEST_F(MenuFileIo, ExportKeepsTheModifiedStateImportSetsItRevertClearsIt) {
   EXPECT_FALSE(menu.IsModified());
 }
 
+TEST_F(MenuFileIo, ImportOfAFileWithoutMenuItemsIsRefusedAndTheMenuStays) {
+  AddItem("A");
+  ApplyDynamicMenu(menu, "menu.ini", files);
+  files.Files["notes.ini"] = CrLf({"[Settings]", "Caption1=B"});
+  files.Files["binary.ini"] = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  for (const char* file : {"notes.ini", "binary.ini"}) {
+    EXPECT_THROW(ImportDynamicMenu(menu, file, files), EMenuError) << file;
+    EXPECT_FALSE(menu.IsModified()) << file;
+    ASSERT_EQ(menu.Items().Count(), 1) << file;
+    EXPECT_EQ(static_cast<TCustomMenuItem*>(menu.Items()[0]->Items()[0])->Caption(), "A");
+  }
+  // Ten thousand entries, one of them nested in a submenu that comes after it.
+  std::string big = "[Dynamic Items]\r\nCount=10000\r\n";
+  for (int n = 1; n <= 10000; ++n) {
+    const std::string k = std::to_string(n);
+    big += "Caption" + k + "=I" + k + "\r\nFileType" + k + "=txtfile\r\nParent" + k + "=" +
+           (n == 5 ? "7" : "0") + "\r\n";
+  }
+  files.Files["big.ini"] = big;
+  ImportDynamicMenu(menu, "big.ini", files);
+  EXPECT_EQ(menu.Items()[0]->Items().Count(), 9999);
+  ASSERT_EQ(menu.Log().size(), 1u);
+  EXPECT_EQ(menu.Log()[0], "Entry 5 left out: its submenu 7 is not a submenu read before it");
+  // The section's name in another case is the section.
+  files.Files["lower.ini"] = CrLf({"[dynamic items]", "Count=0"});
+  ImportDynamicMenu(menu, "lower.ini", files);
+  EXPECT_TRUE(menu.IsModified());
+}
+
 }  // namespace
 }  // namespace orvane::testing
