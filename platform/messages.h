@@ -134,7 +134,19 @@ inline constexpr MessageId SRestoreConfirm = 64785;
 inline constexpr MessageId SBackupFolderUnreadable = 64786;
 inline constexpr MessageId SBackupUnreadable = 64787;
 
-// Services (64600-64699).
+// Services (64600-64699): the update check.
+inline constexpr MessageId SUpdateNoVersionInfo = 64600;
+inline constexpr MessageId SUpdateLatestInaccessible = 64601;
+inline constexpr MessageId SUpdateCannotGetLatest = 64602;
+inline constexpr MessageId SUpdateCannotGetInfo = 64603;
+inline constexpr MessageId SUpdateAvailable = 64604;
+inline constexpr MessageId SUpdateVisitManually = 64605;
+inline constexpr MessageId SUpdateIsLatest = 64606;
+inline constexpr MessageId SUpdateNotWebPage = 64607;
+inline constexpr MessageId SUpdateNoVersionNumber = 64608;
+inline constexpr MessageId SDownloadHttpsOnly = 64609;
+inline constexpr MessageId SDownloadHttpStatus = 64610;
+inline constexpr MessageId SDownloadTimedOut = 64611;
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.
