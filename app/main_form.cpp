@@ -8,6 +8,7 @@
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
+#include "app/update_prompt.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -162,6 +163,11 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   spbCheckUpdates.SetFlat(false);
   spbCheckUpdates.SetCaption("Check for Updates");
   spbCheckUpdates.SetHint("|Check for Updates\r\nLooks for a newer version of Orvane.");
+  spbCheckUpdates.OnClick = [this] {
+    if (!settings_.Downloader) return;
+    CheckForUpdatesAndAsk({services_.Versions, *settings_.Downloader, executablePath_,
+                           settings_.VersionFileUrl, kMakerWebSite, ShellOpenPage});
+  };
   spbBugs.SetBounds(4, 0, kLeftWidth - 8, 26);
   spbBugs.SetAlign(TAlign::Bottom);
   spbBugs.SetFlat(false);

@@ -26,10 +26,12 @@
 #include "maintenance/static_items_cleanup.h"
 #include "menus/dynamic_menu.h"
 #include "menus/static_menu.h"
+#include "platform/downloader.h"
 #include "platform/services.h"
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
 #include "services/classic_menu_switch.h"
+#include "services/maker_endpoints.h"
 #include "storage/mru_list.h"
 
 namespace orvane {
@@ -49,6 +51,9 @@ struct TMainFormSettings {
   std::vector<TClassView> ClassViews;
   // How the shell extension page times handlers; no runner: no timing.
   THandlerMeasuring Measuring;
+  // What "Check for Updates" downloads with, and from where; no downloader: no check.
+  IDownloader* Downloader = nullptr;
+  std::string VersionFileUrl = kVersionFileUrl;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
