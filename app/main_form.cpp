@@ -5,6 +5,7 @@
 #include <ctime>
 #include <tuple>
 
+#include "app/about_dialog.h"
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
@@ -201,7 +202,9 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actApply.OnExecute = [this](TAction&) { ApplyChanges(); };
   actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
   actAbout.SetHint("Show info on this stuff");
-  actAbout.OnExecute = [](TAction&) {};
+  actAbout.OnExecute = [this](TAction&) {
+    ShowAbout(services_, executablePath_, fileTypeList_.Items().Count(), settings_.Windows64);
+  };
   actRegistryBugs.SetHint("Display registry bugs detected");
   actRegistryBugs.OnUpdate = [this](TAction& action) {
     action.SetEnabled(fileTypeList_.Bugs().Count() > 0);

@@ -173,6 +173,16 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SDownloadHttpsOnly, "Only https addresses are downloaded: \"%s\""},
       {msg::SDownloadHttpStatus, "The server answered %d instead of the page"},
       {msg::SDownloadTimedOut, "The server did not finish its answer in time"},
+      // The About window.
+      {msg::SAboutVersion, "Version: %s"},
+      {msg::SAboutModule, "Shell extension module: %s"},
+      {msg::SAboutModule64, "Shell extension module (64-bit): %s"},
+      {msg::SAboutNotFound, "not found"},
+      {msg::SAboutDynamicOn, "Dynamic items: on (the shell extension module is registered)"},
+      {msg::SAboutDynamicOff, "Dynamic items: off (the shell extension module is not registered)"},
+      {msg::SAboutOS, "Operating system: %s, %s"},
+      {msg::SAboutMemory, "Physical memory: %s"},
+      {msg::SAboutFileTypes, "File types registered: %d"},
   };
   return texts;
 }

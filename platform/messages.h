@@ -147,6 +147,16 @@ inline constexpr MessageId SUpdateNoVersionNumber = 64608;
 inline constexpr MessageId SDownloadHttpsOnly = 64609;
 inline constexpr MessageId SDownloadHttpStatus = 64610;
 inline constexpr MessageId SDownloadTimedOut = 64611;
+// The About window.
+inline constexpr MessageId SAboutVersion = 64620;
+inline constexpr MessageId SAboutModule = 64621;
+inline constexpr MessageId SAboutModule64 = 64622;
+inline constexpr MessageId SAboutNotFound = 64623;
+inline constexpr MessageId SAboutDynamicOn = 64624;
+inline constexpr MessageId SAboutDynamicOff = 64625;
+inline constexpr MessageId SAboutOS = 64626;
+inline constexpr MessageId SAboutMemory = 64627;
+inline constexpr MessageId SAboutFileTypes = 64628;
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.
