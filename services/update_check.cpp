@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "platform/ansi_case.h"
 #include "platform/messages.h"
@@ -55,14 +56,15 @@ bool ParseVersionNumbers(const std::string& text, std::vector<unsigned long>& nu
   const std::string version = Trim(text);
   std::size_t i = 0;
   while (i < version.size() && std::isdigit(static_cast<unsigned char>(version[i]))) {
-    unsigned long value = 0;
+    // A part beyond any real version saturates instead of wrapping round (unsigned long
+    // is 32 bits on Windows: the sum is taken wider).
+    std::uint64_t value = 0;
     while (i < version.size() && std::isdigit(static_cast<unsigned char>(version[i]))) {
-      // A part beyond any real version saturates instead of wrapping round.
-      value = std::min<unsigned long>(value * 10 + static_cast<unsigned long>(version[i] - '0'),
-                                      0xFFFFFFFFUL);
+      value = std::min<std::uint64_t>(value * 10 + static_cast<std::uint64_t>(version[i] - '0'),
+                                      0xFFFFFFFFULL);
       ++i;
     }
-    numbers.push_back(value);
+    numbers.push_back(static_cast<unsigned long>(value));
     if (i + 1 < version.size() && version[i] == '.' &&
         std::isdigit(static_cast<unsigned char>(version[i + 1]))) {
       ++i;
