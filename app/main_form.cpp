@@ -6,10 +6,12 @@
 #include <functional>
 #include <tuple>
 
+#include "app/about_dialog.h"
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
 #include "app/select_icon_dialog.h"
+#include "app/update_prompt.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -169,6 +171,11 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   spbCheckUpdates.SetFlat(false);
   spbCheckUpdates.SetCaption("Check for Updates");
   spbCheckUpdates.SetHint("|Check for Updates\r\nLooks for a newer version of Orvane.");
+  spbCheckUpdates.OnClick = [this] {
+    if (!settings_.Downloader) return;
+    CheckForUpdatesAndAsk({services_.Versions, *settings_.Downloader, executablePath_,
+                           settings_.VersionFileUrl, kMakerWebSite, ShellOpenPage});
+  };
   spbBugs.SetBounds(4, 0, kLeftWidth - 8, 26);
   spbBugs.SetAlign(TAlign::Bottom);
   spbBugs.SetFlat(false);
@@ -202,7 +209,9 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actApply.OnExecute = [this](TAction&) { ApplyChanges(); };
   actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
   actAbout.SetHint("Show info on this stuff");
-  actAbout.OnExecute = [](TAction&) {};
+  actAbout.OnExecute = [this](TAction&) {
+    ShowAbout(services_, executablePath_, fileTypeList_.Items().Count(), settings_.Windows64);
+  };
   actRegistryBugs.SetHint("Display registry bugs detected");
   actRegistryBugs.OnUpdate = [this](TAction& action) {
     action.SetEnabled(fileTypeList_.Bugs().Count() > 0);

@@ -28,10 +28,12 @@
 #include "maintenance/static_items_cleanup.h"
 #include "menus/dynamic_menu.h"
 #include "menus/static_menu.h"
+#include "platform/downloader.h"
 #include "platform/services.h"
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
 #include "services/classic_menu_switch.h"
+#include "services/maker_endpoints.h"
 #include "storage/mru_list.h"
 
 namespace orvane {
@@ -53,6 +55,9 @@ struct TMainFormSettings {
   THandlerMeasuring Measuring;
   // The dynamic items switch; none: the system's, over the services' registry and files.
   std::shared_ptr<TShellExtSwitch> ShellExt;
+  // What "Check for Updates" downloads with, and from where; no downloader: no check.
+  IDownloader* Downloader = nullptr;
+  std::string VersionFileUrl = kVersionFileUrl;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by

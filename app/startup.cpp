@@ -17,6 +17,7 @@
 #include "platform/system_info.h"
 #include "platform/win32/process_runner.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/wininet_downloader.h"
 #include "platform/win32/window_helpers.h"
 #include "storage/menu_file.h"
 
@@ -75,6 +76,8 @@ int Run(const std::function<TServices()>& makeServices) {
     if (settings.Windows64)
       settings.Measuring.Probes.Probe64 = services.ProgramFolder + "x64\\HandlerProbe.exe";
   }
+  TWinINetDownloader downloader(kAppTitle, TDownloadLimits{});
+  settings.Downloader = &downloader;
   // Loading a handler and a helper process take their time under a busy system.
   settings.Measuring.Probes.TimeoutMs = 10000;
   if (const std::string temp = TempFolder(); !temp.empty())

@@ -211,7 +211,35 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SBackupFolderUnreadable, "The backup folder \"%s\" cannot be read: %s"},
       {msg::SBackupUnreadable, "The backup \"%s\" cannot be read: %s"},
 
-      // Services.
+      // Services: the update check.
+      {msg::SUpdateNoVersionInfo, "Cannot extract version information from \"%s\""},
+      {msg::SUpdateLatestInaccessible, "Latest version info is inaccessible"},
+      {msg::SUpdateCannotGetLatest,
+       "Cannot get latest version information at URL \"%s\".\r\n%s: %s"},
+      {msg::SUpdateCannotGetInfo,
+       "Cannot get the information page for the new version at URL \"%s\".\r\n%s: %s"},
+      {msg::SUpdateAvailable,
+       "The new version %s is available!\r\nWhat's new:\r\n%s\r\n\r\nDo you want to visit the "
+       "web site to download it right now?"},
+      {msg::SUpdateVisitManually,
+       "Do you want to visit the web site to check for the latest version manually?"},
+      {msg::SUpdateIsLatest, "You have the latest version of the application."},
+      {msg::SUpdateNotWebPage,
+       "The download address \"%s\" is not a web page and was not opened."},
+      {msg::SUpdateNoVersionNumber, "The latest version \"%s\" is no version number"},
+      {msg::SDownloadHttpsOnly, "Only https addresses are downloaded: \"%s\""},
+      {msg::SDownloadHttpStatus, "The server answered %d instead of the page"},
+      {msg::SDownloadTimedOut, "The server did not finish its answer in time"},
+      // The About window.
+      {msg::SAboutVersion, "Version: %s"},
+      {msg::SAboutModule, "Shell extension module: %s"},
+      {msg::SAboutModule64, "Shell extension module (64-bit): %s"},
+      {msg::SAboutNotFound, "not found"},
+      {msg::SAboutDynamicOn, "Dynamic items: on (the shell extension module is registered)"},
+      {msg::SAboutDynamicOff, "Dynamic items: off (the shell extension module is not registered)"},
+      {msg::SAboutOS, "Operating system: %s, %s"},
+      {msg::SAboutMemory, "Physical memory: %s"},
+      {msg::SAboutFileTypes, "File types registered: %d"},
   };
   return texts;
 }

@@ -171,7 +171,29 @@ inline constexpr MessageId SRestoreConfirm = 64785;
 inline constexpr MessageId SBackupFolderUnreadable = 64786;
 inline constexpr MessageId SBackupUnreadable = 64787;
 
-// Services (64600-64699).
+// Services (64600-64699): the update check.
+inline constexpr MessageId SUpdateNoVersionInfo = 64600;
+inline constexpr MessageId SUpdateLatestInaccessible = 64601;
+inline constexpr MessageId SUpdateCannotGetLatest = 64602;
+inline constexpr MessageId SUpdateCannotGetInfo = 64603;
+inline constexpr MessageId SUpdateAvailable = 64604;
+inline constexpr MessageId SUpdateVisitManually = 64605;
+inline constexpr MessageId SUpdateIsLatest = 64606;
+inline constexpr MessageId SUpdateNotWebPage = 64607;
+inline constexpr MessageId SUpdateNoVersionNumber = 64608;
+inline constexpr MessageId SDownloadHttpsOnly = 64609;
+inline constexpr MessageId SDownloadHttpStatus = 64610;
+inline constexpr MessageId SDownloadTimedOut = 64611;
+// The About window.
+inline constexpr MessageId SAboutVersion = 64620;
+inline constexpr MessageId SAboutModule = 64621;
+inline constexpr MessageId SAboutModule64 = 64622;
+inline constexpr MessageId SAboutNotFound = 64623;
+inline constexpr MessageId SAboutDynamicOn = 64624;
+inline constexpr MessageId SAboutDynamicOff = 64625;
+inline constexpr MessageId SAboutOS = 64626;
+inline constexpr MessageId SAboutMemory = 64627;
+inline constexpr MessageId SAboutFileTypes = 64628;
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.

@@ -1,0 +1,93 @@
+// The About window over an in-memory registry and made-up module versions: which
+// versions it names, whether it says dynamic items are on, and how it closes.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/about_dialog.h"
+#include "platform/file_access.h"
+#include "platform/file_system.h"
+#include "platform/icon_source.h"
+#include "platform/memory_clipboard.h"
+#include "platform/memory_registry.h"
+#include "platform/reg_text.h"
+#include "platform/system_info.h"
+
+namespace orvane::testing {
+namespace {
+
+class TVersionTable : public IModuleVersions {
+public:
+  std::map<std::string, std::string> Files;
+  TModuleVersion Read(const std::string& file) override {
+    auto found = Files.find(file);
+    if (found == Files.end()) return {};
+    return TModuleVersion{true, "", "", "", found->second};
+  }
+};
+
+class AboutWindowTest : public ::testing::Test {
+protected:
+  TServices Services() {
+    return TServices{registry,  DefaultFileAccess(), DefaultFileSystem(), DefaultIconSource(),
+                     clipboard, versions,            "C:\\windows\\",     "C:\\Orvane\\",
+                     "C:\\Orvane\\"};
+  }
+  TMemoryRegistry registry;
+  TMemoryClipboard clipboard;
+  TVersionTable versions;
+};
+
+TEST_F(AboutWindowTest, NamesTheProgramAndBothModules) {
+  versions.Files["C:\\Orvane\\orvane.exe"] = "2008.0.0.0";
+  versions.Files["C:\\Orvane\\OVShlExt.DLL"] = "2008.0.0.1";
+  versions.Files["C:\\Orvane\\x64\\OVShlExt.DLL"] = "2008.0.0.2";
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 42, true);
+  EXPECT_EQ(about.Caption(), "About Orvane");
+  EXPECT_EQ(about.lblProduct.Caption(), "Orvane 2008");
+  EXPECT_EQ(about.lblVersion.Caption(), "Version: 2008.0.0.0");
+  EXPECT_EQ(about.lblModule.Caption(), "Shell extension module: 2008.0.0.1");
+  EXPECT_EQ(about.lblModule64.Caption(), "Shell extension module (64-bit): 2008.0.0.2");
+  EXPECT_TRUE(about.lblModule64.Visible());
+  EXPECT_EQ(about.lblFileTypes.Caption(), "File types registered: 42");
+  EXPECT_EQ(about.lblWebSite.Caption(), "https://www.vantrel.com/orvane/");
+  EXPECT_EQ(about.lblOS.Caption().rfind("Operating system: ", 0), 0u);
+}
+
+TEST_F(AboutWindowTest, AMissingModuleIsSaidSoAnd32BitWindowsHasNoTwin) {
+  versions.Files["C:\\Orvane\\orvane.exe"] = "2008.0.0.0";
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  EXPECT_EQ(about.lblModule.Caption(), "Shell extension module: not found");
+  EXPECT_FALSE(about.lblModule64.Visible());
+}
+
+TEST_F(AboutWindowTest, DynamicItemsAreOnWhileTheModulesClassIsRegistered) {
+  {
+    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+    EXPECT_EQ(about.lblDynamicItems.Caption(),
+              "Dynamic items: off (the shell extension module is not registered)");
+  }
+  ImportRegText(registry,
+                "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\CLSID\\{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}]\n"
+                "@=\"Orvane shell extension\"\n");
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  EXPECT_EQ(about.lblDynamicItems.Caption(),
+            "Dynamic items: on (the shell extension module is registered)");
+}
+
+TEST_F(AboutWindowTest, EnterAndEscapeClose) {
+  for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE)}) {
+    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+    EXPECT_TRUE(about.KeyDown(key, 0));
+    EXPECT_EQ(about.ModalResult(), IDCANCEL);
+  }
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  EXPECT_FALSE(about.KeyDown('A', 0));
+  EXPECT_EQ(about.ModalResult(), 0);
+}
+
+}  // namespace
+}  // namespace orvane::testing
