@@ -1,11 +1,11 @@
 #include "app/menu_tree_page.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include "controls/adv_actions.h"
 #include "controls/dragged_item.h"
 #include "controls/edit_controls.h"
+#include "controls/file_dialog.h"
 #include "controls/form.h"
 #include "filetypes/file_types.h"
 #include "menus/custom_menu.h"
@@ -54,18 +54,9 @@ bool IsTextEdit(HWND window) {
 }
 
 std::optional<std::string> OpenFileDialog(const std::string& current, const std::string& title) {
-  char file[MAX_PATH * 2] = {};
-  lstrcpynA(file, current.c_str(), sizeof file);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpstrFilter = "Applications (*.exe;*.bat;*.cmd)\0*.exe;*.bat;*.cmd\0All Files (*.*)\0*.*\0";
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
+  return ShowFileDialog({GetActiveWindow(), title,
+                         "Applications (*.exe;*.bat;*.cmd)|*.exe;*.bat;*.cmd|All Files (*.*)|*.*",
+                         current, "", false});
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 #include "app/select_icon_dialog.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "app/icon_pictures.h"
+#include "controls/file_dialog.h"
 #include "menus/png_image.h"
 #include "platform/icon_source.h"
 #include "platform/messages.h"
@@ -19,30 +18,11 @@ constexpr int kClientHeight = 318;
 // Rows of the grid for files of 5 pictures or more; fewer fill one column.
 constexpr int kRows = 4;
 
-// "a|b|c|d" as the file dialog takes it: pairs ended by zeros, the whole by two.
-std::string DialogFilter(const std::string& text) {
-  std::string filter = text;
-  std::replace(filter.begin(), filter.end(), '|', '\0');
-  return filter + std::string(2, '\0');
-}
-
 }  // namespace
 
 std::optional<std::string> BrowseIconFile(HWND owner, const std::string& current) {
-  char file[MAX_PATH * 2] = {};
-  lstrcpynA(file, current.c_str(), sizeof file);
-  const std::string filter = DialogFilter(LoadResString(msg::SSelectIconFilter));
-  const std::string title = LoadResString(msg::SSelectIconFileTitle);
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(file);
+  return ShowFileDialog({owner, LoadResString(msg::SSelectIconFileTitle),
+                         LoadResString(msg::SSelectIconFilter), current, "", false});
 }
 
 TfrmSelectIcon::TfrmSelectIcon(TComponent* owner, const TSelectIconSources& sources)

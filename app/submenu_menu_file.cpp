@@ -3,8 +3,7 @@
 
 #include "app/submenu_items_page.h"
 
-#include <commdlg.h>
-
+#include "controls/file_dialog.h"
 #include "controls/form.h"
 #include "menus/dynamic_menu.h"
 #include "menus/menu_file_io.h"
@@ -20,19 +19,8 @@ namespace {
 constexpr size_t kShownProblems = 15;
 
 std::optional<std::string> MenuFileDialog(bool save) {
-  char file[MAX_PATH * 2] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
-  dialog.lpstrFilter = "Menu items files (*.ini)\0*.ini\0";
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrDefExt = "ini";
-  dialog.lpstrTitle = save ? "Save menu" : "Open menu";
-  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return std::nullopt;
-  return std::string(file);
+  return ShowFileDialog({GetActiveWindow(), save ? "Save menu" : "Open menu",
+                         "Menu items files (*.ini)|*.ini", "", "ini", save});
 }
 
 }  // namespace
