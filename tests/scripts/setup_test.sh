@@ -7,10 +7,9 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-needed=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
-  libbenchmark-dev zlib1g-dev libpng-dev libsimpleini-dev libinih-dev pkg-config
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev libz-mingw-w64-dev
-  wine wine64 xvfb xdotool imagemagick dpkg-dev)
+# Every package the set-up needs, read from its own lists so that the two cannot part.
+eval "$(awk '/^[a-z_]+_pkgs=\(/ { on = 1 } on { print } on && /\)/ { on = 0 }' "$here/scripts/setup")"
+needed=("${native_pkgs[@]}" "${cross_pkgs[@]}" "${package_pkgs[@]}" "${test_pkgs[@]}")
 
 mkdir -p "$work/bin"
 cat >"$work/bin/apt-get" <<'FAKE'
