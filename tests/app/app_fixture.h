@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,19 @@
 #include "tests/support/screenshot.h"
 
 namespace orvane::testing {
+
+// A whole file as its bytes, and the bytes written as a whole file: menu files as the
+// program reads and writes them.
+inline std::string ReadText(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void WriteText(const std::string& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
 
 struct TShownBox {
   std::string Text;

@@ -35,17 +35,6 @@ constexpr const char* kTwoItems =
     "Application1=C:\\tools\\print.exe\r\nParameters1=/p \"%1\"\r\nCaption1=Print\r\n"
     "Checked1=1\r\nFileType1=txtfile\r\n";
 
-std::string ReadText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteText(const std::string& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
-
 class StaticItemsPageTest : public MainWindowTest {
 protected:
   void SetUp() override {

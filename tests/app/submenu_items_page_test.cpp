@@ -37,17 +37,6 @@ constexpr const char* kNested =
     "Caption5=Edit\r\nApplication5=C:\\tools\\edit.exe\r\nParent5=0\r\nFileType5=txtfile\r\n"
     "Checked5=1\r\n";
 
-std::string ReadText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteText(const std::string& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
-
 class SubmenuItemsPageTest : public MainWindowTest {
 protected:
   void SetUp() override {
