@@ -121,10 +121,23 @@ expect_program_starts() {  # PROGRAM (Windows path) SCREENSHOT
     import -window root "$2" 2>/dev/null
     w taskkill /im orvane.exe >/dev/null 2>&1
   else
-    fail "the installed program showed no main window"
+    fail "the installed program showed no main window within 90 s"
+    describe_screen "${2%.png}-no-window.png"
+    # What is left running would hold its files and spoil the rest of the case.
+    wineserver -k 2>/dev/null
   fi
   timeout 60 tail --pid="$pid" -f /dev/null || kill "$pid" 2>/dev/null
   settle
+}
+
+# What the screen and the prefix's processes were when a window did not come.
+describe_screen() {  # SCREENSHOT
+  local id names
+  import -window root "$1" 2>/dev/null && echo "   the screen then: $1"
+  names=$(for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    xdotool getwindowname "$id" 2>/dev/null; done | sort -u | tr '\n' '|')
+  echo "   visible windows: ${names:-none}"
+  echo "   Windows programs running: $(pgrep -a -f '\.exe' 2>/dev/null | sed 's/^[0-9]* //' | tr '\n' '|')"
 }
 
 # What a user has beside the program: the menu file and a backup.
