@@ -35,6 +35,9 @@ public:
   static constexpr std::uint32_t kDistanceMs = 500;
   // `tick` is the system's millisecond counter, which wraps round after 49.7 days.
   bool Pass(std::uint32_t tick);
+  // A notification that passed was handled by `tick`: the distance counts from there, so
+  // that exceptions whose dumps take longer than the distance are still held back.
+  void Handled(std::uint32_t tick) { lastTick_ = tick; }
 
 private:
   bool seen_ = false;

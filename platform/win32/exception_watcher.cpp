@@ -265,6 +265,7 @@ void TclExceptWatcher::Handle(std::unique_ptr<TclExceptionInformation> informati
   last_ = std::move(information);
   const auto& handler = last_->Language ? OnException : OnSystemException;
   if (handler) handler(*this, *last_);
+  if (listed) throttle_.Handled(GetTickCount());
 }
 
 }  // namespace orvane

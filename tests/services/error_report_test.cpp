@@ -34,6 +34,14 @@ TEST(ErrorReportTest, AStormIsHeldBackUntilItPauses) {
   EXPECT_TRUE(throttle.Pass(2101));
 }
 
+TEST(ErrorReportTest, TheDistanceCountsFromTheEndOfASlowDump) {
+  TExceptionThrottle throttle;
+  EXPECT_TRUE(throttle.Pass(1000));
+  throttle.Handled(4000);  // the first dump took three seconds
+  EXPECT_FALSE(throttle.Pass(4001));
+  EXPECT_TRUE(throttle.Pass(4600));
+}
+
 TEST(ErrorReportTest, TheThrottleMeasuresAcrossTheCountersWrap) {
   TExceptionThrottle throttle;
   EXPECT_TRUE(throttle.Pass(0xFFFFFF00u));

@@ -1,7 +1,7 @@
 // A small program that fails on purpose under the exception watcher, as the program
 // would: "av" writes through a null pointer and nobody handles it; "throw" raises an
 // EOSError that reaches the program's handler; "throw-mail" also answers Yes to the
-// offer to write to the maker. The message it would show goes to "box.txt" beside it.
+// offer to write to the maker; "storm" raises and catches fifty in a row. The message it would show goes to "box.txt" beside it.
 
 #include <windows.h>
 
@@ -52,6 +52,15 @@ int main(int argc, char** argv) {
     return (flags & MB_YESNO) && mode == "throw-mail" ? IDYES : IDNO;
   });
   if (mode == "av") CrashWithAccessViolation(nullptr);
+  if (mode == "storm") {
+    for (int i = 0; i < 50; ++i) {
+      try {
+        ThrowOSError();
+      } catch (const EOSError&) {
+      }
+    }
+    return 0;
+  }
   try {
     ThrowOSError();
   } catch (const std::exception& error) {

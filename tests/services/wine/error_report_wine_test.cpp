@@ -103,6 +103,12 @@ TEST_F(ErrorReportWineTest, ACppExceptionLeavesADumpNamingTheThrowingFunction) {
       << box;
 }
 
+TEST_F(ErrorReportWineTest, AStormOfExceptionsLeavesOneDump) {
+  EXPECT_EQ(Run("storm"), 0u);
+  EXPECT_EQ(FilesIn(kLogs, "*.dmp").size(), 1u);
+  EXPECT_EQ(FilesIn(kLogs, "*.txt").size(), 1u);
+}
+
 TEST_F(ErrorReportWineTest, ALogsFolderThatCannotBeWrittenLeavesNoDumpButTheMessage) {
   TFileHandle blocker(CreateFileA(kLogs.substr(0, kLogs.size() - 1).c_str(), GENERIC_WRITE, 0,
                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
