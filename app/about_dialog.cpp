@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/shell_ext_switch.h"
+#include "platform/clipboard.h"
 #include "platform/messages.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
@@ -11,7 +12,7 @@ namespace orvane {
 namespace {
 
 constexpr int kClientWidth = 420;
-constexpr int kClientHeight = 250;
+constexpr int kClientHeight = 270;
 
 std::string FolderOf(const std::string& file) {
   const std::size_t slash = file.find_last_of("\\/:");
@@ -27,7 +28,8 @@ std::string VersionText(IModuleVersions& versions, const std::string& file) {
 }  // namespace
 
 TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::string& programFile,
-                     int fileTypeCount, bool windows64)
+                     int fileTypeCount, bool windows64,
+                     std::function<std::string()> systemReport)
     : TForm(owner, "frmAbout", TStyle{TBorderStyle::Dialog, false, false, false}),
       lblProduct(Create<TLabel>("lblProduct", this)),
       lblVersion(Create<TLabel>("lblVersion", this)),
@@ -38,6 +40,7 @@ TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::st
       lblMemory(Create<TLabel>("lblMemory", this)),
       lblFileTypes(Create<TLabel>("lblFileTypes", this)),
       lblWebSite(Create<TLabel>("lblWebSite", this)),
+      lblCopyInfo(Create<TLabel>("lblCopyInfo", this)),
       btnClose(Create<TButton>("btnClose", this)) {
   SetKeyPreview(true);
   SetCaption("About Orvane");
@@ -76,9 +79,21 @@ TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::st
       ShowMessageBox(error.what(), kAppTitle, MB_OK | MB_ICONWARNING);
     }
   };
+  lblCopyInfo.SetFont(link);
+  lblCopyInfo.SetCaption(LoadResString(msg::SAboutCopyInfo));
+  lblCopyInfo.OnClick = [&clipboard = services.Clipboard, report = std::move(systemReport)] {
+    try {
+      const std::string text = report();
+      TClipboardOpen open(clipboard);
+      clipboard.Empty();
+      clipboard.SetData(kCfText, std::string_view(text.c_str(), text.size() + 1));
+    } catch (const std::exception& error) {
+      ShowMessageBox(error.what(), kAppTitle, MB_OK | MB_ICONWARNING);
+    }
+  };
   int top = 12;
   for (TLabel* label : {&lblProduct, &lblVersion, &lblModule, &lblModule64, &lblDynamicItems,
-                        &lblOS, &lblMemory, &lblFileTypes, &lblWebSite}) {
+                        &lblOS, &lblMemory, &lblFileTypes, &lblWebSite, &lblCopyInfo}) {
     if (!label->Visible()) continue;
     label->SetBounds(16, top, kClientWidth - 32, label == &lblProduct ? 24 : 16);
     top += label == &lblProduct ? 32 : 20;
@@ -98,8 +113,9 @@ bool TfrmAbout::KeyDown(WORD key, TShortCut shift) {
 }
 
 void ShowAbout(const TServices& services, const std::string& programFile, int fileTypeCount,
-               bool windows64) {
-  TfrmAbout dialog(nullptr, services, programFile, fileTypeCount, windows64);
+               bool windows64, std::function<std::string()> systemReport) {
+  TfrmAbout dialog(nullptr, services, programFile, fileTypeCount, windows64,
+                   std::move(systemReport));
   dialog.ShowModal();
 }
 

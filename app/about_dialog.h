@@ -3,6 +3,7 @@
 // bitnesses where the 64-bit one is present), whether dynamic items are on, the system
 // it runs on, and the maker's site.
 
+#include <functional>
 #include <string>
 
 #include "controls/form.h"
@@ -14,8 +15,9 @@ namespace orvane {
 class TfrmAbout : public TForm {
 public:
   // `programFile` is the running program's file; the modules are looked for beside it.
+  // `systemReport` makes what "Copy System Information" puts on the clipboard.
   TfrmAbout(TComponent* owner, const TServices& services, const std::string& programFile,
-            int fileTypeCount, bool windows64);
+            int fileTypeCount, bool windows64, std::function<std::string()> systemReport);
   std::string ClassName() const override { return "TfrmAbout"; }
 
   TLabel& lblProduct;
@@ -27,12 +29,13 @@ public:
   TLabel& lblMemory;
   TLabel& lblFileTypes;
   TLabel& lblWebSite;
+  TLabel& lblCopyInfo;
   TButton& btnClose;
 
   bool KeyDown(WORD key, TShortCut shift) override;
 };
 
 void ShowAbout(const TServices& services, const std::string& programFile, int fileTypeCount,
-               bool windows64);
+               bool windows64, std::function<std::string()> systemReport);
 
 }  // namespace orvane

@@ -11,7 +11,9 @@
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
 #include "app/select_icon_dialog.h"
+#include "app/shell_ext_switch.h"
 #include "app/update_prompt.h"
+#include "filetypes/predefined_types.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -19,6 +21,7 @@
 #include "platform/system_info.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/window_helpers.h"
+#include "services/system_report.h"
 #include "storage/menu_file.h"
 #include "storage/orvane_ini_file.h"
 #include "storage/profile_ini_file.h"
@@ -197,7 +200,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
   actAbout.SetHint("Show info on this stuff");
   actAbout.OnExecute = [this](TAction&) {
-    ShowAbout(services_, executablePath_, fileTypeList_.Items().Count(), settings_.Windows64);
+    ShowAbout(services_, executablePath_, fileTypeList_.Items().Count(), settings_.Windows64,
+              [this] { return SystemReport(); });
   };
   actRegistryBugs.SetHint("Display registry bugs detected");
   actRegistryBugs.OnUpdate = [this](TAction& action) {
@@ -497,6 +501,19 @@ void TfrmMain::PageChanged() {
     }
   }
   UpdateActions(std::nullopt);
+}
+
+std::string TfrmMain::SystemReport() {
+  TSystemReportSources sources;
+  sources.ProgramFile = executablePath_;
+  sources.MenuFile = settings_.MenuFile;
+  sources.FileTypeCount = fileTypeList_.Items().Count();
+  for (int i = 0; i < fileTypeList_.Bugs().Count(); ++i)
+    sources.Faults.push_back(fileTypeList_.Bugs().Strings(i));
+  sources.ModuleRegistered = ShellExtRegistered(services_.Registry);
+  sources.Windows64 = settings_.Windows64;
+  sources.ShellVersion = ShellVersion();
+  return BuildSystemReport(services_, sources);
 }
 
 bool TfrmMain::HasChanges() const {

@@ -124,6 +124,8 @@ public:
   bool Loading() const { return loading_; }
   bool ShellExtCleanupShown() const { return shellExtCleanupShown_; }
   const std::string& ExecutablePath() const { return executablePath_; }
+  // The system information report of the error report and the About window.
+  std::string SystemReport();
   TFileTypeList& FileTypeList() { return fileTypeList_; }
   const TFormPlacement& Placement() const { return placement_; }
   TStaticMenu& StaticMenu() { return *staticMenu_; }

@@ -15,10 +15,13 @@
 #include "platform/services.h"
 #include "platform/system_folders.h"
 #include "platform/system_info.h"
+#include "platform/win32/exception_manager.h"
+#include "platform/win32/mapi_mail.h"
 #include "platform/win32/process_runner.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/wininet_downloader.h"
 #include "platform/win32/window_helpers.h"
+#include "services/exception_class.h"
 #include "storage/menu_file.h"
 
 namespace orvane {
@@ -32,10 +35,31 @@ void InitSystemFacts() {
 
 namespace {
 
+std::wstring ProgramFileW() {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return std::wstring(buffer, length < MAX_PATH ? length : 0);
+}
+
 int Run(const std::function<TServices()>& makeServices) {
   // Built once; everything below reaches the system through it.
   const TServices services = makeServices();
   TApplication& application = Application();
+
+  // The error report: every exception from here on is seen when raised, and one that
+  // reaches the application's handler is shown with its dump and offered to the maker.
+  const std::wstring programFile = ProgramFileW();
+  TclExceptWatcher watcher(services.ProgramFolder + FileNameWithoutExt(AnsiText(programFile)) +
+                           ".sym");
+  TMapiControl mail;
+  ThxExceptionManager errorReport(watcher, programFile, services.FileSystem, mail);
+  struct TReportEnd {
+    TApplication& application;
+    ~TReportEnd() { application.OnException = nullptr; }
+  } reportEnd{application};
+  application.OnException = [&errorReport](const std::exception& error) {
+    errorReport.ShowUnhandled(ExceptionClassName(error), error.what());
+  };
   TSingleInstance guard(application);
   if (guard.AnotherRunning()) return 0;
   guard.ReportErrors();
@@ -86,16 +110,20 @@ int Run(const std::function<TServices()>& makeServices) {
   // before it is reported.
   auto main = std::make_unique<TfrmMain>(nullptr, services, settings);
   application.SetMainForm(main.get());
+  errorReport.SystemReport = [form = main.get()] { return form->SystemReport(); };
   loading.reset();
 
-  // The application forgets the main window before it goes, also when the loop raises.
+  // The application and the error report forget the main window before it goes, also
+  // when the loop raises.
   struct TLoopEnd {
     TApplication& application;
+    ThxExceptionManager& errorReport;
     ~TLoopEnd() {
       application.OnIdle = nullptr;
       application.SetMainForm(nullptr);
+      errorReport.SystemReport = nullptr;
     }
-  } loopEnd{application};
+  } loopEnd{application, errorReport};
   application.OnIdle = [&main] { main->IdleUpdate(); };
   return application.Run();
 }

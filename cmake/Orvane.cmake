@@ -46,3 +46,15 @@ function(orvane_add_fuzzer name)
   target_link_libraries(fuzz_${name} PRIVATE ${F_LIBS})
   target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,address,undefined)
 endfunction()
+
+# orvane_symbol_table(TARGET): after each link, TARGET's table of function names beside it
+# (<name without extension>.sym), from which the error report names the program's frames
+# on systems whose debug help library cannot read the build's debug information.
+function(orvane_symbol_table target)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/symbol_table.py
+            ${CMAKE_NM} ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
+            $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_BASE_NAME:${target}>.sym
+    VERBATIM)
+endfunction()

@@ -240,6 +240,35 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SAboutOS, "Operating system: %s, %s"},
       {msg::SAboutMemory, "Physical memory: %s"},
       {msg::SAboutFileTypes, "File types registered: %d"},
+      {msg::SAboutCopyInfo, "Copy System Information"},
+      // The error report.
+      {msg::SReportSystemHead,
+       "*** automatically generated system information report ***\r\n%s\r\nVersion: %s\r\n"
+       "Shell extension module version: %s\r\n"},
+      {msg::SReportModule64, "Shell extension module version (64-bit): %s\r\n"},
+      {msg::SReportSystemBody,
+       "OS: %s\r\nOS version: %s\r\nShell library version: %d.%d\r\nMemory available: %s\r\n"
+       "File types registered: %s\r\nShell extension registered: %s\r\nInvalid file types: "
+       "%d\r\nInvalid file types details:\r\n***\r\n%s\r\n***\r\nContents of .ini file:\r\n"
+       "***\r\n%s\r\n***\r\nContents of log file:\r\n***\r\n%s\r\n***\r\n"
+       "*** end of report ***\r\n"},
+      {msg::SReportLabelLanguage, "Language exception"},
+      {msg::SReportLabelSystem, "System exception"},
+      {msg::SReportLabelSafeCall, "Language exception in a safecall method"},
+      {msg::SReportLabelSystemSafeCall, "System exception in a safecall method"},
+      {msg::SReportDumpResult, "\r\nMiniDumpWriteDump result: %.8X"},
+      {msg::SReportInternalProblem,
+       "Internal Application Problem\r\nWe are sorry for inconvenience, but the application "
+       "has encountered an unexpected error.\r\nThe following details are the part of the "
+       "event:\r\n%s\r\n%s\r\n%s\r\n%s\r\n"},
+      {msg::SReportAskToSend,
+       "It is recommended to send error report to the author.\r\nCreate an email with error "
+       "details now?"},
+      {msg::SReportMailSubject, "Orvane 2008 crash report"},
+      {msg::SReportMailFailed,
+       "Failed to create an email (%x: %s).\r\nPlease send the error report manually."},
+      {msg::SReportAccessViolation, "Access violation at address %s. %s of address %s"},
+      {msg::SReportSystemException, "System exception %.8X at address %s"},
   };
   return texts;
 }

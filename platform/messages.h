@@ -194,6 +194,23 @@ inline constexpr MessageId SAboutDynamicOff = 64625;
 inline constexpr MessageId SAboutOS = 64626;
 inline constexpr MessageId SAboutMemory = 64627;
 inline constexpr MessageId SAboutFileTypes = 64628;
+inline constexpr MessageId SAboutCopyInfo = 64629;
+// The error report: the system information report, the dump's text file, the message of
+// an unhandled exception, the mail.
+inline constexpr MessageId SReportSystemHead = 64640;
+inline constexpr MessageId SReportModule64 = 64641;
+inline constexpr MessageId SReportSystemBody = 64642;
+inline constexpr MessageId SReportLabelLanguage = 64643;
+inline constexpr MessageId SReportLabelSystem = 64644;
+inline constexpr MessageId SReportLabelSafeCall = 64645;
+inline constexpr MessageId SReportLabelSystemSafeCall = 64646;
+inline constexpr MessageId SReportDumpResult = 64647;
+inline constexpr MessageId SReportInternalProblem = 64648;
+inline constexpr MessageId SReportAskToSend = 64649;
+inline constexpr MessageId SReportMailSubject = 64650;
+inline constexpr MessageId SReportMailFailed = 64651;
+inline constexpr MessageId SReportAccessViolation = 64652;
+inline constexpr MessageId SReportSystemException = 64653;
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "platform/file_access.h"
@@ -15,6 +18,7 @@
 #include "platform/memory_registry.h"
 #include "platform/reg_text.h"
 #include "platform/system_info.h"
+#include "platform/win32/window_helpers.h"
 
 namespace orvane::testing {
 namespace {
@@ -39,13 +43,18 @@ protected:
   TMemoryRegistry registry;
   TMemoryClipboard clipboard;
   TVersionTable versions;
+  int reports = 0;
+  std::function<std::string()> Report = [this] {
+    ++reports;
+    return std::string("*** automatically generated system information report ***\r\n");
+  };
 };
 
 TEST_F(AboutWindowTest, NamesTheProgramAndBothModules) {
   versions.Files["C:\\Orvane\\orvane.exe"] = "2008.0.0.0";
   versions.Files["C:\\Orvane\\OVShlExt.DLL"] = "2008.0.0.1";
   versions.Files["C:\\Orvane\\x64\\OVShlExt.DLL"] = "2008.0.0.2";
-  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 42, true);
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 42, true, Report);
   EXPECT_EQ(about.Caption(), "About Orvane");
   EXPECT_EQ(about.lblProduct.Caption(), "Orvane 2008");
   EXPECT_EQ(about.lblVersion.Caption(), "Version: 2008.0.0.0");
@@ -59,34 +68,59 @@ TEST_F(AboutWindowTest, NamesTheProgramAndBothModules) {
 
 TEST_F(AboutWindowTest, AMissingModuleIsSaidSoAnd32BitWindowsHasNoTwin) {
   versions.Files["C:\\Orvane\\orvane.exe"] = "2008.0.0.0";
-  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
   EXPECT_EQ(about.lblModule.Caption(), "Shell extension module: not found");
   EXPECT_FALSE(about.lblModule64.Visible());
 }
 
 TEST_F(AboutWindowTest, DynamicItemsAreOnWhileTheModulesClassIsRegistered) {
   {
-    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
     EXPECT_EQ(about.lblDynamicItems.Caption(),
               "Dynamic items: off (the shell extension module is not registered)");
   }
   ImportRegText(registry,
                 "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\CLSID\\{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}]\n"
                 "@=\"Orvane shell extension\"\n");
-  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
   EXPECT_EQ(about.lblDynamicItems.Caption(),
             "Dynamic items: on (the shell extension module is registered)");
 }
 
 TEST_F(AboutWindowTest, EnterAndEscapeClose) {
   for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE)}) {
-    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
     EXPECT_TRUE(about.KeyDown(key, 0));
     EXPECT_EQ(about.ModalResult(), IDCANCEL);
   }
-  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false);
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
   EXPECT_FALSE(about.KeyDown('A', 0));
   EXPECT_EQ(about.ModalResult(), 0);
+}
+
+TEST_F(AboutWindowTest, CopySystemInformationPutsTheReportOnTheClipboardAsText) {
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
+  EXPECT_EQ(about.lblCopyInfo.Caption(), "Copy System Information");
+  EXPECT_EQ(reports, 0);  // made when asked for, not with the window
+  about.lblCopyInfo.OnClick();
+  EXPECT_EQ(reports, 1);
+  TClipboardOpen open(clipboard);
+  const std::optional<std::string> text = clipboard.GetData(kCfText);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(*text, std::string("*** automatically generated system information report ***\r\n") +
+                       '\0');
+}
+
+TEST_F(AboutWindowTest, AClipboardThatCannotBeOpenedIsShownNotRaised) {
+  TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 0, false, Report);
+  std::vector<std::string> shown;
+  TMessageBoxAnswers answers([&](const std::string& text, const std::string&, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  });
+  clipboard.Locked = true;  // another program holds it
+  EXPECT_NO_THROW(about.lblCopyInfo.OnClick());
+  EXPECT_EQ(shown.size(), 1u);
 }
 
 }  // namespace
