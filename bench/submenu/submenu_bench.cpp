@@ -256,8 +256,20 @@ int main(int argc, char** argv) {
   // rebuilt from the page's menu.
   TDynamicMenu detached(&form->FileTypeList().Items(),
                         TItemImageSources{DefaultIconSource(), DefaultFileAccess()});
-  bench::TSamples models, rebuilds;
-  bench::Interleave(kRounds, {{&models, [&] {
+  bench::TSamples models, rebuilds, clears, adds;
+  bench::Interleave(kRounds, {{&clears, [&] {
+                                 return bench::Seconds([&] {
+                                   page.tvXMenu.BeginUpdate();
+                                   page.tvXMenu.Clear();
+                                   page.tvXMenu.EndUpdate();
+                                 });
+                               }},
+                              {&adds, [&] {
+                                 return bench::Seconds([&] {
+                                   RebuildTree(form->DynamicMenu(), page.tvXMenu, nullptr, nullptr);
+                                 });
+                               }},
+                              {&models, [&] {
                                  return bench::Seconds(
                                      [&] { RevertDynamicMenu(detached, menuFile, DefaultFileAccess()); });
                                }},
@@ -267,7 +279,8 @@ int main(int argc, char** argv) {
                                    UpdateWindow(page.tvXMenu.Handle());
                                  });
                                }}});
-  std::printf("fill: menu file read %.4f s, tree rebuilt %.4f s\n", models.Median(), rebuilds.Median());
+  std::printf("fill: menu file read %.4f s, tree rebuilt %.4f s (emptied %.4f s, refilled %.4f s)\n",
+              models.Median(), rebuilds.Median(), clears.Median(), adds.Median());
   bench::TSamples opens;
   for (int round = 0; round < kOpenRounds; ++round)
     opens.Values.push_back(1000 * bench::Seconds([&] {
