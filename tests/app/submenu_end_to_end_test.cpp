@@ -83,8 +83,12 @@ protected:
     TMainFormSettings settings;
     settings.MenuFile = folder + "Orvane.ini";
     settings.LogFile = folder + "log.txt";
+    // The x86_64 build stands in for the 32-bit program on 64-bit Windows: its module is
+    // registered in place, and the twin, which the file manager loads from the 64-bit view,
+    // by the registration tool. The 32-bit build's test host reads the 32-bit view, where
+    // the module beside the program is registered; it has no twin of its own to register.
     settings.ShellExt = SystemShellExtSwitch(DefaultRegistryBackend(), DefaultFileSystem(), folder,
-                                             WindowsFolder(), true);
+                                             WindowsFolder(), sizeof(void*) == 8);
     form = std::make_unique<TfrmMain>(nullptr, Services(), settings);
     Application().SetMainForm(form.get());
     form->Show();
