@@ -53,6 +53,13 @@ void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) 
 void TDynamicMenu::LoadFromRecords(const std::vector<TDynamicItemRecord>& records) {
   if (!FileTypes() || FileTypes()->Count() == 0)
     throw EMenuError(LoadResString(msg::SFileTypesNotSet));
+  // Each picture file is read once in a load; the next load reads it again.
+  TLoadPictures pictures;
+  loadPictures_ = &pictures;
+  struct TEnd {
+    TLoadPictures*& pictures;
+    ~TEnd() { pictures = nullptr; }
+  } end{loadPictures_};
   LoadFrame([&] {
     // The item made of each record; a record's parent always comes before it.
     std::vector<TDynamicMenuItem*> made(records.size(), nullptr);

@@ -3,7 +3,10 @@
 // section of the menu file that the module reads (entries numbered from 1, depth
 // first, each naming the submenu that holds it).
 
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "menus/custom_menu.h"
@@ -37,8 +40,15 @@ public:
   void LoadFromRecords(const std::vector<TDynamicItemRecord>& records);
   void SaveToIni(TCustomIniFile& ini, const std::string& section);
 
+  // The pictures read so far by the load under way, by file and index (none: the file
+  // gave no picture); null outside a load. A menu's items share a few picture files, and
+  // every read of an icon file costs the system a library load.
+  using TLoadPictures = std::map<std::pair<std::string, int>, std::optional<TItemImage>>;
+  TLoadPictures* LoadPictures() const { return loadPictures_; }
+
 private:
   TItemImageSources images_;
+  TLoadPictures* loadPictures_ = nullptr;
 };
 
 }  // namespace orvane

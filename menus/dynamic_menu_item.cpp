@@ -1,5 +1,7 @@
 #include "menus/dynamic_menu_item.h"
 
+#include <optional>
+
 #include "filetypes/file_type.h"
 #include "menus/custom_menu.h"
 #include "menus/dynamic_menu.h"
@@ -42,22 +44,34 @@ void TDynamicMenuItem::SetIconIndex(int index) {
   // index, and gets the picture when it is copied into a menu.
   const auto* menu = dynamic_cast<const TDynamicMenu*>(Tree());
   if (index >= 0 && !iconFile_.empty() && menu) {
-    TItemImage loaded(icon_.Kind());
-    IIconSource& icons = menu->ImageSources().Icons;
-    // The system's search finds the file in its own folder, or on the search path.
-    auto exists = [&icons](const std::string& path) {
-      const size_t split = path.find_last_of("\\/");
-      const std::string folder = split == std::string::npos ? "" : path.substr(0, split + 1);
-      std::string found;
-      return icons.FindFile(folder, path.substr(folder.size()), found);
+    auto load = [&]() -> std::optional<TItemImage> {
+      TItemImage loaded(icon_.Kind());
+      IIconSource& icons = menu->ImageSources().Icons;
+      // The system's search finds the file in its own folder, or on the search path.
+      auto exists = [&icons](const std::string& path) {
+        const size_t split = path.find_last_of("\\/");
+        const std::string folder = split == std::string::npos ? "" : path.substr(0, split + 1);
+        std::string found;
+        return icons.FindFile(folder, path.substr(folder.size()), found);
+      };
+      if (!MayOpenImageFile(iconFile_, exists)) return std::nullopt;  // as a file that does not load
+      try {
+        loaded.Load(iconFile_, index, icons, menu->ImageSources().Files);
+      } catch (const std::exception&) {
+        return std::nullopt;
+      }
+      return loaded;
     };
-    if (!MayOpenImageFile(iconFile_, exists)) return;  // as a file that does not load
-    try {
-      loaded.Load(iconFile_, index, icons, menu->ImageSources().Files);
-    } catch (const std::exception&) {
-      return;  // no picture, and the index stays
+    std::optional<TItemImage> picture;
+    if (TDynamicMenu::TLoadPictures* pictures = menu->LoadPictures()) {
+      auto [at, added] = pictures->try_emplace({iconFile_, index});
+      if (added) at->second = load();
+      picture = at->second;
+    } else {
+      picture = load();
     }
-    icon_ = std::move(loaded);
+    if (!picture) return;  // no picture, and the index stays
+    icon_ = std::move(*picture);
   }
   DoChanging();
   iconIndex_ = index;

@@ -7,16 +7,28 @@
 
 namespace orvane {
 
+const TIcon& TItemImage::Icon() const {
+  static const TIcon none;
+  return icon_ ? *icon_ : none;
+}
+
+const TPngImage& TItemImage::Png() const {
+  static const TPngImage none;
+  return png_ ? *png_ : none;
+}
+
 void TItemImage::Load(const std::string& file, int index, IIconSource& icons, IFileAccess& files) {
   if (kind_ == TKind::Png) {
-    png_.LoadFromFile(file, files);
+    auto png = std::make_shared<TPngImage>();
+    png->LoadFromFile(file, files);
+    png_ = std::move(png);
     return;
   }
   TIcon large, small;
   int count = icons.ExtractIcons(file, index, large, small);
   if (count != 1 && count != 2) throw Exception(LoadResString(msg::SErrorExtractingIcon));
   // The small icon is the item's; the large one goes with `large`.
-  icon_ = std::move(small);
+  icon_ = std::make_shared<const TIcon>(std::move(small));
 }
 
 bool MayOpenImageFile(const std::string& path,

@@ -2,6 +2,7 @@
 // The picture of a dynamic menu item: the small icon of an icon resource, or a PNG file.
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "menus/png_image.h"
@@ -11,6 +12,8 @@ namespace orvane {
 
 class IFileAccess;
 
+// Copies share one picture, which lives as long as the last of them: items that show the
+// same picture need it read only once.
 class TItemImage {
 public:
   enum class TKind { Icon, Png };
@@ -18,9 +21,9 @@ public:
   explicit TItemImage(TKind kind = TKind::Icon) : kind_(kind) {}
 
   TKind Kind() const { return kind_; }
-  bool Empty() const { return kind_ == TKind::Icon ? !icon_ : png_.Empty(); }
-  const TIcon& Icon() const { return icon_; }
-  const TPngImage& Png() const { return png_; }
+  bool Empty() const { return kind_ == TKind::Icon ? !icon_ || !*icon_ : !png_ || png_->Empty(); }
+  const TIcon& Icon() const;
+  const TPngImage& Png() const;
 
   // Loads the image of its kind: icon `index` of `file`, or the whole PNG file. Raises
   // on failure and stays empty.
@@ -28,8 +31,8 @@ public:
 
 private:
   TKind kind_;
-  TIcon icon_;
-  TPngImage png_;
+  std::shared_ptr<const TIcon> icon_;
+  std::shared_ptr<const TPngImage> png_;
 };
 
 // Whether an item may open its picture file at all: a path on a local drive ("C:\...") or

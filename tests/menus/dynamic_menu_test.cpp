@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <set>
 
 #include "menu_file_fixture.h"
@@ -382,6 +384,51 @@ TEST_F(DynamicMenuTest, PngImagesLoadWholeFilesWhateverTheCaseOfTheExtension) {
   const std::vector<std::uint8_t> pixels = {255, 0, 0, 255, 0, 0, 255, 128};
   EXPECT_EQ(item->Icon().Png().Pixels(), pixels);
   EXPECT_EQ(icons.calls, std::vector<std::string>{"search [C:\\icons\\] star.PNG"});
+}
+
+// A load reads each picture once however many items show it, a failed one too; the next
+// load and a change afterwards read the file again.
+TEST_F(DynamicMenuTest, LoadReadsEachPictureFileOnce) {
+  icons.files["C:\\icons\\tools.dll"] = {4};
+  icons.existing.insert("C:\\icons\\tools.dll");
+  std::string text = "[Dynamic Items]\r\n";
+  const int indexes[] = {2, 2, 3, 2, 9, 9};
+  for (int n = 1; n <= 6; ++n) {
+    const std::string k = std::to_string(n);
+    for (const std::string& line :
+         {"Parent" + k + "=0", "Caption" + k + "=Item " + k, "Application" + k + "=a.exe",
+          "Checked" + k + "=1", "FileType" + k + "=txtfile", "IconFile" + k + "=C:\\icons\\tools.dll",
+          "IconIndex" + k + "=" + std::to_string(indexes[n - 1])})
+      text += line + "\r\n";
+  }
+  text += "Count=6\r\n";
+  auto extracts = [this] {
+    return std::count_if(icons.calls.begin(), icons.calls.end(),
+                         [](const std::string& call) { return call.rfind("extract ", 0) == 0; });
+  };
+  Load(text);
+  TTreeItems& items = Category("txtfile");
+  ASSERT_EQ(items.Count(), 6);
+  EXPECT_EQ(extracts(), 3);  // pictures 2 and 3, and 9, which the file does not have
+  auto* first = static_cast<TDynamicMenuItem*>(items[0]);
+  for (int n : {1, 3}) {
+    auto* item = static_cast<TDynamicMenuItem*>(items[n]);
+    ASSERT_FALSE(item->Icon().Empty());
+    EXPECT_EQ(item->Icon().Icon().Get(), first->Icon().Icon().Get()) << n;
+  }
+  EXPECT_NE(static_cast<TDynamicMenuItem*>(items[2])->Icon().Icon().Get(), first->Icon().Icon().Get());
+  EXPECT_TRUE(static_cast<TDynamicMenuItem*>(items[4])->Icon().Empty());
+  // A picture shared by items lives until the last of them goes.
+  const IconHandle shared = first->Icon().Icon().Get();
+  first->Free();
+  EXPECT_TRUE(icons.alive.count(shared));
+  Load(text);
+  EXPECT_EQ(extracts(), 6);
+  EXPECT_FALSE(icons.alive.count(shared));
+  auto* item = static_cast<TDynamicMenuItem*>(Category("txtfile")[0]);
+  item->SetIconIndex(1);
+  item->SetIconIndex(2);
+  EXPECT_EQ(extracts(), 8);
 }
 
 TEST(ItemImageFile, OnlyExistingFilesOnLocalDrivesOrTheSearchPathAreOpened) {

@@ -14,7 +14,6 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,12 +27,12 @@
 #include "platform/win32/shell_selection.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "tests/shellext/host/shell_host.h"
 
 namespace orvane::testing {
 namespace {
 
-
-constexpr const char* kClassId = "{5D1E7A42-3C9B-4F08-A6D2-9B71E0C4F315}";
+constexpr const char* kClassId = kModuleClassId;
 constexpr const char* kDoneEvent = "OrvaneRecorderDone";
 
 const std::string kPng(
@@ -63,21 +62,8 @@ const char* kClasses = R"(REGEDIT4
 @="Orvane test document"
 )";
 
-std::string WindowsPath(std::string unixPath) {
-  for (char& c : unixPath)
-    if (c == '/') c = '\\';
-  return "Z:" + unixPath;
-}
-
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // The program folder of the tests: the module, the menu file, the selected objects.
@@ -126,31 +112,6 @@ std::string Utf8(const std::wstring& text) {
 }
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-// What the recorder was given: its folder, its command line as its arguments, its show
-// state.
-struct TRecorded {
-  std::wstring folder;
-  std::vector<std::wstring> arguments;
-  std::wstring show;
-};
-
-TRecorded ReadRecorded() {
-  std::string bytes = ReadFile(Output());
-  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-  TRecorded recorded;
-  std::size_t first = text.find(L'\n'), second = text.find(L'\n', first + 1);
-  if (second == std::wstring::npos) return recorded;
-  recorded.folder = text.substr(0, first);
-  int count = 0;
-  if (wchar_t** argv = CommandLineToArgvW(text.substr(first + 1, second - first - 1).c_str(), &count)) {
-    recorded.arguments.assign(argv, argv + count);
-    LocalFree(argv);
-  }
-  recorded.show = text.substr(second + 1, text.find(L'\n', second + 1) - second - 1);
-  return recorded;
-}
 
 // A file of the given wide path with its folders.
 void MakeFile(const std::wstring& path) {
@@ -349,38 +310,10 @@ protected:
     EXPECT_EQ(CallModule("DllUnregisterServer"), S_OK);
   }
 
-  // The handlers the registry lists for the objects' key, created by their classes.
-  using THandlers = std::vector<std::pair<std::string, TComPtr<IContextMenu>>>;
-  THandlers Handlers(const std::string& typeKey) {
-    THandlers handlers;
-    HKEY list = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (typeKey + "\\shellex\\ContextMenuHandlers").c_str(), 0,
-                      KEY_READ, &list) != ERROR_SUCCESS)
-      return handlers;
-    char name[256];
-    for (DWORD k = 0; RegEnumKeyA(list, k, name, sizeof name) == ERROR_SUCCESS; ++k) {
-      char value[256] = {};
-      LONG size = sizeof value;
-      RegQueryValueA(list, name, value, &size);
-      std::string text = value[0] == '{' ? value : name;
-      std::wstring wide(text.begin(), text.end());
-      CLSID classId;
-      if (FAILED(CLSIDFromString(wide.c_str(), &classId))) continue;
-      TComPtr<IContextMenu> handler;
-      if (SUCCEEDED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
-                                     handler.PutVoid())))
-        handlers.emplace_back(text, handler);
-    }
-    RegCloseKey(list);
-    return handlers;
-  }
-
   // Our handler, initialized for the objects and asked for its items; the menu's outline.
   std::string Menu(const std::string& typeKey, const std::vector<std::string>& paths,
                    const std::string& background = "", HRESULT* queried = nullptr) {
-    handler.Reset();
-    for (auto& [classId, candidate] : Handlers(typeKey))
-      if (lstrcmpiA(classId.c_str(), kClassId) == 0) handler = candidate;
+    handler = ModuleHandler(typeKey);
     EXPECT_TRUE(handler) << "no handler of ours for " << typeKey;
     if (!handler) return "";
     TComPtr<IShellExtInit> init;
@@ -389,11 +322,7 @@ protected:
       TIdList folder(background);
       EXPECT_EQ(init->Initialize(folder.Get(), nullptr, nullptr), S_OK);
     } else {
-      TIdList parent(World().folder + "docs");
-      // The data object the folder itself gives for its items, as the file manager gets it.
-      TComPtr<IDataObject> data;
-      EXPECT_EQ(SelectionDataObject(World().folder + "docs", paths, data), S_OK);
-      EXPECT_EQ(init->Initialize(parent.Get(), data.Get(), nullptr), S_OK);
+      EXPECT_EQ(InitializeForFiles(*handler.Get(), World().folder + "docs", paths), S_OK);
     }
     if (menu) DestroyMenu(menu);
     menu = CreatePopupMenu();
@@ -403,48 +332,19 @@ protected:
     return Outline(menu);
   }
 
-  // Captions in order, "[b]" for a picture, "(hint)", "-" for separators, submenus in
-  // braces.
+  // The menu's outline (TMenuOutline); its commands' offsets and pictures kept.
   std::string Outline(HMENU from) {
-    std::string text;
-    for (int k = 0; k < GetMenuItemCount(from); ++k) {
-      char caption[256] = {};
-      MENUITEMINFOA item{};
-      item.cbSize = sizeof item;
-      item.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP | MIIM_ID;
-      item.dwTypeData = caption;
-      item.cch = sizeof caption;
-      GetMenuItemInfoA(from, k, TRUE, &item);
-      if (!text.empty()) text += ",";
-      if (item.fType & MFT_SEPARATOR) {
-        text += "-";
-        continue;
-      }
-      text += caption;
-      if (item.hbmpItem) {
-        text += "[b]";
-        bitmaps.push_back(item.hbmpItem);
-      }
-      if (item.hSubMenu) {
-        text += "{" + Outline(item.hSubMenu) + "}";
-      } else {
-        char hint[256] = {};
-        if (handler->GetCommandString(item.wID - kFirst, GCS_HELPTEXTA, nullptr, hint, sizeof hint) ==
-                S_OK &&
-            hint[0])
-          text += std::string("(") + hint + ")";
-        ids[caption] = item.wID - kFirst;
-      }
-    }
+    TMenuOutline outline(*handler.Get(), kFirst);
+    std::string text = outline.Read(from);
+    for (auto& [caption, id] : outline.Ids) ids[caption] = id;
+    bitmaps.insert(bitmaps.end(), outline.Bitmaps.begin(), outline.Bitmaps.end());
     return text;
   }
 
   // Our handler for files given by wide paths in one folder, asked for its items; the
   // folder's own data object, or a dropped-file list for a folder too long for Wine's shell.
   std::string WideMenu(const std::wstring& folder, const std::vector<std::wstring>& paths) {
-    handler.Reset();
-    for (auto& [classId, candidate] : Handlers("*"))
-      if (lstrcmpiA(classId.c_str(), kClassId) == 0) handler = candidate;
+    handler = ModuleHandler("*");
     if (!handler) return "";
     TComPtr<IShellExtInit> init;
     handler->QueryInterface(IID_IShellExtInit, init.PutVoid());
@@ -464,16 +364,8 @@ protected:
     return Outline(menu);
   }
 
-  // Starts the item and waits for the recorder's report.
   TRecorded InvokeRecorded(CMINVOKECOMMANDINFOEX& info) {
-    DeleteFileA(Output().c_str());
-    TKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, kDoneEvent));
-    ResetEvent(done.get());
-    HRESULT result = handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info));
-    EXPECT_EQ(result, S_OK);
-    if (result != S_OK) return {};
-    EXPECT_EQ(WaitForSingleObject(done.get(), 20000), WAIT_OBJECT_0);
-    return ReadRecorded();
+    return orvane::testing::InvokeRecorded(*handler.Get(), info, kDoneEvent, Output());
   }
 
   // Starts the item and waits for the recorder's report: folder and command line.
@@ -484,14 +376,7 @@ protected:
     return text;
   }
 
-  static CMINVOKECOMMANDINFOEX Info(const char* verb) {
-    CMINVOKECOMMANDINFOEX info{};
-    info.cbSize = sizeof info;
-    info.lpVerb = verb;
-    info.nShow = SW_HIDE;
-    info.fMask = CMIC_MASK_FLAG_NO_UI;
-    return info;
-  }
+  static CMINVOKECOMMANDINFOEX Info(const char* verb) { return InvokeInfo(verb); }
 
   static constexpr UINT kFirst = 100;
   static inline TWin32Registry backend;
