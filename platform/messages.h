@@ -194,6 +194,12 @@ inline constexpr MessageId SAboutDynamicOff = 64625;
 inline constexpr MessageId SAboutOS = 64626;
 inline constexpr MessageId SAboutMemory = 64627;
 inline constexpr MessageId SAboutFileTypes = 64628;
+// The colour lists (64700-64749): "Default", "Custom", then the standard and the
+// system colours' names in list order.
+inline constexpr MessageId SColorDefault = 64700;
+inline constexpr MessageId SColorCustom = 64701;
+inline constexpr MessageId SColorStandardFirst = 64702;  // 16 names
+inline constexpr MessageId SColorSystemFirst = 64718;    // 25 names
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.
