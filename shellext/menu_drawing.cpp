@@ -79,7 +79,7 @@ TItemGeometry GeometryAt(const TCustomDrawRecord& settings, int dpi) {
   return TItemGeometry{MulDiv(settings.TextIndent, dpi, 96), MulDiv(16, dpi, 96), MulDiv(3, dpi, 96)};
 }
 
-COLORREF MenuColorOf(std::uint32_t value, COLORREF fallback) {
+COLORREF PaintedColor(std::uint32_t value, COLORREF fallback) {
   if (value == kDefaultMenuColor || !IsMenuColor(value)) return fallback;
   if ((value & 0xFF000000u) == kSystemColorFlag) return GetSysColor(static_cast<int>(value & 0xFF));
   return static_cast<COLORREF>(value);
@@ -163,15 +163,15 @@ bool TMenuDrawing::Draw(const DRAWITEMSTRUCT& item) const {
   const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
   BOOL flat = FALSE;
   SystemParametersInfoA(SPI_GETFLATMENU, 0, &flat, 0);
-  const COLORREF back = MenuColorOf(
+  const COLORREF back = PaintedColor(
       selected ? settings_.SelectedBackColor : settings_.NormalBackColor,
       GetSysColor(selected ? (flat ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT) : COLOR_MENU));
   const COLORREF text =
       grayed ? GetSysColor(COLOR_GRAYTEXT)
-             : MenuColorOf(selected ? settings_.SelectedTextColor : settings_.NormalTextColor,
+             : PaintedColor(selected ? settings_.SelectedTextColor : settings_.NormalTextColor,
                            GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   const COLORREF iconBack =
-      MenuColorOf(selected ? settings_.SelectedIconBackColor : settings_.NormalIconBackColor, back);
+      PaintedColor(selected ? settings_.SelectedIconBackColor : settings_.NormalIconBackColor, back);
   const TItemGeometry geometry = GeometryAt(settings_, DpiOf(dc));
   const int saved = SaveDC(dc);
   const COLORREF oldBack = SetBkColor(dc, back);

@@ -40,7 +40,7 @@ struct TItemGeometry {
 TItemGeometry GeometryAt(const TCustomDrawRecord& settings, int dpi);
 
 // What a colour setting paints: the default gives `fallback`.
-COLORREF MenuColorOf(std::uint32_t value, COLORREF fallback);
+COLORREF PaintedColor(std::uint32_t value, COLORREF fallback);
 
 // Whether an entry is drawn by the module: custom drawing on, and neither a first-level
 // entry kept as the system draws it, nor, with the background fix, an entry in a

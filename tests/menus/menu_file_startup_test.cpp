@@ -226,8 +226,8 @@ TEST_F(MenuFileIo, DrawingSettingsSaveAndApplyKeepEachOthersSections) {
   }
   const std::string& text = files.Files["menu.ini"];
   EXPECT_NE(text.find("Left=5\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Caption1=B\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Caption2=A\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Caption1=A\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Caption2=B\r\n"), std::string::npos);
   EXPECT_NE(text.find("Enabled=True\r\n"), std::string::npos);
   EXPECT_NE(text.find("TextIndent=30\r\n"), std::string::npos);
   // The menu's own reload keeps the settings it does not hold.
