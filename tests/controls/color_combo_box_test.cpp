@@ -24,12 +24,12 @@ TEST(TypedPrefixTest, LettersNarrowBackspaceWidensAndAMissBeepsKeepingThePrefix)
   TTypedKey u = typing.Char('u');
   EXPECT_EQ(u.Select, 2);
   EXPECT_TRUE(u.RestartTimer);
-  EXPECT_EQ(typing.Prefix(), "blu");
+  EXPECT_EQ(typing.Prefix(), "bLu");  // as typed; the search ignores case
   TTypedKey miss = typing.Char('x');
   EXPECT_TRUE(miss.Beep);
   EXPECT_EQ(miss.Select, -1);
   EXPECT_TRUE(miss.RestartTimer);
-  EXPECT_EQ(typing.Prefix(), "blu");
+  EXPECT_EQ(typing.Prefix(), "bLu");
   EXPECT_EQ(typing.Backspace().Select, 1);  // "bl": Black comes first
   EXPECT_EQ(typing.Backspace().Select, 1);  // "b"
   TTypedKey emptied = typing.Backspace();
