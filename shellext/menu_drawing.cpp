@@ -134,7 +134,7 @@ bool TMenuDrawing::Measure(MEASUREITEMSTRUCT& item) const {
     text = TextSize(screen.Get(), record->Caption);
   }
   item.itemWidth = static_cast<UINT>(geometry.Indent + geometry.Padding * 2 + text.cx);
-  item.itemHeight = static_cast<UINT>(std::max(text.cy, geometry.Icon) + geometry.Padding * 2);
+  item.itemHeight = static_cast<UINT>(std::max<LONG>(text.cy, geometry.Icon) + geometry.Padding * 2);
   return true;
 }
 
