@@ -293,7 +293,7 @@ const char* const kCustomDrawKeys[kCustomDrawKeyCount] = {
 
 bool IsMenuColor(std::uint32_t value) {
   if (value == kDefaultMenuColor || (value & 0xFF000000u) == 0) return true;
-  return (value & 0xFF000000u) == kSystemColorFlag && (value & 0x00FFFFFFu) < kSystemColorCount;
+  return (value & 0xFF000000u) == kSystemColorFlag && (value & 0x00FFFFFFu) < kKnownSystemColors;
 }
 
 TMenuFileRecords ReadMenuFileText(std::string_view text) {

@@ -55,7 +55,7 @@ inline constexpr int kMinTextIndent = 10, kMaxTextIndent = 100;
 inline constexpr int kMinTextFontSize = 6, kMaxTextFontSize = 20;  // or 0: no custom size
 inline constexpr std::size_t kMaxFontFaceLength = 31;              // a font name's room
 inline constexpr std::uint32_t kSystemColorFlag = 0xFF000000u;
-inline constexpr std::uint32_t kSystemColorCount = 31;  // the indexes GetSysColor knows
+inline constexpr std::uint32_t kKnownSystemColors = 31;  // the indexes GetSysColor knows
 
 // An explicit colour, a known system colour or the default.
 bool IsMenuColor(std::uint32_t value);
