@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kClientWidth = 420;
 constexpr int kClientHeight = 330;
-constexpr int kListWidth = 130;
+constexpr int kListWidth = 120;
 constexpr int kNormalLeft = 150;
 constexpr int kSelectedLeft = kNormalLeft + kListWidth + 10;
 
@@ -128,9 +128,9 @@ void TfrmCustomDraw::Layout() {
   chkFont.SetBounds(8, 80, 130, 20);
   chkFont.SetCaption("Custom &font:");
   pnlCustomFont.SetBounds(kNormalLeft, 78, kClientWidth - kNormalLeft - 8, 26);
-  cbTextFont.SetBounds(0, 0, kListWidth + 40, 200);
-  spedTextFontSize.SetBounds(kListWidth + 46, 0, 50, 22);
-  lblFontUnit.SetBounds(kListWidth + 102, 4, 60, 16);
+  cbTextFont.SetBounds(0, 0, kListWidth + 20, 200);
+  spedTextFontSize.SetBounds(kListWidth + 26, 0, 50, 22);
+  lblFontUnit.SetBounds(kListWidth + 82, 4, 56, 16);
   lblFontUnit.SetCaption("points");
   lblNormal.SetBounds(kNormalLeft, 114, kListWidth, 16);
   lblNormal.SetCaption("normal");
