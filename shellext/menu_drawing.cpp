@@ -37,11 +37,15 @@ int DpiOf(HDC dc) {
   return dpi > 0 ? dpi : ScreenDpi();
 }
 
-// The item's text without the "&" marks, as DrawText shows it.
-SIZE TextSize(HDC dc, const std::string& caption) {
-  RECT box{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, DT_SINGLELINE | DT_CALCRECT);
-  return SIZE{box.right - box.left, box.bottom - box.top};
+// The item's text as DrawText shows it: "&" marks the next character, "&&" is one "&".
+std::string Shown(const std::string& caption) {
+  std::string shown;
+  shown.reserve(caption.size());
+  for (std::size_t k = 0; k < caption.size(); ++k) {
+    if (caption[k] == '&' && ++k == caption.size()) break;
+    shown += caption[k];
+  }
+  return shown;
 }
 
 }  // namespace
@@ -121,20 +125,31 @@ const TDynamicItemRecord* TMenuDrawing::Ours(ULONG_PTR data) const {
   return found == items_.end() ? nullptr : *found;
 }
 
+bool TMenuDrawing::PrepareMeasuring() const {
+  if (measuring_) return true;
+  dpi_ = ScreenDpi();
+  measuring_.reset(CreateCompatibleDC(nullptr));
+  if (!measuring_) return false;
+  // Selected for the device context's life: the font outlives every menu of its file.
+  if (HFONT font = fonts_.Get(settings_, dpi_)) SelectObject(measuring_.get(), font);
+  TEXTMETRICA metrics{};
+  if (GetTextMetricsA(measuring_.get(), &metrics)) textHeight_ = metrics.tmHeight;
+  return true;
+}
+
 bool TMenuDrawing::Measure(MEASUREITEMSTRUCT& item) const {
   if (item.CtlType != ODT_MENU) return false;
   const TDynamicItemRecord* record = Ours(item.itemData);
   if (!record) return false;
-  TWindowDC screen(nullptr);
-  const int dpi = DpiOf(screen.Get());
-  const TItemGeometry geometry = GeometryAt(settings_, dpi);
-  SIZE text{0, 0};
-  if (screen.Get()) {
-    TSelectObject font(screen.Get(), fonts_.Get(settings_, dpi));
-    text = TextSize(screen.Get(), record->Caption);
+  const bool ready = PrepareMeasuring();
+  const TItemGeometry geometry = GeometryAt(settings_, dpi_ > 0 ? dpi_ : 96);
+  SIZE text{0, textHeight_};
+  if (ready) {
+    const std::string shown = Shown(record->Caption);
+    GetTextExtentPoint32A(measuring_.get(), shown.c_str(), static_cast<int>(shown.size()), &text);
   }
   item.itemWidth = static_cast<UINT>(geometry.Indent + geometry.Padding * 2 + text.cx);
-  item.itemHeight = static_cast<UINT>(std::max<LONG>(text.cy, geometry.Icon) + geometry.Padding * 2);
+  item.itemHeight = static_cast<UINT>(std::max<LONG>(textHeight_, geometry.Icon) + geometry.Padding * 2);
   return true;
 }
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
+#include <unordered_set>
 
 #include "platform/win32/win32_handles.h"
 #include "shellext/menu_bitmaps.h"
@@ -62,12 +62,18 @@ public:
 
 private:
   const TDynamicItemRecord* Ours(ULONG_PTR data) const;
+  // The screen's resolution and a device context with the items' font, made at the first
+  // measure and kept for the menu's others.
+  bool PrepareMeasuring() const;
   void DrawPicture(HDC dc, const TDynamicItemRecord& record, const RECT& column, int size) const;
 
   const TCustomDrawRecord& settings_;
   TMenuFonts& fonts_;
   TMenuPictures& pictures_;
-  std::set<const TDynamicItemRecord*> items_;
+  std::unordered_set<const TDynamicItemRecord*> items_;
+  mutable TMemoryDC measuring_;
+  mutable int dpi_ = 0;
+  mutable int textHeight_ = 0;
 };
 
 // The drawing of a menu when the settings ask for it, else null.
