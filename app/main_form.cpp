@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "app/about_dialog.h"
+#include "app/custom_draw_dialog.h"
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
@@ -368,6 +369,7 @@ void TfrmMain::CreateSteps() {
       *this, tshtActiveXMenus, alMain, *dynamicMenu_, fileTypeList_, services_,
       TMenuPageCommands{actCopy, actPaste, actDelete, actQuickHint}, settings_.MenuFile, mruMenus);
   submenuPage_->PageActive = [this] { return pgcMain.ActivePage() == &tshtActiveXMenus; };
+  submenuPage_->Customize = [this] { ShowCustomDraw(settings_.MenuFile, services_.Files); };
   ConnectShellExtBox(submenuPage_->chkShellExt, *this, ShellExt());
   submenuPage_->UseIconChoice(mruIcons, {services_.Icons, services_.Files,
                                          services_.WindowsFolder + "System32\\shell32.dll"});

@@ -446,6 +446,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (TWinControl* child = FromHandle(header->hwndFrom)) return child->Notify(*header);
       break;
     }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (TWinControl* child = FromHandle(item->hwndItem))
+        if (child->DrawItem(*item)) return TRUE;
+      break;
+    }
   }
   if (message == WM_SETCURSOR && TBusyCursor::Depth() > 0) {
     // The hourglass stays while the program is busy, wherever the mouse is.

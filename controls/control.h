@@ -150,6 +150,8 @@ public:
   virtual void CommandNotify(WORD) {}
   // A WM_NOTIFY for this control; the result goes back to the sender.
   virtual LRESULT Notify(NMHDR&) { return 0; }
+  // A WM_DRAWITEM for this owner-drawn control; false leaves it to the system.
+  virtual bool DrawItem(DRAWITEMSTRUCT&) { return false; }
 
   // A control below changed its hint or, when drawn by its parent, its place; the window
   // at the top shows the hints.

@@ -211,6 +211,12 @@ inline constexpr MessageId SReportMailSubject = 64650;
 inline constexpr MessageId SReportMailFailed = 64651;
 inline constexpr MessageId SReportAccessViolation = 64652;
 inline constexpr MessageId SReportSystemException = 64653;
+// The colour lists (64700-64749): "Default", "Custom", then the standard and the
+// system colours' names in list order.
+inline constexpr MessageId SColorDefault = 64700;
+inline constexpr MessageId SColorCustom = 64701;
+inline constexpr MessageId SColorStandardFirst = 64702;  // 16 names
+inline constexpr MessageId SColorSystemFirst = 64718;    // 25 names
 }  // namespace msg
 
 // The built-in text of an id, or the loaded translation when one is installed.

@@ -9,6 +9,7 @@
 #include "platform/win32/system_error.h"
 #include "shellext/command_line.h"
 #include "shellext/menu_bitmaps.h"
+#include "shellext/menu_drawing.h"
 #include "shellext/menu_plan.h"
 #include "shellext/module_state.h"
 #include "shellext/selection_reader.h"
@@ -31,8 +32,9 @@ void LogHook(HRESULT result, const char* what) {
 // cached menu, which keeps them while any menu may show them.
 class TWin32MenuTarget final : public IMenuTarget {
 public:
-  TWin32MenuTarget(UINT firstCommand, const TCachedMenu& menu)
-      : firstCommand_(firstCommand), menu_(menu) {}
+  TWin32MenuTarget(UINT firstCommand, const TCachedMenu& menu, TMenuDrawing* drawing = nullptr,
+                   HMENU host = nullptr)
+      : firstCommand_(firstCommand), menu_(menu), drawing_(drawing), host_(host) {}
 
   void Prepare(const TDynamicItemRecord& record) override {
     menu_.Pictures.Get(record.IconFile, record.IconIndex);
@@ -60,6 +62,7 @@ public:
         item.wID = firstCommand_ + static_cast<UINT>(entry.Command);
       }
     }
+    if (drawing_) OwnerDrawn(*drawing_, reinterpret_cast<HMENU>(menu) == host_, entry, item);
     return InsertMenuItemA(reinterpret_cast<HMENU>(menu), position, TRUE, &item) != FALSE;
   }
   void Remove(TMenuRef menu, unsigned position) override {
@@ -69,6 +72,8 @@ public:
 private:
   UINT firstCommand_;
   const TCachedMenu& menu_;
+  TMenuDrawing* drawing_;
+  HMENU host_;
 };
 
 // A start folder the system takes: one too long for it by its short name, else none
@@ -140,8 +145,9 @@ HRESULT TContextMenu::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit)) {
     *object = static_cast<IShellExtInit*>(this);
-  } else if (IsEqualIID(iid, IID_IContextMenu)) {
-    *object = static_cast<IContextMenu*>(this);
+  } else if (IsEqualIID(iid, IID_IContextMenu) || IsEqualIID(iid, IID_IContextMenu2) ||
+             IsEqualIID(iid, IID_IContextMenu3)) {
+    *object = static_cast<IContextMenu3*>(this);
   } else {
     *object = nullptr;
     return E_NOINTERFACE;
@@ -179,7 +185,9 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
         std::shared_ptr<const TCachedMenu> file = CachedMenuFile(ModuleMenuFile());
         TRegistryView registry(ModuleServices().Registry, kModuleView);
         std::vector<TMenuNode> plan = PlanMenu(file->Records.DynamicItems, SelectionTypes(registry, objects_));
-        TWin32MenuTarget target(firstCommand, *file);
+        std::unique_ptr<TMenuDrawing> drawing =
+            MenuDrawingFor(file->Records.CustomDraw, file->Fonts, file->Pictures);
+        TWin32MenuTarget target(firstCommand, *file, drawing.get(), menu);
         TStagedMenu staged(target);
         int room = static_cast<int>(std::min<UINT>(lastCommand - firstCommand + 1, 0x7FFF));
         std::vector<const TDynamicItemRecord*> commands = ShowMenu(plan, staged, room);
@@ -187,6 +195,7 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
           LogFailure("the host's menu refused our entries");
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
         }
+        drawing_ = std::move(drawing);
         file_ = std::move(file);
         commands_ = std::move(commands);
         return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, commands_.size());

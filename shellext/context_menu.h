@@ -18,7 +18,9 @@
 
 namespace orvane {
 
-class TContextMenu final : public IShellExtInit, public IContextMenu {
+class TMenuDrawing;
+
+class TContextMenu final : public IShellExtInit, public IContextMenu3 {
 public:
   TContextMenu();
   TContextMenu(const TContextMenu&) = delete;
@@ -37,6 +39,10 @@ public:
   HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override;
   HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR command, UINT type, UINT* reserved,
                                              CHAR* name, UINT size) override;
+  // IContextMenu2, IContextMenu3: the items the module draws itself
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam) override;
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam,
+                                           LRESULT* result) override;
 
 private:
   ~TContextMenu();
@@ -48,6 +54,8 @@ private:
   // The file the commands' records belong to, kept as long as the commands are.
   std::shared_ptr<const TCachedMenu> file_;
   std::vector<const TDynamicItemRecord*> commands_;
+  // The entries of the menu drawn here; null while the system draws them all.
+  std::unique_ptr<TMenuDrawing> drawing_;
 };
 
 }  // namespace orvane

@@ -10,6 +10,7 @@
 
 #include "platform/services.h"
 #include "shellext/menu_bitmaps.h"
+#include "shellext/menu_drawing.h"
 #include "storage/menu_file_reader.h"
 
 namespace orvane {
@@ -42,10 +43,11 @@ inline constexpr std::uint32_t kModuleView = 0x0200;  // KEY_WOW64_32KEY
 // One short line in "OVShlExt.log" in the program's folder; only failures are written.
 void LogFailure(const std::string& text);
 
-// One reading of the menu file and the pictures of its items.
+// One reading of the menu file and the pictures and font of its items.
 struct TCachedMenu {
   TMenuFileRecords Records;
   mutable TMenuPictures Pictures;
+  mutable TMenuFonts Fonts;
 };
 
 // The menu file's records, read again only when its size or write time changed; empty

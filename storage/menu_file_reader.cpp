@@ -200,18 +200,13 @@ enum TDrawKey : std::uint8_t {
   kDrawKeyCount
 };
 
-constexpr std::array<std::string_view, kDrawKeyCount> kDrawKeys = {
-    "Enabled",          "FirstLevelDefault",    "BackgroundFix",         "TextIndent",
-    "TextFontFace",     "TextFontSize",         "NormalTextColor",       "SelectedTextColor",
-    "NormalBackColor",  "SelectedBackColor",    "NormalIconBackColor",   "SelectedIconBackColor",
-    "FrameStyle",       "FrameLightColor",      "FrameShadowColor",      "FrameBorderColor",
-    "FrameAll"};
+static_assert(kDrawKeyCount == kCustomDrawKeyCount);
 
 class TCustomDrawCollector {
 public:
   void Key(std::string_view name, std::string_view value) {
     for (int k = 0; k < kDrawKeyCount; ++k) {
-      if (!AnsiSameText(name, kDrawKeys[k])) continue;
+      if (!AnsiSameText(name, kCustomDrawKeys[k])) continue;
       if (!present_[k]) values_[k] = value;
       present_[k] = true;
       return;
@@ -223,20 +218,26 @@ public:
     auto flag = [&](TDrawKey k, bool& out) {
       if (present_[k]) out = AnsiSameText(values_[k], "True");
     };
-    auto number = [&](TDrawKey k, int& out) {
-      if (present_[k]) out = IniIntegerValue(values_[k], out);
+    // A number the settings cannot take is as damaged as one that does not parse.
+    auto number = [&](TDrawKey k, int& out, int low, int high, bool zeroToo = false) {
+      if (!present_[k]) return;
+      int value = IniIntegerValue(values_[k], out);
+      if ((value >= low && value <= high) || (zeroToo && value == 0)) out = value;
     };
     auto colour = [&](TDrawKey k, std::uint32_t& out) {
-      if (present_[k])
-        out = static_cast<std::uint32_t>(
-            IniIntegerValue(values_[k], static_cast<int>(kDefaultMenuColor)));
+      if (!present_[k]) return;
+      auto value = static_cast<std::uint32_t>(
+          IniIntegerValue(values_[k], static_cast<int>(kDefaultMenuColor)));
+      if (IsMenuColor(value)) out = value;
     };
     flag(dEnabled, r.Enabled);
     flag(dFirstLevelDefault, r.FirstLevelDefault);
     flag(dBackgroundFix, r.BackgroundFix);
-    number(dTextIndent, r.TextIndent);
-    if (present_[dTextFontFace]) r.TextFontFace.assign(values_[dTextFontFace]);
-    number(dTextFontSize, r.TextFontSize);
+    number(dTextIndent, r.TextIndent, kMinTextIndent, kMaxTextIndent);
+    // No font has a longer name: such a text would only be cut into another name.
+    if (present_[dTextFontFace] && values_[dTextFontFace].size() <= kMaxFontFaceLength)
+      r.TextFontFace.assign(values_[dTextFontFace]);
+    number(dTextFontSize, r.TextFontSize, kMinTextFontSize, kMaxTextFontSize, true);
     colour(dNormalTextColor, r.NormalTextColor);
     colour(dSelectedTextColor, r.SelectedTextColor);
     colour(dNormalBackColor, r.NormalBackColor);
@@ -244,7 +245,7 @@ public:
     colour(dNormalIconBackColor, r.NormalIconBackColor);
     colour(dSelectedIconBackColor, r.SelectedIconBackColor);
     int style = 0;
-    number(dFrameStyle, style);
+    number(dFrameStyle, style, 0, 3);
     r.FrameStyle = static_cast<std::uint8_t>(style);
     colour(dFrameLightColor, r.FrameLightColor);
     colour(dFrameShadowColor, r.FrameShadowColor);
@@ -274,7 +275,26 @@ std::pair<std::string_view, std::string_view> SplitKey(std::string_view line) {
   return {TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
+// A line as ReadSectionValues gives it.
+std::pair<std::string_view, std::string_view> SplitValueLine(std::string_view line) {
+  std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return {TrimBlanks(line), {}};
+  return {TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
+}
+
 }  // namespace
+
+const char* const kCustomDrawKeys[kCustomDrawKeyCount] = {
+    "Enabled",         "FirstLevelDefault",   "BackgroundFix",         "TextIndent",
+    "TextFontFace",    "TextFontSize",        "NormalTextColor",       "SelectedTextColor",
+    "NormalBackColor", "SelectedBackColor",   "NormalIconBackColor",   "SelectedIconBackColor",
+    "FrameStyle",      "FrameLightColor",     "FrameShadowColor",      "FrameBorderColor",
+    "FrameAll"};
+
+bool IsMenuColor(std::uint32_t value) {
+  if (value == kDefaultMenuColor || (value & 0xFF000000u) == 0) return true;
+  return (value & 0xFF000000u) == kSystemColorFlag && (value & 0x00FFFFFFu) < kKnownSystemColors;
+}
 
 TMenuFileRecords ReadMenuFileText(std::string_view text) {
   if (const void* nul = std::memchr(text.data(), 0, text.size()))
@@ -320,15 +340,19 @@ std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>&
                                                   std::vector<std::string>* leftOut) {
   TDynamicItemsCollector items;
   for (const std::string& line : nameValues) {
-    std::size_t equals = line.find('=');
-    std::string_view text(line);
-    if (equals == std::string::npos) {
-      items.Key(TrimBlanks(text), {});
-    } else {
-      items.Key(TrimBlanks(text.substr(0, equals)), text.substr(equals + 1));
-    }
+    auto [name, value] = SplitValueLine(line);
+    items.Key(name, value);
   }
   return items.Records(leftOut);
+}
+
+TCustomDrawRecord ReadCustomDraw(const std::vector<std::string>& nameValues) {
+  TCustomDrawCollector draw;
+  for (const std::string& line : nameValues) {
+    auto [name, value] = SplitValueLine(line);
+    draw.Key(name, value);
+  }
+  return draw.Record();
 }
 
 TDynamicItemRecord DynamicItemFromValues(

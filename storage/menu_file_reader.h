@@ -50,7 +50,18 @@ struct TDynamicItemRecord {
 // Colours: 0x00BBGGRR, 0xFF000000 + a system colour index, or kDefaultMenuColor.
 inline constexpr std::uint32_t kDefaultMenuColor = 0x20000000u;
 
-// "Custom-drawn Menu Properties"; missing or unreadable keys give these defaults.
+// What the drawing settings take; a value outside is damaged and reads as its default.
+inline constexpr int kMinTextIndent = 10, kMaxTextIndent = 100;
+inline constexpr int kMinTextFontSize = 6, kMaxTextFontSize = 20;  // or 0: no custom size
+inline constexpr std::size_t kMaxFontFaceLength = 31;              // a font name's room
+inline constexpr std::uint32_t kSystemColorFlag = 0xFF000000u;
+inline constexpr std::uint32_t kKnownSystemColors = 31;  // the indexes GetSysColor knows
+
+// An explicit colour, a known system colour or the default.
+bool IsMenuColor(std::uint32_t value);
+
+// "Custom-drawn Menu Properties"; missing, unreadable or damaged keys give these
+// defaults, except that a boolean in any other text than "True" reads as false.
 struct TCustomDrawRecord {
   bool Enabled = false;
   bool FirstLevelDefault = true;
@@ -69,7 +80,13 @@ struct TCustomDrawRecord {
   std::uint32_t FrameShadowColor = kDefaultMenuColor;
   std::uint32_t FrameBorderColor = kDefaultMenuColor;
   bool FrameAll = false;
+
+  bool operator==(const TCustomDrawRecord&) const = default;
 };
+
+// The section's keys in the order they are read and written.
+inline constexpr std::size_t kCustomDrawKeyCount = 17;
+extern const char* const kCustomDrawKeys[kCustomDrawKeyCount];
 
 struct TMenuFileRecords {
   // In number order; a submenu's record comes before those it holds.
@@ -88,6 +105,10 @@ TMenuFileRecords ReadMenuFileText(std::string_view text);
 // each entry left out because no submenu read before it holds it or it is nested too deep.
 std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues,
                                                   std::vector<std::string>* leftOut = nullptr);
+
+// "Custom-drawn Menu Properties" from "name=value" lines as an INI object's
+// ReadSectionValues gives them.
+TCustomDrawRecord ReadCustomDraw(const std::vector<std::string>& nameValues);
 
 // The fields of entry `n` on its own (a clipboard text holds such entries): `value` gives
 // the text of the key made of a base name ("Caption") and n, empty when absent. A

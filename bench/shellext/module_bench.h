@@ -10,5 +10,7 @@ namespace orvane::bench {
 std::string MenuFileText(int entries, int types);
 
 int RunModuleBench(const std::string& suffix);
+// A 1,000-entry menu drawn by the module against the same one drawn by the system.
+int RunDrawingBench(const std::string& suffix);
 
 }  // namespace orvane::bench

@@ -85,7 +85,10 @@ int main(int argc, char** argv) {
   }
   std::printf("value shellext.parse_10000%s %.3f ms\n", suffix.c_str(), times[times.size() / 2]);
 #ifdef _WIN32
-  if (!suffix.empty()) return orvane::bench::RunModuleBench(suffix);
+  if (!suffix.empty()) {
+    const int status = orvane::bench::RunModuleBench(suffix);
+    return status != 0 ? status : orvane::bench::RunDrawingBench(suffix);
+  }
 #endif
   return 0;
 }

@@ -1,5 +1,5 @@
 // Arbitrary bytes as the menu file the shell extension module reads: through the shared
-// reader (as text, and as an INI object's lines) and the module's menu building, into a
+// reader (as text, and as an INI object's lines; the menu and its drawing settings) and the module's menu building, into a
 // sink that checks the menu it is given is well formed, and staged into a host's menu
 // with a tight id range and a refused insert: whole and tidy, or not there at all.
 
@@ -87,6 +87,19 @@ public:
   int inserts = 0, refuseAt = 0;
 };
 
+// Damaged drawing settings read as their defaults: whatever the text, the values are
+// ones the module can draw with.
+void Check(const TCustomDrawRecord& r) {
+  if (r.TextIndent < kMinTextIndent || r.TextIndent > kMaxTextIndent) std::abort();
+  if (r.TextFontSize != 0 && (r.TextFontSize < kMinTextFontSize || r.TextFontSize > kMaxTextFontSize))
+    std::abort();
+  if (r.TextFontFace.size() > kMaxFontFaceLength || r.FrameStyle > 3) std::abort();
+  for (std::uint32_t colour : {r.NormalTextColor, r.SelectedTextColor, r.NormalBackColor,
+                               r.SelectedBackColor, r.NormalIconBackColor, r.SelectedIconBackColor,
+                               r.FrameLightColor, r.FrameShadowColor, r.FrameBorderColor})
+    if (!IsMenuColor(colour)) std::abort();
+}
+
 void Check(const std::vector<TDynamicItemRecord>& records) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     const TDynamicItemRecord& r = records[i];
@@ -104,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view text(reinterpret_cast<const char*>(data), size);
   TMenuFileRecords file = ReadMenuFileText(text);
   Check(file.DynamicItems);
+  Check(file.CustomDraw);
   // The same bytes as lines an INI object would list.
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -114,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start = end + 1;
   }
   Check(ReadDynamicItems(lines));
+  Check(ReadCustomDraw(lines));
 
   std::vector<std::string> types = {"*", "AllFileSystemObjects", "txtfile"};
   for (const auto& record : file.DynamicItems)

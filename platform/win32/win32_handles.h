@@ -27,6 +27,7 @@ struct TGdiObjectDeleter {
 using TFontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, TGdiObjectDeleter<HFONT>>;
 using TBrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TGdiObjectDeleter<HBRUSH>>;
 using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiObjectDeleter<HBITMAP>>;
+using TPenHandle = std::unique_ptr<std::remove_pointer_t<HPEN>, TGdiObjectDeleter<HPEN>>;
 
 struct TIconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }

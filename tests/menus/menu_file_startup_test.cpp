@@ -13,6 +13,7 @@
 #include "menus/static_menu.h"
 #include "platform/memory_registry.h"
 #include "platform/registry.h"
+#include "storage/custom_drawn_menu_info.h"
 #include "storage/menu_file.h"
 #include "storage/profile_ini_file.h"
 #include "tests/support/fake_services.h"
@@ -202,6 +203,36 @@ TEST_F(MenuFileIo, ImportOfAFileWithoutMenuItemsIsRefusedAndTheMenuStays) {
   files.Files["lower.ini"] = CrLf({"[dynamic items]", "Count=0"});
   ImportDynamicMenu(menu, "lower.ini", files);
   EXPECT_TRUE(menu.IsModified());
+}
+
+// The drawing settings dialog and the main window's Apply each write the menu file while
+// the other may hold changes: neither takes out what the other wrote.
+TEST_F(MenuFileIo, DrawingSettingsSaveAndApplyKeepEachOthersSections) {
+  files.Files["menu.ini"] = "[Orvane]\r\nLeft=5\r\n";
+  {
+    TCustomDrawnMenuInfo dialog("menu.ini", files);
+    AddItem("A");
+    dialog.SetEnabled(true);
+    dialog.Save();
+    ApplyDynamicMenu(menu, "menu.ini", files);
+  }
+  {
+    TCustomDrawnMenuInfo dialog("menu.ini", files);
+    EXPECT_TRUE(dialog.Enabled());
+    AddItem("B");
+    ApplyDynamicMenu(menu, "menu.ini", files);
+    dialog.SetTextIndent(30);
+    dialog.Save();
+  }
+  const std::string& text = files.Files["menu.ini"];
+  EXPECT_NE(text.find("Left=5\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Caption1=A\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Caption2=B\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Enabled=True\r\n"), std::string::npos);
+  EXPECT_NE(text.find("TextIndent=30\r\n"), std::string::npos);
+  // The menu's own reload keeps the settings it does not hold.
+  RevertDynamicMenu(menu, "menu.ini", files);
+  EXPECT_EQ(TCustomDrawnMenuInfo("menu.ini", files).TextIndent(), 30);
 }
 
 }  // namespace

@@ -204,7 +204,7 @@ TEST(MenuFileReaderTest, DrawingSettingsDefaultAndParse) {
   EXPECT_EQ(set.TextFontSize, 9);
   EXPECT_EQ(set.NormalTextColor, 0xFF00000Fu);
   EXPECT_EQ(set.SelectedBackColor, 255u);
-  EXPECT_EQ(set.FrameStyle, 1);
+  EXPECT_EQ(set.FrameStyle, 0);  // out of range, not cut into Raised
   EXPECT_EQ(set.FrameBorderColor, kDefaultMenuColor);
   EXPECT_TRUE(set.FrameAll);
 }
