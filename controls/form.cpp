@@ -109,6 +109,9 @@ void TForm::Translate() {
   translated_ = true;
   const TApplication& application = Application();
   translation_.Apply(*this, application.Language ? application.Language(ClassName()) : nullptr);
+  // Texts of drawn parts (the page selector's buttons) change without their control
+  // knowing: the whole window is painted anew.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm::Show() {

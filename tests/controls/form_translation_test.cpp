@@ -78,9 +78,16 @@ TEST_F(TranslatedForm, TextTheWindowSetItselfIsKept) {
 }
 
 TEST_F(TranslatedForm, PathsThroughOwnersAndWindowsTranslatedByTheApplication) {
-  const TResForm german = Section({{"pnlBottom.btnOK.Caption", "Gut"}});
+  // Two components of one name, each owned by its own panel: the owner tells them apart.
+  auto& top = form.Create<TPanel>("pnlTop", &form);
+  auto& bottomHelp = panel.Create<TButton>("btnHelp", &panel);
+  auto& topHelp = top.Create<TButton>("btnHelp", &top);
+  bottomHelp.SetCaption("Help");
+  topHelp.SetCaption("Help");
+  const TResForm german = Section({{"pnlTop.btnHelp.Caption", "Hilfe"}});
   translation.Apply(form, &german);
-  EXPECT_EQ(ok.Caption(), "Gut");
+  EXPECT_EQ(topHelp.Caption(), "Hilfe");
+  EXPECT_EQ(bottomHelp.Caption(), "Help");
 
   // The application's language reaches every window it has, and the ones shown later.
   const TResForm section = Section({{"btnCancel.Caption", "Abbrechen"}});
