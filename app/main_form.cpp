@@ -95,6 +95,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
       actCopy(alMain.Create<TAdvEditCopy>("actCopy", services.Clipboard)),
       actDelete(alMain.Create<TAdvEditDelete>("actDelete", services.Clipboard)),
       actPaste(alMain.Create<TAdvEditPaste>("actPaste", services.Clipboard)),
+      alLocales(Create<TActionList>("alLocales")),
+      pmLocales(Create<TPopupMenu>("pmLocales")),
       services_(services),
       settings_(settings),
       placement_(settings.MenuFile, "Orvane"),
@@ -135,6 +137,12 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   spbLanguage.SetHint("Choose interface language");
   // Shown once more than one interface language is available.
   spbLanguage.SetVisible(false);
+  spbLanguage.OnClick = [this] {
+    RECT bounds = spbLanguage.BoundsRect();
+    POINT at{bounds.left, bounds.bottom};
+    ClientToScreen(pnlTop.Handle(), &at);
+    pmLocales.Popup(Handle(), at);
+  };
 
   // Bottom.
   pnlBottom.SetBounds(0, kClientHeight - kBottomHeight, kClientWidth, kBottomHeight);
@@ -271,6 +279,8 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   };
 
   Realign();
+  // The language's texts before the window sets texts of its own.
+  Translate();
   FormCreate();
 }
 
@@ -352,6 +362,7 @@ void TfrmMain::CreateSteps() {
   fileTypeList_.SetActive(true);
 
   ShowProgress(LoadResString(msg::SReadyToStart));
+  BuildLocaleMenu();
 
   fileTypeImages_.Recreate32();
   for (int i = 0; i < pgcMain.PageCount(); ++i) pgcMain.Pages(i).SetTabVisible(false);
@@ -409,6 +420,7 @@ void TfrmMain::CreateStaticCleanup() {
   staticCleanupPage_->Restore = &actRestoreBackup;
   Cleanups.push_back({[this] { return staticCleanupPage_->HasChanges(); },
                       [this] { staticCleanupPage_->ApplyChanges(RemovalBackup()); }});
+  Translate();
 }
 
 void TfrmMain::CreateShellExtensionPage() {
@@ -429,6 +441,7 @@ void TfrmMain::CreateShellExtensionPage() {
   Cleanups.insert(Cleanups.begin(),
                   TPendingChanges{[this] { return shellExtPage_->IsModified(); },
                                   [this] { shellExtPage_->Apply(removalBackup_); }});
+  Translate();
 }
 
 void TfrmMain::FormCloseQuery(bool& canClose) {

@@ -21,6 +21,7 @@
 #include "controls/edit_controls.h"
 #include "controls/form.h"
 #include "controls/page_control.h"
+#include "controls/popup_menu.h"
 #include "controls/panels.h"
 #include "controls/std_controls.h"
 #include "filetypes/file_type_list.h"
@@ -33,6 +34,7 @@
 #include "platform/system_info.h"
 #include "platform/win32/image_list.h"
 #include "services/classic_menu_switch.h"
+#include "services/localizer.h"
 #include "services/maker_endpoints.h"
 #include "storage/mru_list.h"
 
@@ -58,6 +60,8 @@ struct TMainFormSettings {
   // What "Check for Updates" downloads with, and from where; no downloader: no check.
   IDownloader* Downloader = nullptr;
   std::string VersionFileUrl = kVersionFileUrl;
+  // The interface languages the "Language" button offers; none: no button.
+  TLocalizer* Localizer = nullptr;
 };
 
 // Pending changes kept elsewhere (the cleanup pages): asked by HasChanges, written by
@@ -116,6 +120,9 @@ public:
   TAdvEditCopy& actCopy;
   TAdvEditDelete& actDelete;
   TAdvEditPaste& actPaste;
+  // The "Language" drop-down: one entry per language, the current one checked.
+  TActionList& alLocales;
+  TPopupMenu& pmLocales;
   // The recent icons and the recent menu files: read with the menus, written when the
   // window closes.
   TMruList mruIcons{30};
@@ -181,6 +188,9 @@ private:
   void CreateShellExtensionPage();
   void FormCloseQuery(bool& canClose);
   void RestoreBackupExecute();
+  void BuildLocaleMenu();
+  void ChooseLocale(std::size_t index);
+  void CheckLocales();
 
   TServices services_;
   TMainFormSettings settings_;

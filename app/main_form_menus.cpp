@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "filetypes/predefined_types.h"
 #include "menus/menu_file_io.h"
 #include "platform/file_access.h"
 #include "platform/messages.h"
@@ -114,6 +115,39 @@ void TfrmMain::WriteRecentLists() {
     // Like the placement beside them: a menu file that cannot be written does not keep
     // the window open.
   }
+}
+
+void TfrmMain::BuildLocaleMenu() {
+  if (!settings_.Localizer) return;
+  const std::vector<TLocaleInfo>& locales = settings_.Localizer->Locales().Items;
+  for (std::size_t i = 0; i < locales.size(); ++i) {
+    // Language names are no texts of a language file: the entries are named by position.
+    TAction& entry = alLocales.Add("miLocale" + std::to_string(i), "", "");
+    entry.OnExecute = [this, i](TAction&) { ChooseLocale(i); };
+    pmLocales.Add(&entry);
+  }
+  CheckLocales();
+  spbLanguage.SetVisible(locales.size() > 1);
+}
+
+void TfrmMain::CheckLocales() {
+  TLocalizer& localizer = *settings_.Localizer;
+  const std::vector<TLocaleInfo>& locales = localizer.Locales().Items;
+  for (std::size_t i = 0; i < locales.size() && i < static_cast<std::size_t>(alLocales.Count()); ++i) {
+    alLocales.Actions(static_cast<int>(i)).SetCaption(localizer.LanguageCaption(locales[i]));
+    alLocales.Actions(static_cast<int>(i)).SetChecked(localizer.IsCurrent(locales[i]));
+  }
+}
+
+void TfrmMain::ChooseLocale(std::size_t index) {
+  TBusyCursor busy;
+  TLocalizer& localizer = *settings_.Localizer;
+  const TLocaleInfo info = localizer.Locales().Items.at(index);
+  localizer.LoadLanguage(info, true);
+  // The texts the window made from messages, in the new language.
+  lblTabDescr.SetCaption(PageDescription(pgcMain.ActivePageIndex()));
+  BuildPredefinedTable();
+  CheckLocales();
 }
 
 }  // namespace orvane

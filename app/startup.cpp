@@ -11,6 +11,7 @@
 #include "app/mult_inst.h"
 #include "controls/application.h"
 #include "filetypes/predefined_types.h"
+#include "platform/locale_system.h"
 #include "platform/messages.h"
 #include "platform/services.h"
 #include "platform/system_folders.h"
@@ -22,6 +23,7 @@
 #include "platform/win32/wininet_downloader.h"
 #include "platform/win32/window_helpers.h"
 #include "services/exception_class.h"
+#include "services/localizer.h"
 #include "storage/menu_file.h"
 
 namespace orvane {
@@ -74,6 +76,23 @@ int Run(const std::function<TServices()>& makeServices) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
+  // The chosen language before the first window, which it translates.
+  const std::string menuFile = MenuFileName(services);
+  TLocalizer localizer({services.Files, DefaultLocaleSystem(), services.ProgramFolder, menuFile});
+  localizer.OnReport = [](const std::string& text) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), LoadResString(msg::SLangErrorTitle).c_str(),
+                MB_OK | MB_ICONERROR);
+  };
+  localizer.OnTranslateAll = [&application] { application.TranslateAll(); };
+  application.Language = [&localizer](const std::string& className) {
+    return localizer.Section(className);
+  };
+  struct TLanguageEnd {
+    TApplication& application;
+    ~TLanguageEnd() { application.Language = nullptr; }
+  } languageEnd{application};
+  localizer.LoadStartLanguage();
+
   auto loading = std::make_unique<TfrmLoading>();
   loading->Show();
   UpdateWindow(loading->Handle());
@@ -84,7 +103,8 @@ int Run(const std::function<TServices()>& makeServices) {
 
   InitSystemFacts();
   TMainFormSettings settings;
-  settings.MenuFile = MenuFileName(services);
+  settings.MenuFile = menuFile;
+  settings.Localizer = &localizer;
   settings.Windows64 = IsWindows64();
   settings.OSVersion = version;
   settings.ShellRegistry = &NativeRegistryBackend();

@@ -1,5 +1,7 @@
 #include "controls/application.h"
 
+#include <algorithm>
+
 #include "controls/form.h"
 #include "platform/messages.h"
 #include "platform/win32/window_helpers.h"
@@ -62,6 +64,19 @@ void TApplication::RunPosted() {
 }
 
 TApplication::~TApplication() = default;
+
+void TApplication::RemoveForm(TForm* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+void TApplication::TranslateAll() {
+  // A window that one translation closes or opens changes the list: go by a copy, and
+  // only through windows that still exist.
+  const std::vector<TForm*> forms = forms_;
+  for (TForm* form : forms) {
+    if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->Translate();
+  }
+}
 
 void TApplication::SetTitle(const std::string& value) {
   title_ = value;

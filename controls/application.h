@@ -16,6 +16,7 @@
 namespace orvane {
 
 class TForm;
+struct TResForm;
 
 class TApplication {
 public:
@@ -46,6 +47,16 @@ public:
   // through HandleException, anything that is no std::exception as an unknown one. A
   // report that fails in turn is dropped: nothing leaves an entry point.
   void HandleCurrentException() noexcept;
+  // The loaded language's section of a window class (nullptr: the window's own texts);
+  // unset, windows keep their own texts.
+  std::function<const TResForm*(const std::string& className)> Language;
+  // Every window made and not yet destroyed, first made first.
+  const std::vector<TForm*>& Forms() const { return forms_; }
+  void AddForm(TForm* form) { forms_.push_back(form); }
+  void RemoveForm(TForm* form);
+  // Translates every window with the current Language.
+  void TranslateAll();
+
   // Runs whenever the queue has become empty.
   std::function<void()> OnIdle;
 
@@ -76,6 +87,7 @@ private:
   TWindowHandle handle_;
   std::string title_;
   TForm* mainForm_ = nullptr;
+  std::vector<TForm*> forms_;
   bool terminated_ = false;
   int exitCode_ = 0;
   std::mutex postedLock_;

@@ -72,7 +72,11 @@ TPersistent* TComponent::Resolve(const std::string& path, std::string& property)
   for (size_t i = 0; i < segments.size() && target; ++i) {
     auto [name, index] = SplitIndexedName(segments[i]);
     TPersistent* next = target->SubObject(name, index);
+    // A component owned (at any depth) by the one reached so far; from the root first.
     if (!next && i == 0 && index < 0) next = FindComponent(name);
+    if (!next && index < 0) {
+      if (auto* owner = dynamic_cast<TComponent*>(target)) next = owner->FindComponent(name);
+    }
     target = next;
   }
   return target;

@@ -47,6 +47,7 @@ TForm::TForm(TComponent* owner, std::string name, const TStyle& style)
   }
   if (style.AppWindow) exStyle |= WS_EX_APPWINDOW;
   CreateHandle({nullptr, windowStyle, exStyle});
+  Application().AddForm(this);
   // The program's icon; icons loaded by LoadIcon are shared and never destroyed.
   if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ORVANE_IDI_PROGRAM))) {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -55,6 +56,7 @@ TForm::TForm(TComponent* owner, std::string name, const TStyle& style)
 }
 
 TForm::~TForm() {
+  Application().RemoveForm(this);
   if (Application().MainForm() == this) Application().SetMainForm(nullptr);
   // The controls go while their tooltip window is still there.
   DestroyComponents();
@@ -103,7 +105,19 @@ void TForm::CenterOnScreen() {
   SetBounds((screenWidth - Width()) / 2, (screenHeight - Height()) / 2, Width(), Height());
 }
 
-void TForm::Show() { SetVisible(true); }
+void TForm::Translate() {
+  translated_ = true;
+  const TApplication& application = Application();
+  translation_.Apply(*this, application.Language ? application.Language(ClassName()) : nullptr);
+  // Texts of drawn parts (the page selector's buttons) change without their control
+  // knowing: the whole window is painted anew.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TForm::Show() {
+  if (!translated_) Translate();
+  SetVisible(true);
+}
 
 void TForm::Hide() { SetVisible(false); }
 

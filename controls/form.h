@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/control.h"
+#include "controls/form_translation.h"
 
 namespace orvane {
 
@@ -31,6 +32,13 @@ public:
 
   // The window's class name, which names its section in a language file.
   virtual std::string ClassName() const = 0;
+
+  // Puts the window's texts into the application's language (Application().Language).
+  // A window calls it once its components exist, before it sets texts of its own; one
+  // that does not is translated when it is first shown. Translating again, after the
+  // language changed or a page was added, is what TApplication::TranslateAll does.
+  void Translate();
+  bool Translated() const { return translated_; }
 
   void SetClientSize(int width, int height);
   void SetMinSize(int width, int height);
@@ -79,6 +87,8 @@ protected:
   void VisibleChanged() override;
 
 private:
+  TFormTranslation translation_;
+  bool translated_ = false;
   bool keyPreview_ = false;
   int minWidth_ = 0;
   int minHeight_ = 0;

@@ -150,6 +150,7 @@ Section "un.${PRODUCT}" UnSecProgram
   Delete "$INSTDIR\OVShlExt.log"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR\x64"
+  RMDir "$INSTDIR\languages"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

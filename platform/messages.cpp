@@ -1,5 +1,6 @@
 #include "platform/messages.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -312,6 +313,29 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SColorSystemFirst + 22, "3DLight"},
       {msg::SColorSystemFirst + 23, "InfoText"},
       {msg::SColorSystemFirst + 24, "InfoBk"},
+      // Interface languages.
+      {msg::SLangBadSignature, "Bad signature in language file \"%s\""},
+      {msg::SLangBadCodepage, "Bad codepage in language file \"%s\""},
+      {msg::SLangDeletedComponent,
+       "Deleted component in language file:\r\n\"%s\"\r\nYou have to remove it!"},
+      {msg::SLangObsoleteLine, "Obsolete line in language file:\r\n\"%s\"\r\nYou have to remove it!"},
+      {msg::SLangUntranslatedLine,
+       "Untranslated line in language file:\r\n\"%s\"\r\nYou have to translate it!"},
+      {msg::SLangBadLine, "Bad line in language file: \"%s\""},
+      {msg::SLangObsoleteResLine,
+       "Obsolete line in language file:\r\n\"%s\"\r\nYou have to delete it!"},
+      {msg::SLangBadResId, "Bad resource ID in language file: \"%s\""},
+      {msg::SLangBadDecoded, "Bad decoded string: \"%s\""},
+      {msg::SLangLoadError, "Error while loading language file \"%s\"\r\n%s"},
+      {msg::SLangTextTooLong, "Text too long in language file (line %d), not used"},
+      {msg::SLangFileTooBig, "The language file is too big (more than %d bytes)"},
+      {msg::SLangUtf8System,
+       "Language files cannot be used while the system's ANSI code page is UTF-8"},
+      {msg::SLangDefault, "Default"},
+      {msg::SLangCaption, "%s (%s)"},
+      {msg::SLangErrorTitle, "Q.T.L. Error"},
+      {msg::SLangMoreProblems, "... and %d more problems"},
+      {msg::SLangUnreadable, "The language file cannot be read: %s"},
   };
   return texts;
 }
@@ -333,13 +357,43 @@ long long ToNumber(const FormatArg& arg) {
 
 }  // namespace
 
-std::string LoadResString(MessageId id) {
-  if (Lookup()) {
-    if (auto translated = Lookup()(id)) return *translated;
-  }
+std::string BuiltInResString(MessageId id) {
   const auto& texts = BuiltInTexts();
   auto it = texts.find(id);
   return it == texts.end() ? std::string() : std::string(it->second);
+}
+
+std::vector<MessageId> MessageIds() {
+  std::vector<MessageId> ids;
+  for (const auto& [id, text] : BuiltInTexts()) ids.push_back(id);
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
+std::string PlaceholderKinds(const std::string& pattern) {
+  std::string kinds;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%') continue;
+    ++i;
+    if (i < pattern.size() && pattern[i] == '%') continue;
+    while (i < pattern.size() && std::string("-0123456789.").find(pattern[i]) != std::string::npos)
+      ++i;
+    if (i < pattern.size() && std::string("sduxX").find(pattern[i]) != std::string::npos)
+      kinds += pattern[i] == 's' ? 's' : 'd';
+  }
+  return kinds;
+}
+
+std::string LoadResString(MessageId id) {
+  std::string builtIn = BuiltInResString(id);
+  if (Lookup()) {
+    // A translation that takes other arguments would show them in the wrong places, or
+    // none at all: the built-in text is the better choice then.
+    if (auto translated = Lookup()(id);
+        translated && PlaceholderKinds(*translated) == PlaceholderKinds(builtIn))
+      return *translated;
+  }
+  return builtIn;
 }
 
 void SetResStringLookup(ResStringLookup lookup) { Lookup() = std::move(lookup); }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace orvane {
 
@@ -217,10 +218,37 @@ inline constexpr MessageId SColorDefault = 64700;
 inline constexpr MessageId SColorCustom = 64701;
 inline constexpr MessageId SColorStandardFirst = 64702;  // 16 names
 inline constexpr MessageId SColorSystemFirst = 64718;    // 25 names
+// Interface languages (64680-64699).
+inline constexpr MessageId SLangBadSignature = 64680;
+inline constexpr MessageId SLangBadCodepage = 64681;
+inline constexpr MessageId SLangDeletedComponent = 64682;
+inline constexpr MessageId SLangObsoleteLine = 64683;
+inline constexpr MessageId SLangUntranslatedLine = 64684;
+inline constexpr MessageId SLangBadLine = 64685;
+inline constexpr MessageId SLangObsoleteResLine = 64686;
+inline constexpr MessageId SLangBadResId = 64687;
+inline constexpr MessageId SLangBadDecoded = 64688;
+inline constexpr MessageId SLangLoadError = 64689;
+inline constexpr MessageId SLangTextTooLong = 64690;
+inline constexpr MessageId SLangFileTooBig = 64691;
+inline constexpr MessageId SLangUtf8System = 64692;
+inline constexpr MessageId SLangDefault = 64693;
+inline constexpr MessageId SLangCaption = 64694;
+inline constexpr MessageId SLangErrorTitle = 64695;
+inline constexpr MessageId SLangMoreProblems = 64696;
+inline constexpr MessageId SLangUnreadable = 64697;
 }  // namespace msg
 
-// The built-in text of an id, or the loaded translation when one is installed.
+// The built-in text of an id, or the loaded translation when one is installed and its
+// placeholders are those of the built-in text (same kinds, same order).
 std::string LoadResString(MessageId id);
+// The built-in text alone, empty for an unknown id.
+std::string BuiltInResString(MessageId id);
+// Every id of the table, ascending.
+std::vector<MessageId> MessageIds();
+// The placeholders of a message text in order ("sd" for "%s ... %d"), so that a
+// translation that would take other arguments can be told apart.
+std::string PlaceholderKinds(const std::string& pattern);
 
 // Installs (or, with an empty function, removes) the translation lookup that
 // LoadResString asks first.

@@ -36,5 +36,22 @@ TEST(MessageTable, TranslationOverridesBuiltInText) {
   EXPECT_EQ(LoadResString(msg::SInvalidRegType), "Invalid data type for '%s'");
 }
 
+// A translation that takes other arguments than the program passes would put a number
+// where a name belongs, or drop the name: the built-in text is shown instead.
+TEST(MessageTable, TranslationWithOtherPlaceholdersFallsBackToBuiltInText) {
+  SetResStringLookup([](MessageId id) -> std::optional<std::string> {
+    if (id == msg::SInvalidRegType) return std::string("Typ %d falsch");
+    if (id == msg::SRegistryErrorDetails) return std::string(" (Details: %s)");
+    if (id == msg::SUnknownSystemError) return std::string("Systemfehler %u, 100%%");
+    return std::nullopt;
+  });
+  EXPECT_EQ(LoadResString(msg::SInvalidRegType), "Invalid data type for '%s'");
+  EXPECT_EQ(LoadResString(msg::SRegistryErrorDetails), " (details: %s; reason: %s)");
+  // Another kind of number, and a literal percent sign, take the same arguments.
+  EXPECT_EQ(LoadResString(msg::SUnknownSystemError), "Systemfehler %u, 100%%");
+  SetResStringLookup(nullptr);
+  EXPECT_EQ(PlaceholderKinds("%-5s of %08X, %% %.2d %q"), "sdd");
+}
+
 }  // namespace
 }  // namespace orvane
