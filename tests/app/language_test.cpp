@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/about_dialog.h"
+#include "app/custom_draw_dialog.h"
 #include "app/loading.h"
 #include "app/registry_bugs_dialog.h"
 #include "app/restore_backup_dialog.h"
@@ -217,6 +218,8 @@ TEST_F(LanguageTest, SecondLanguageTranslatesEveryText) {
     use(icons);
     TfrmLoading loading;
     use(loading);
+    TfrmCustomDraw drawing(nullptr, "C:\\nowhere\\Orvane.ini", DefaultFileAccess());
+    use(drawing);
   };
   localizer->LoadStartLanguage();
   each([&](TForm& form) { english[form.ClassName()] = TextsOf(form); });
