@@ -28,6 +28,7 @@
 #include "platform/win32/shell_selection.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "resources/version.h"
 
 namespace orvane::testing {
 namespace {
@@ -720,12 +721,12 @@ TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
       << std::hex << result;
 }
 
-// The program's About window and error report show it.
+// The program's About window and error report show it: the program's own version.
 TEST_F(ShellHostTest, ModuleCarriesTheProductsFileVersion) {
   TModuleVersion version = GetModuleVersion(World().module);
   EXPECT_TRUE(version.Valid);
-  EXPECT_EQ(version.FileVersion, "2008.0.0.0");
-  EXPECT_EQ(version.ProductName, "Orvane 2008");
+  EXPECT_EQ(version.FileVersion, ORVANE_VERSION_TEXT);
+  EXPECT_EQ(version.ProductName, ORVANE_PRODUCT_NAME);
 }
 
 TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
