@@ -97,28 +97,31 @@ TFound Found(TObjectKind kind, std::u16string path) {
   return {object.Kind, std::move(object.Path), std::move(object.Extension)};
 }
 
-// A name the find data spells whole: Wine's shell narrows it to the ANSI code page (a "?",
-// which no file name holds, then stands for a character), and the buffer may cut it.
-bool IsWholeName(const WIN32_FIND_DATAW& find) {
-  std::size_t length = wcsnlen(find.cFileName, MAX_PATH);
-  return length > 0 && length < MAX_PATH - 1 && !wcspbrk(find.cFileName, L"?\\/");
-}
-
 // The extensions of names in the ANSI code page, the last one kept: the names of a
 // selection mostly share theirs.
 class TNameExtensions {
 public:
-  const std::string& Of(const wchar_t* name) {
-    const wchar_t* dot = wcsrchr(name, L'.');
+  // The extension of a name the find data spells whole, in one pass over it; false for
+  // one it may not: Wine's shell narrows it to the ANSI code page (a "?", which no file
+  // name holds, then stands for a character), and the buffer may cut it.
+  bool Of(const wchar_t* name, std::string& extension) {
+    const wchar_t* dot = nullptr;
+    const wchar_t* end = name;
+    for (; *end && end < name + MAX_PATH - 1; ++end) {
+      if (*end == L'?' || *end == L'\\' || *end == L'/') return false;
+      if (*end == L'.') dot = end;
+    }
+    if (end == name || *end) return false;
     std::u16string_view wide;
-    if (dot && dot != name + wcslen(name) - 1)
-      wide = std::u16string_view(reinterpret_cast<const char16_t*>(dot), wcslen(dot));
+    if (dot && dot + 1 != end)
+      wide = std::u16string_view(reinterpret_cast<const char16_t*>(dot), end - dot);
     if (!known_ || wide != wide_) {
       wide_.assign(wide);
       NarrowExactly(wide_, narrow_);
       known_ = true;
     }
-    return narrow_;
+    extension = narrow_;
+    return true;
   }
 
 private:
@@ -178,13 +181,15 @@ bool WalkItemList(const BYTE* base, SIZE_T size, bool paths, TAdd&& add) {
     if (!child) return false;
     if (!folderPath.empty() && IsSingleLevel(child)) {
       auto item = reinterpret_cast<PCUITEMID_CHILD>(child);
-      WIN32_FIND_DATAW found{};
+      // Filled by the call, which reads it from the id; a thousand selected files would
+      // clear it once more each.
+      WIN32_FIND_DATAW found;
       bool find = SUCCEEDED(
           SHGetDataFromIDListW(shared.Get(), item, SHGDFIL_FINDDATA, &found, sizeof found));
       bool folder = find && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-      if (!paths && find && IsWholeName(found)) {
-        add(TFound{
-            folder ? TObjectKind::Folder : TObjectKind::File, {}, extensions.Of(found.cFileName)});
+      TFound named{folder ? TObjectKind::Folder : TObjectKind::File, {}, {}};
+      if (!paths && find && extensions.Of(found.cFileName, named.Extension)) {
+        add(std::move(named));
         continue;
       }
       // The parsing name is the item's whole name (the find data's may be narrowed).
