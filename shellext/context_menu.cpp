@@ -167,7 +167,7 @@ ULONG TContextMenu::Release() {
 HRESULT TContextMenu::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY) {
   return ComBoundary(
       [&] {
-        objects_ = ReadSelection(folder, data);
+        selection_ = TSelection::Read(folder, data);
         return S_OK;
       },
       LogHook);
@@ -177,14 +177,15 @@ HRESULT TContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT firstCommand
                                        UINT lastCommand, UINT flags) {
   HRESULT result = ComBoundary(
       [&]() -> HRESULT {
-        if ((flags & CMF_DEFAULTONLY) || objects_.empty() || firstCommand > lastCommand ||
+        if ((flags & CMF_DEFAULTONLY) || selection_.Empty() || firstCommand > lastCommand ||
             ModuleProgramFolder().empty())
           return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
         // Built aside and kept only once the host's menu holds it: a query that fails
         // leaves the handler with what the last good one gave.
         std::shared_ptr<const TCachedMenu> file = CachedMenuFile(ModuleMenuFile());
         TRegistryView registry(ModuleServices().Registry, kModuleView);
-        std::vector<TMenuNode> plan = PlanMenu(file->Records.DynamicItems, SelectionTypes(registry, objects_));
+        std::vector<TMenuNode> plan = PlanMenu(
+            file->Records.DynamicItems, SelectionTypes(registry, selection_.Kinds().Objects()));
         std::unique_ptr<TMenuDrawing> drawing =
             MenuDrawingFor(file->Records.CustomDraw, file->Fonts, file->Pictures);
         TWin32MenuTarget target(firstCommand, *file, drawing.get(), menu);
@@ -239,9 +240,10 @@ HRESULT TContextMenu::Invoke(int command, const CMINVOKECOMMANDINFO& info) {
   const std::u16string parameters = WidenAnsi(item.Parameters);
   const bool quiet = (info.fMask & CMIC_MASK_FLAG_NO_UI) != 0;
   // Every command line first: an object that may not be started stops them all.
+  const std::vector<TSelectedObject> objects = selection_.Objects();
   std::vector<TLaunch> launches;
-  launches.reserve(objects_.size());
-  for (const TSelectedObject& object : objects_) {
+  launches.reserve(objects.size());
+  for (const TSelectedObject& object : objects) {
     launches.push_back(MakeLaunch(application, parameters, object));
     const TLaunch& launch = launches.back();
     if (!launch.Refusal.empty()) {

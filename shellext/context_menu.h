@@ -14,7 +14,7 @@
 
 #include "platform/win32/win32_handles.h"
 #include "shellext/module_state.h"
-#include "shellext/selection_types.h"
+#include "shellext/selection_reader.h"
 
 namespace orvane {
 
@@ -50,7 +50,7 @@ private:
   int CommandOfVerb(const std::string& verb) const;
 
   std::atomic<ULONG> references_{1};
-  std::vector<TSelectedObject> objects_;
+  TSelection selection_;
   // The file the commands' records belong to, kept as long as the commands are.
   std::shared_ptr<const TCachedMenu> file_;
   std::vector<const TDynamicItemRecord*> commands_;

@@ -2,11 +2,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "menus/png_image.h"
+#include "shellext/icon_file_check.h"
 #include "shellext/module_state.h"
 
 namespace orvane {
@@ -72,7 +74,34 @@ bool IconPixels(HBITMAP source, int width, int height, std::vector<std::uint32_t
   return dc && GetDIBits(dc.get(), source, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height;
 }
 
-TBitmapHandle FromIcon(const std::string& file, int index) {
+// The icon file as the extraction would find it (a bare name is searched for), once its
+// beginning shows it sound; empty otherwise.
+std::string SoundIconFile(const std::string& file) {
+  char found[MAX_PATH] = {};
+  DWORD length = SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
+  if (length == 0 || length >= MAX_PATH) return {};
+  TFileHandle handle(CreateFileA(found, GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!handle.Valid() || GetFileType(handle.Get()) != FILE_TYPE_DISK ||
+      !GetFileSizeEx(handle.Get(), &size))
+    return {};
+  std::string head(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kIconFileHeadSize)),
+                   '\0');
+  DWORD read = 0;
+  if (!ReadFile(handle.Get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr) ||
+      read != head.size() || !CheckIconFile(head, static_cast<unsigned long long>(size.QuadPart))) {
+    LogFailure("not a sound icon file: " + file);
+    return {};
+  }
+  return found;
+}
+
+TBitmapHandle FromIcon(const std::string& name, int index) {
+  // The extraction believes the file's headers: a damaged one would take the host down.
+  const std::string file = SoundIconFile(name);
+  if (file.empty()) return {};
   HICON small = nullptr;
   if (ExtractIconExA(file.c_str(), index, nullptr, &small, 1) == 0 || !small) return {};
   TIconHandle icon(small);

@@ -34,7 +34,20 @@ std::string ExtensionType(const TRegistryView& registry, const std::string& exte
   return type;
 }
 
+// What an object's types follow from: its kind, and a file's extension without case.
+std::string KindKey(TObjectKind kind, const std::string& extension) {
+  return std::to_string(static_cast<int>(kind)) +
+         (kind == TObjectKind::File ? AnsiUpperCase(extension) : std::string());
+}
+
 }  // namespace
+
+void TSelectionKinds::Add(TObjectKind kind, const std::string& extension) {
+  ++count_;
+  // Most selections hold one kind: the last one met needs no key.
+  if (!kinds_.empty() && kinds_.back().Kind == kind && kinds_.back().Extension == extension) return;
+  if (seen_.insert(KindKey(kind, extension)).second) kinds_.push_back({kind, {}, extension});
+}
 
 std::u16string PathExtension(const std::u16string& path) {
   std::size_t name = path.find_last_of(u"\\/:");
@@ -91,9 +104,7 @@ std::vector<std::string> SelectionTypes(const TRegistryView& registry,
   std::vector<std::string> shared;
   for (std::size_t i = 0; i < objects.size() && (i == 0 || !shared.empty()); ++i) {
     const TSelectedObject& object = objects[i];
-    std::string key = std::to_string(static_cast<int>(object.Kind)) +
-                      (object.Kind == TObjectKind::File ? AnsiUpperCase(object.Extension) : "");
-    if (!seen.insert(std::move(key)).second) continue;
+    if (!seen.insert(KindKey(object.Kind, object.Extension)).second) continue;
     std::vector<std::string> types = ObjectTypes(registry, object);
     if (i == 0) {
       shared = std::move(types);

@@ -4,6 +4,7 @@
 // Nothing looks at the objects themselves, so that a right click on a network share or a
 // sleeping drive never waits on it.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,23 @@ std::vector<std::string> ObjectTypes(const TRegistryView& registry, const TSelec
 // object's order: an item shows only where its command fits each selected object.
 std::vector<std::string> SelectionTypes(const TRegistryView& registry,
                                         const std::vector<TSelectedObject>& objects);
+
+// The kinds and extensions of a selection, each once in the order first met (extensions
+// compared without case): the selection's types follow from these alone, so that thousands
+// of objects of one type are kept, and looked up, as one.
+class TSelectionKinds {
+public:
+  void Add(TObjectKind kind, const std::string& extension);
+  // One object of each kind and extension, without its path.
+  const std::vector<TSelectedObject>& Objects() const { return kinds_; }
+  // Objects added.
+  std::size_t Count() const { return count_; }
+
+private:
+  std::set<std::string> seen_;
+  std::vector<TSelectedObject> kinds_;
+  std::size_t count_ = 0;
+};
 
 // The kind a path's name alone tells: "C:\" and "C:" are drives, anything else the kind
 // the caller knows.

@@ -138,5 +138,32 @@ TEST(SelectionTypesLookupTest, EachExtensionIsLookedUpOncePerSelection) {
   EXPECT_EQ(SelectionTypes(view, many), (TTypes{"*", "AllFileSystemObjects"}));
 }
 
+// The handler keeps one object of each kind and extension; the types of those are the
+// types of the whole selection, in the same order.
+TEST_F(SelectionTypesTest, KindsOfASelectionGiveItsTypes) {
+  const std::vector<std::vector<TSelectedObject>> selections = {
+      {Object(TObjectKind::File, "C:\\a.txt"), Object(TObjectKind::File, "C:\\b.TXT"),
+       Object(TObjectKind::File, "C:\\c.txt")},
+      {Object(TObjectKind::File, "C:\\a.doc"), Object(TObjectKind::File, "C:\\b.txt"),
+       Object(TObjectKind::File, "C:\\c.doc")},
+      {Object(TObjectKind::Folder, "C:\\d.txt"), Object(TObjectKind::File, "C:\\a.txt"),
+       Object(TObjectKind::Folder, "C:\\e")},
+      {Object(TObjectKind::File, "C:\\README"), Object(TObjectKind::File, "C:\\x.old")},
+      {Object(TObjectKind::Drive, "D:\\"), Object(TObjectKind::Folder, "C:\\e")},
+  };
+  const std::size_t kinds[] = {1, 2, 2, 2, 2};
+  for (std::size_t k = 0; k < selections.size(); ++k) {
+    TSelectionKinds selection;
+    for (const TSelectedObject& object : selections[k])
+      selection.Add(object.Kind, object.Extension);
+    EXPECT_EQ(selection.Count(), selections[k].size());
+    EXPECT_EQ(selection.Objects().size(), kinds[k]) << k;
+    EXPECT_EQ(SelectionTypes(view, selection.Objects()), SelectionTypes(view, selections[k])) << k;
+  }
+  TSelectionKinds none;
+  EXPECT_EQ(none.Count(), 0u);
+  EXPECT_TRUE(SelectionTypes(view, none.Objects()).empty());
+}
+
 }  // namespace
 }  // namespace orvane::testing

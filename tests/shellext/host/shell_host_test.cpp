@@ -27,6 +27,7 @@
 #include "platform/win32/shell_selection.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_registry.h"
+#include "resources/version.h"
 #include "tests/shellext/host/shell_host.h"
 
 namespace orvane::testing {
@@ -605,12 +606,43 @@ TEST_F(ShellHostTest, ProgramThatCannotStartFailsQuietlyWhenAskedForNoUi) {
       << std::hex << result;
 }
 
-// The program's About window and error report show it.
+// An icon file whose directory claims more images than it holds makes the system's
+// extraction read past its end (a crash of the host where nothing lies behind it); it
+// gives no picture, and a sound icon file beside it still does.
+TEST_F(ShellHostTest, DamagedIconFileGivesNoPicture) {
+  const std::string damaged = World().folder + "damaged.ico";
+  DeleteFileA(damaged.c_str());  // the program's side extracts icons too
+  TProgramMenu program;
+  TDynamicMenuItem* item = program.Item(program.Type("*"), "Damaged icon", "%1");
+  item->SetIconFile(damaged);
+  item->SetIconIndex(0);
+  TDynamicMenuItem* sound = program.Item(program.Type("*"), "Sound icon", "%1");
+  sound->SetIconFile("shell32.dll");
+  sound->SetIconIndex(3);
+  ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
+  // The program keeps no index for a file that was missing; the file names one anyway.
+  std::string text = ReadFile(World().folder + "Orvane.ini");
+  const std::string noIndex = damaged + "\r\nIconIndex1=-1";
+  ASSERT_NE(text.find(noIndex), std::string::npos) << text;
+  text.replace(text.find(noIndex), noIndex.size(), damaged + "\r\nIconIndex1=0");
+  WriteFile(World().folder + "Orvane.ini", text);
+  WriteFile(damaged, std::string("\0\0\1\0\xff\xff\x10\x10\0\0\1\0\x20\0\x28\0\0\0\x16\0\0\0", 22) +
+                         std::string(40, '\x7f'));
+  const std::string log = World().folder + "OVShlExt.log";
+  DeleteFileA(log.c_str());
+  EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt"}), "Damaged icon,Sound icon[b]");
+  // Refused before the extraction, which may read past the end unseen.
+  EXPECT_NE(ReadFile(log).find("not a sound icon file: " + damaged), std::string::npos)
+      << ReadFile(log);
+  DeleteFileA(damaged.c_str());
+}
+
+// The program's About window and error report show it: the program's own version.
 TEST_F(ShellHostTest, ModuleCarriesTheProductsFileVersion) {
   TModuleVersion version = GetModuleVersion(World().module);
   EXPECT_TRUE(version.Valid);
-  EXPECT_EQ(version.FileVersion, "2008.0.0.0");
-  EXPECT_EQ(version.ProductName, "Orvane 2008");
+  EXPECT_EQ(version.FileVersion, ORVANE_VERSION_TEXT);
+  EXPECT_EQ(version.ProductName, ORVANE_PRODUCT_NAME);
 }
 
 TEST_F(ShellHostTest, RegistrationThenUnregistrationLeavesTheRegistryAsItWas) {
