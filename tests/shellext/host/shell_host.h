@@ -35,11 +35,16 @@ struct TRecorded {
   std::wstring show;
 };
 
-inline TRecorded ReadRecorded(const std::string& output) {
-  std::ifstream in(output, std::ios::binary);
+// A whole file's bytes, empty when it cannot be read.
+inline std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream stream;
   stream << in.rdbuf();
-  const std::string bytes = stream.str();
+  return stream.str();
+}
+
+inline TRecorded ReadRecorded(const std::string& output) {
+  const std::string bytes = ReadFileBytes(output);
   std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
   std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
   TRecorded recorded;

@@ -621,7 +621,7 @@ TEST_F(ShellHostTest, DamagedIconFileGivesNoPicture) {
   sound->SetIconIndex(3);
   ApplyDynamicMenu(program.menu, World().folder + "Orvane.ini", DefaultFileAccess());
   // The program keeps no index for a file that was missing; the file names one anyway.
-  std::string text = ReadFile(World().folder + "Orvane.ini");
+  std::string text = ReadFileBytes(World().folder + "Orvane.ini");
   const std::string noIndex = damaged + "\r\nIconIndex1=-1";
   ASSERT_NE(text.find(noIndex), std::string::npos) << text;
   text.replace(text.find(noIndex), noIndex.size(), damaged + "\r\nIconIndex1=0");
@@ -632,8 +632,8 @@ TEST_F(ShellHostTest, DamagedIconFileGivesNoPicture) {
   DeleteFileA(log.c_str());
   EXPECT_EQ(Menu("*", {World().folder + "docs\\notes.orvtxt"}), "Damaged icon,Sound icon[b]");
   // Refused before the extraction, which may read past the end unseen.
-  EXPECT_NE(ReadFile(log).find("not a sound icon file: " + damaged), std::string::npos)
-      << ReadFile(log);
+  EXPECT_NE(ReadFileBytes(log).find("not a sound icon file: " + damaged), std::string::npos)
+      << ReadFileBytes(log);
   DeleteFileA(damaged.c_str());
 }
 
