@@ -207,7 +207,8 @@ TEST_F(LanguageTest, SecondLanguageTranslatesEveryText) {
     form->StaticCleanupPage();
     form->ShellExtPage();
     use(*form);
-    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 1, true);
+    TfrmAbout about(nullptr, Services(), "C:\\Orvane\\orvane.exe", 1, true,
+                    [] { return std::string(); });
     use(about);
     TfrmRegistryBugs bugs(nullptr, TRegistryBugsServices{registry, backup, {}});
     use(bugs);
