@@ -55,10 +55,13 @@ int Run(const std::function<TServices()>& makeServices) {
                            ".sym");
   TMapiControl mail;
   ThxExceptionManager errorReport(watcher, programFile, services.FileSystem, mail);
+  // The report goes with this run; the handler there was before takes what stops the
+  // start, which the start's own boundary reports after the report is gone.
   struct TReportEnd {
     TApplication& application;
-    ~TReportEnd() { application.OnException = nullptr; }
-  } reportEnd{application};
+    std::function<void(const std::exception&)> previous;
+    ~TReportEnd() { application.OnException = std::move(previous); }
+  } reportEnd{application, application.OnException};
   application.OnException = [&errorReport](const std::exception& error) {
     errorReport.ShowUnhandled(ExceptionClassName(error), error.what());
   };
