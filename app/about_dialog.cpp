@@ -12,7 +12,7 @@ namespace orvane {
 namespace {
 
 constexpr int kClientWidth = 420;
-constexpr int kClientHeight = 270;
+constexpr COLORREF kLinkColor = RGB(0, 0, 192);
 
 std::string FolderOf(const std::string& file) {
   const std::size_t slash = file.find_last_of("\\/:");
@@ -25,10 +25,37 @@ std::string VersionText(IModuleVersions& versions, const std::string& file) {
                                                         : LoadResString(msg::SAboutNotFound);
 }
 
+// A label whose caption is an address that a click opens (a mail address as a new
+// e-mail); a failure is shown, not raised.
+void MakeLink(TLabel& label) {
+  TFont font;
+  font.Color = kLinkColor;
+  label.SetFont(font);
+  label.OnClick = [&label] {
+    try {
+      OpenLink(label.Caption());
+    } catch (const std::exception& error) {
+      ShowMessageBox(error.what(), kAppTitle, MB_OK | MB_ICONWARNING);
+    }
+  };
+}
+
 }  // namespace
 
-TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::string& programFile,
-                     int fileTypeCount, bool windows64,
+std::string ReleaseDateText(const std::string& programFile, unsigned localeId) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(programFile.c_str(), GetFileExInfoStandard, &data)) return {};
+  FILETIME local{};
+  SYSTEMTIME time{};
+  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+      !FileTimeToSystemTime(&local, &time))
+    return {};
+  char text[128] = {};
+  if (!GetDateFormatA(localeId, DATE_SHORTDATE, &time, nullptr, text, sizeof text)) return {};
+  return text;
+}
+
+TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const TAboutFacts& facts,
                      std::function<std::string()> systemReport)
     : TForm(owner, "frmAbout", TStyle{TBorderStyle::Dialog, false, false, false}),
       lblProduct(Create<TLabel>("lblProduct", this)),
@@ -39,26 +66,35 @@ TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::st
       lblOS(Create<TLabel>("lblOS", this)),
       lblMemory(Create<TLabel>("lblMemory", this)),
       lblFileTypes(Create<TLabel>("lblFileTypes", this)),
+      lblReleaseDate(Create<TLabel>("lblReleaseDate", this)),
       lblWebSite(Create<TLabel>("lblWebSite", this)),
+      lblEmail(Create<TLabel>("lblEmail", this)),
+      lblTranslation(Create<TLabel>("lblTranslation", this)),
+      lblTranslatorName(Create<TLabel>("lblTranslatorName", this)),
+      lblTranslatorEmailOrWebSite(Create<TLabel>("lblTranslatorEmailOrWebSite", this)),
       lblCopyInfo(Create<TLabel>("lblCopyInfo", this)),
       btnClose(Create<TButton>("btnClose", this)) {
   SetKeyPreview(true);
   SetCaption("About Orvane");
-  SetClientSize(kClientWidth, kClientHeight);
-  CenterOnScreen();
-  const std::string folder = FolderOf(programFile);
+  btnClose.SetCaption("Close");
+  lblWebSite.SetHint("|Web site\r\nOpens the maker's web site in the browser.");
+  lblEmail.SetHint("|E-mail\r\nWrites to the maker's support address.");
+  // The credits come from the language file; the texts below are the window's own.
+  Translate();
+
+  const std::string folder = FolderOf(facts.ProgramFile);
   TFont bold;
   bold.Bold = true;
   bold.Size = 12;
   lblProduct.SetFont(bold);
   lblProduct.SetCaption(kAppTitle);
   lblVersion.SetCaption(
-      FormatRes(msg::SAboutVersion, {VersionText(services.Versions, programFile)}));
+      FormatRes(msg::SAboutVersion, {VersionText(services.Versions, facts.ProgramFile)}));
   lblModule.SetCaption(FormatRes(msg::SAboutModule, {VersionText(services.Versions,
                                                                  folder + "OVShlExt.DLL")}));
   lblModule64.SetCaption(FormatRes(
       msg::SAboutModule64, {VersionText(services.Versions, folder + "x64\\OVShlExt.DLL")}));
-  lblModule64.SetVisible(windows64);
+  lblModule64.SetVisible(facts.Windows64);
   lblDynamicItems.SetCaption(LoadResString(ShellExtRegistered(services.Registry)
                                                ? msg::SAboutDynamicOn
                                                : msg::SAboutDynamicOff));
@@ -66,19 +102,16 @@ TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::st
   lblOS.SetCaption(FormatRes(msg::SAboutOS, {os.Name, os.Version}));
   lblMemory.SetCaption(FormatRes(msg::SAboutMemory, {GetMemoryText()}));
   lblFileTypes.SetCaption(
-      FormatRes(msg::SAboutFileTypes, {static_cast<long long>(fileTypeCount)}));
-  TFont link;
-  link.Color = RGB(0, 0, 192);
-  lblWebSite.SetFont(link);
+      FormatRes(msg::SAboutFileTypes, {static_cast<long long>(facts.FileTypeCount)}));
+  lblReleaseDate.SetCaption(FormatRes(msg::SAboutReleaseDate, {facts.ReleaseDate}));
+  lblReleaseDate.SetVisible(!facts.ReleaseDate.empty());
   lblWebSite.SetCaption(kMakerWebSite);
-  lblWebSite.SetHint("|Web site\r\nOpens the maker's web site in the browser.");
-  lblWebSite.OnClick = [] {
-    try {
-      OpenLink(kMakerWebSite);
-    } catch (const std::exception& error) {
-      ShowMessageBox(error.what(), kAppTitle, MB_OK | MB_ICONWARNING);
-    }
-  };
+  lblEmail.SetCaption(kSupportAddress);
+  for (TLabel* link : {&lblWebSite, &lblEmail, &lblTranslatorEmailOrWebSite}) MakeLink(*link);
+  for (TLabel* credit : {&lblTranslation, &lblTranslatorName, &lblTranslatorEmailOrWebSite})
+    credit->SetVisible(!credit->Caption().empty());
+  TFont link;
+  link.Color = kLinkColor;
   lblCopyInfo.SetFont(link);
   lblCopyInfo.SetCaption(LoadResString(msg::SAboutCopyInfo));
   lblCopyInfo.OnClick = [&clipboard = services.Clipboard, report = std::move(systemReport)] {
@@ -92,15 +125,20 @@ TfrmAbout::TfrmAbout(TComponent* owner, const TServices& services, const std::st
     }
   };
   int top = 12;
-  for (TLabel* label : {&lblProduct, &lblVersion, &lblModule, &lblModule64, &lblDynamicItems,
-                        &lblOS, &lblMemory, &lblFileTypes, &lblWebSite, &lblCopyInfo}) {
+  for (TLabel* label :
+       {&lblProduct, &lblVersion, &lblModule, &lblModule64, &lblDynamicItems, &lblOS, &lblMemory,
+        &lblFileTypes, &lblReleaseDate, &lblWebSite, &lblEmail, &lblTranslation,
+        &lblTranslatorName, &lblTranslatorEmailOrWebSite, &lblCopyInfo}) {
     if (!label->Visible()) continue;
+    if (label == &lblWebSite || label == &lblTranslation || label == &lblCopyInfo) top += 8;
     label->SetBounds(16, top, kClientWidth - 32, label == &lblProduct ? 24 : 16);
     top += label == &lblProduct ? 32 : 20;
   }
-  btnClose.SetBounds(kClientWidth - 91, kClientHeight - 33, 75, 25);
-  btnClose.SetCaption("Close");
+  const int height = top + 45;
+  SetClientSize(kClientWidth, height);
+  btnClose.SetBounds(kClientWidth - 91, height - 33, 75, 25);
   btnClose.OnClick = [this] { SetModalResult(IDCANCEL); };
+  CenterOnScreen();
   ApplyMessageFont(*this);
 }
 
@@ -112,10 +150,9 @@ bool TfrmAbout::KeyDown(WORD key, TShortCut shift) {
   return false;
 }
 
-void ShowAbout(const TServices& services, const std::string& programFile, int fileTypeCount,
-               bool windows64, std::function<std::string()> systemReport) {
-  TfrmAbout dialog(nullptr, services, programFile, fileTypeCount, windows64,
-                   std::move(systemReport));
+void ShowAbout(const TServices& services, const TAboutFacts& facts,
+               std::function<std::string()> systemReport) {
+  TfrmAbout dialog(nullptr, services, facts, std::move(systemReport));
   dialog.ShowModal();
 }
 

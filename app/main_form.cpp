@@ -52,12 +52,6 @@ TFont HeaderFont(bool bold, int size) {
   return font;
 }
 
-constexpr const char* kCloseQuestion =
-    "Changes to menu items were made. Do you want to apply them before exit?\r\n\r\n"
-    "\x95 Select \"Yes\" to apply changes before exit,\r\n"
-    "\x95 Select \"No\" to discard changes, or\r\n"
-    "\x95 Select \"Cancel\" to continue your work with Orvane.";
-
 }  // namespace
 
 TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainFormSettings& settings)
@@ -209,7 +203,12 @@ TfrmMain::TfrmMain(TComponent* owner, const TServices& services, const TMainForm
   actQuickHint.OnExecute = [this](TAction&) { ShowQuickHint(ActiveControl()); };
   actAbout.SetHint("Show info on this stuff");
   actAbout.OnExecute = [this](TAction&) {
-    ShowAbout(services_, executablePath_, fileTypeList_.Items().Count(), settings_.Windows64,
+    // The release date in the interface language's date format.
+    const unsigned locale =
+        settings_.Localizer ? settings_.Localizer->CurrentLocaleId() : LOCALE_USER_DEFAULT;
+    ShowAbout(services_,
+              TAboutFacts{executablePath_, ReleaseDateText(executablePath_, locale),
+                          fileTypeList_.Items().Count(), settings_.Windows64},
               [this] { return SystemReport(); });
   };
   actRegistryBugs.SetHint("Display registry bugs detected");
@@ -446,7 +445,7 @@ void TfrmMain::CreateShellExtensionPage() {
 
 void TfrmMain::FormCloseQuery(bool& canClose) {
   if (!HasChanges()) return;
-  switch (ShowMessageBox(kCloseQuestion, kAppTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+  switch (ShowMessageBox(LoadResString(msg::SCloseQuestion), kAppTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
       // A failure keeps the window open; the changes stay pending.
       canClose = false;

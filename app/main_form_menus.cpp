@@ -29,21 +29,16 @@ std::string NowText() {
   return std::string(date) + " " + time;
 }
 
-constexpr const char* kLoadErrorsQuestion =
-    "There were some errors while loading menu items. Error log saved to \"log.txt\".\r\n"
-    "Do you want to view the error log?\r\n\r\n\x95 Click \"Yes\" to view the error log;\r\n"
-    "\x95 Click \"No\" to continue loading.";
-
 }  // namespace
 
 void TfrmMain::LoadMenus() {
   TBusyCursor busy;
   loading_ = true;
   std::string log;
-  auto addLog = [&](const char* header, const std::vector<std::string>& lines) {
+  auto addLog = [&](const std::string& header, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
-    if (log.empty()) log = Format("Error log created: %s", {NowText()}) + "\r\n";
-    log += std::string(header) + "\r\n";
+    if (log.empty()) log = FormatRes(msg::SLogCreated, {NowText()}) + "\r\n";
+    log += header + "\r\n";
     for (const std::string& line : lines) log += line + "\r\n";
   };
   auto finish = [&] {
@@ -56,7 +51,7 @@ void TfrmMain::LoadMenus() {
                      MB_OK | MB_ICONWARNING);
       return;
     }
-    if (ShowMessageBox(kLoadErrorsQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (ShowMessageBox(LoadResString(msg::SLoadErrorsQuestion), kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const auto result = reinterpret_cast<INT_PTR>(
           ShellExecuteA(Handle(), "open", logFile_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
       if (result <= 32) {
@@ -66,20 +61,20 @@ void TfrmMain::LoadMenus() {
   };
   // A menu that fails to load is reported in the log like its other problems, and the
   // other menu still loads; the failed one refuses to be saved over the file.
-  auto load = [&](const char* header, TCustomMenu& menu, const std::function<void()>& read) {
+  auto load = [&](MessageId header, TCustomMenu& menu, const std::function<void()>& read) {
     try {
       read();
     } catch (const std::exception& error) {
       menu.Log().push_back(error.what());
     }
-    addLog(header, menu.Log());
+    addLog(LoadResString(header), menu.Log());
   };
   try {
     TProfileIniFile ini(settings_.MenuFile);
-    load("Static items error log:", *staticMenu_,
+    load(msg::SLogStaticItems, *staticMenu_,
          [&] { staticMenu_->LoadFromIni(ini, kStaticItemsSection); });
     staticPage_->Rebuild();
-    load("Dynamic items error log:", *dynamicMenu_,
+    load(msg::SLogDynamicItems, *dynamicMenu_,
          [&] { dynamicMenu_->LoadFromIni(ini, kDynamicItemsSection); });
     ReadRecentLists();
   } catch (...) {

@@ -53,10 +53,9 @@ bool IsTextEdit(HWND window) {
   return window && GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
 }
 
-std::optional<std::string> OpenFileDialog(const std::string& current, const std::string& title) {
-  return ShowFileDialog({GetActiveWindow(), title,
-                         "Applications (*.exe;*.bat;*.cmd)|*.exe;*.bat;*.cmd|All Files (*.*)|*.*",
-                         current, "", false});
+std::optional<std::string> OpenFileDialog(const std::string& current, MessageId title) {
+  return ShowFileDialog({GetActiveWindow(), LoadResString(title),
+                         LoadResString(msg::SApplicationFilter), current, "", false});
 }
 
 }  // namespace
@@ -107,7 +106,7 @@ std::string WithoutExtension(const std::string& name) {
 
 TMenuTreePage::TMenuTreePage(TForm& form, TCustomMenu& menu, TAdvTreeView& tree,
                              TPopupMenu& popup, const TServices& services, std::string category,
-                             std::string browseTitle)
+                             MessageId browseTitle)
     : BrowseApplication([this](const std::string& current) {
         return OpenFileDialog(current, browseTitle_);
       }),
@@ -123,7 +122,7 @@ TMenuTreePage::TMenuTreePage(TForm& form, TCustomMenu& menu, TAdvTreeView& tree,
       popup_(popup),
       services_(services),
       category_(std::move(category)),
-      browseTitle_(std::move(browseTitle)) {
+      browseTitle_(browseTitle) {
   // System cursors are shared and never freed.
   RegisterCursor(kHandCursor, LoadCursor(nullptr, IDC_HAND));
   RegisterCursor(kExchangeCursor, LoadCursor(nullptr, IDC_SIZENS));
@@ -381,13 +380,13 @@ void TMenuTreePage::ExploreApplicationFolder(TCustomMenuItem& item) {
 }
 
 void TMenuTreePage::ShowFileTypeFields(TFileType* type, TEdit& key, TEdit& extensions) {
-  key.SetText(type ? Format("Key: \"%s\"", {type->Name()}) : std::string());
+  key.SetText(type ? FormatRes(msg::SFileTypeKey, {type->Name()}) : std::string());
   std::string list;
   if (type) {
     for (const std::string& extension : type->Extensions())
       list += (list.empty() ? "" : ", ") + extension;
   }
-  extensions.SetText(list.empty() ? std::string() : "Extensions: " + list);
+  extensions.SetText(list.empty() ? std::string() : FormatRes(msg::SFileTypeExtensions, {list}));
 }
 
 RECT TMenuTreePage::GlyphRect(TTreeNode node) const {

@@ -18,6 +18,7 @@
 #include "controls/popup_menu.h"
 #include "controls/std_controls.h"
 #include "controls/tree_view.h"
+#include "platform/messages.h"
 #include "platform/services.h"
 
 namespace orvane {
@@ -85,10 +86,10 @@ public:
   void Rebuild();
 
 protected:
-  // `tree` shows `menu`; UpdateActions runs for `category`; the browse dialog has
-  // `browseTitle`.
+  // `tree` shows `menu`; UpdateActions runs for `category`; the browse dialog has the
+  // title `browseTitle`.
   TMenuTreePage(TForm& form, TCustomMenu& menu, TAdvTreeView& tree, TPopupMenu& popup,
-                const TServices& services, std::string category, std::string browseTitle);
+                const TServices& services, std::string category, MessageId browseTitle);
   virtual ~TMenuTreePage();
 
   // The page is shown and no label is being edited; the page may add conditions.
@@ -150,7 +151,7 @@ protected:
   TPopupMenu& popup_;
   TServices services_;
   std::string category_;
-  std::string browseTitle_;
+  MessageId browseTitle_;
   TLabel* title_ = nullptr;
   TLabel* link_ = nullptr;
   std::vector<TSpeedButton*> buttons_;

@@ -13,6 +13,7 @@
 #include "platform/ansi_case.h"
 #include "platform/file_system.h"
 #include "platform/icon_source.h"
+#include "platform/messages.h"
 #include "platform/registry_types.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/win32_registry.h"
@@ -141,7 +142,7 @@ TfrmDynamicCleanup::~TfrmDynamicCleanup() {
 void TfrmDynamicCleanup::InitLayout() {
   lblExtensions.SetBounds(8, 10, 100, 16);
   lblExtensions.SetCaption(" Shell Extensions ");
-  int left = 110;
+  buttonRow_.Place(110, 6, 22, 2);
   for (auto [button, caption, hint, width] :
        {std::tuple{&spbRefresh, "Refresh", "Reload list of shell extensions from registry", 56},
         {&spbXFind, "Find", "Find shell extension DLL", 40},
@@ -150,10 +151,8 @@ void TfrmDynamicCleanup::InitLayout() {
          "|Select all from this module\r\nSwitches off every entry whose DLL is the selected "
          "entry's.",
          70}}) {
-    button->SetBounds(left, 6, width, 22);
-    button->SetCaption(caption);
     button->SetHint(hint);
-    left += width + 2;
+    buttonRow_.Add(*button, caption, width);
   }
   lblFilter.SetBounds(8, 36, 40, 16);
   lblFilter.SetCaption("Fi&lter:");
@@ -449,10 +448,7 @@ void TfrmDynamicCleanup::DeleteSelected() {
   TExtensionInfo* entry = Selected();
   if (!entry) return;
   // Other software's registration: the user confirms, and Apply keeps a backup.
-  const std::string question = "Delete the registration of the shell extension \"" +
-                               entry->Caption +
-                               "\"?\r\n\r\nThe file manager will no longer use it. Apply keeps "
-                               "a copy of the registry key in the \"Backups\" folder.";
+  const std::string question = FormatRes(msg::SDeleteExtensionQuestion, {entry->Caption});
   if (ShowMessageBox(question, kAppTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   model_.MarkDeleted(*entry);
   tvExtensions.DeleteNode(tvExtensions.Selected());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/button_row.h"
 #include "controls/edit_controls.h"
 #include "controls/panels.h"
 #include "controls/std_controls.h"
@@ -138,6 +139,8 @@ private:
   std::map<std::string, int> iconCache_;
   bool loading_ = false;
   bool showingDetails_ = false;
+  // The speed buttons above the list, which widen for longer captions.
+  TButtonRow buttonRow_;
 };
 
 }  // namespace orvane

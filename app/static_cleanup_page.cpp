@@ -27,11 +27,6 @@ constexpr COLORREF kMaroon = RGB(128, 0, 0);
 // Shown in the command field; a command line can be as long as a registry value.
 constexpr std::size_t kMaxShownCommand = 2048;
 
-constexpr const char* kDeleteAllQuestion = "Delete all menu items?";
-constexpr const char* kLegacyNote =
-    "Another program hides this item with a \"LegacyDisable\" value: the file manager does "
-    "not show it. Orvane leaves that value as it is.";
-constexpr const char* kUnreadableNote = "This item cannot be read (%s); it is left as it is.";
 
 template <class Body>
 void Refresh(int& counter, Body body) {
@@ -189,15 +184,12 @@ void TStaticCleanupPage::InitLayout(TWinControl& parent) {
   const int width = pageWidth - left - 8;
   lblMenuItems.SetBounds(left, 10, 84, 16);
   lblMenuItems.SetCaption(" Menu Items ");
-  int x = left + 88;
+  buttonRow_.Place(left + 88, 6, 22, 2);
   for (auto [button, caption, w] :
        {std::tuple{&spbItemRefresh, "Refresh", 56}, {&spbItemFind, "Find", 40},
         {&spbItemDelete, "Delete", 50}, {&spbItemClear, "Delete All", 66},
-        {&spbItemProgram, "Program", 62}}) {
-    button->SetBounds(x, 6, w, 22);
-    button->SetCaption(caption);
-    x += w + 2;
-  }
+        {&spbItemProgram, "Program", 62}})
+    buttonRow_.Add(*button, caption, w);
   lblFilter.SetBounds(left, 36, 40, 16);
   lblFilter.SetCaption("Fil&ter:");
   lblFilter.SetFocusControl(&edFilter);
@@ -452,9 +444,9 @@ void TStaticCleanupPage::ShowDetails() {
   edRegistryKey.SetText(rec->ActivePath());
   std::string note;
   if (!rec->Readable()) {
-    note = Format(kUnreadableNote, {rec->ReadError});
+    note = FormatRes(msg::SUnreadableItemNote, {rec->ReadError});
   } else if (rec->LegacyDisabled) {
-    note = kLegacyNote;
+    note = LoadResString(msg::SLegacyDisableNote);
   }
   lblCleanupNote.SetCaption(note);
 }
@@ -494,7 +486,7 @@ void TStaticCleanupPage::DeleteSelected() {
 }
 
 void TStaticCleanupPage::DeleteAll() {
-  if (ShowMessageBox(kDeleteAllQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDNO) return;
+  if (ShowMessageBox(LoadResString(msg::SDeleteAllQuestion), kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDNO) return;
   if (lbMenuItems.ItemCount() == 0 || !shown_) return;
   if (edFilter.Text().empty()) {
     shown_->DeleteAll();

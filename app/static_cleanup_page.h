@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "controls/action.h"
+#include "controls/button_row.h"
 #include "controls/edit_controls.h"
 #include "controls/file_type_list_view.h"
 #include "controls/list_view.h"
@@ -119,6 +120,8 @@ private:
   TTargetAction* deleteTarget_ = nullptr;
   TStaticItems* shown_ = nullptr;
   int refreshing_ = 0;
+  // The speed buttons above the list, which widen for longer captions.
+  TButtonRow buttonRow_;
 };
 
 }  // namespace orvane

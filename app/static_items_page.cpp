@@ -33,7 +33,7 @@ TStaticItemsPage::TStaticItemsPage(TForm& form, TWinControl& parent, TActionList
                                    const TServices& services, const TStaticPageCommands& commands)
     : TMenuTreePage(form, menu, form.Create<TAdvTreeView>("tvMenu", &parent),
                     form.Create<TPopupMenu>("pmMenu"), services, "Static",
-                    "Select an Application"),
+                    msg::SSelectApplicationTitle),
       tvMenu(tree_),
       HoverLabel1(form.Create<TLabel>("HoverLabel1", &parent)),
       spbAdd(form.Create<TSpeedButton>("spbAdd", &parent)),
@@ -88,14 +88,11 @@ TStaticItemsPage::~TStaticItemsPage() {
 void TStaticItemsPage::InitLayout() {
   HoverLabel1.SetBounds(8, 10, 80, 16);
   HoverLabel1.SetCaption(" Menu Items ");
-  int left = 96;
+  buttonRow_.Place(96, 6, 22, 2);
   for (auto [button, caption, width] :
        {std::tuple{&spbAdd, "Add ", 44}, {&spbFind, "Find", 40}, {&spbDelete, "Delete", 50},
-        {&spbUp, "Up", 36}, {&spbDown, "Down", 44}}) {
-    button->SetBounds(left, 6, width, 22);
-    button->SetCaption(caption);
-    left += width + 2;
-  }
+        {&spbUp, "Up", 36}, {&spbDown, "Down", 44}})
+    buttonRow_.Add(*button, caption, width);
   tvMenu.SetBounds(8, 32, kTreeWidth, kPageHeight - 40);
   tvMenu.SetAnchors({true, true, false, true});
   tvMenu.SetHint(

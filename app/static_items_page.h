@@ -10,6 +10,7 @@
 
 #include "app/menu_tree_page.h"
 #include "controls/action.h"
+#include "controls/button_row.h"
 #include "controls/edit_controls.h"
 #include "controls/file_type_combo_box.h"
 #include "controls/panels.h"
@@ -103,6 +104,8 @@ private:
   TFileTypeList& fileTypes_;
   // The node whose glyph got a left press, until the release.
   TTreeNode glyphNode_ = nullptr;
+  // The speed buttons above the list, which widen for longer captions.
+  TButtonRow buttonRow_;
 };
 
 }  // namespace orvane

@@ -30,7 +30,7 @@ TSubmenuItemsPage::TSubmenuItemsPage(TForm& form, TWinControl& parent, TActionLi
                                      std::string menuFile, TMruList& recentMenus)
     : TMenuTreePage(form, menu, form.Create<TAdvTreeView>("tvXMenu", &parent),
                     form.Create<TPopupMenu>("pmXMenus"), services, "ActiveX",
-                    "Select an application"),
+                    msg::SSelectApplicationTitleX),
       tvXMenu(tree_),
       lblXMenuItems(form.Create<TLabel>("lblXMenuItems", &parent)),
       spbXNew(form.Create<TSpeedButton>("spbXNew", &parent)),
@@ -118,15 +118,12 @@ std::vector<TAction*> TSubmenuItemsPage::OwnActions() {
 void TSubmenuItemsPage::InitLayout() {
   lblXMenuItems.SetBounds(8, 10, 72, 16);
   lblXMenuItems.SetCaption(" Menu Items  ");
-  int left = 82;
+  buttonRow_.Place(82, 6, 22, 1);
   for (auto [button, caption, width] :
        {std::tuple{&spbXNew, "Item", 36}, {&spbXDelete, "Delete", 42}, {&spbXFind, "Find", 32},
         {&spbXBitmap, "Icon", 32}, {&spbXCustom, "Custom", 46}, {&spbXMenu, "Menu", 38},
-        {&spbXUp, "Up", 26}, {&spbXDown, "Down", 36}}) {
-    button->SetBounds(left, 6, width, 22);
-    button->SetCaption(caption);
-    left += width + 1;
-  }
+        {&spbXUp, "Up", 26}, {&spbXDown, "Down", 36}})
+    buttonRow_.Add(*button, caption, width);
   tvXMenu.SetBounds(8, 32, kTreeWidth, kPageHeight - 40);
   tvXMenu.SetAnchors({true, true, false, true});
   tvXMenu.SetHint(
@@ -317,7 +314,7 @@ void TSubmenuItemsPage::InitActions(TAdvEditAction& actDelete) {
 }
 
 void TSubmenuItemsPage::InitPopupMenus(const TMenuPageCommands& commands) {
-  pmXMenus.AddSubmenu("&Create", {&actXAdd, &actXSub, &actXSeparator});
+  pmXMenus.AddSubmenu(msg::SCreateSubmenu, {&actXAdd, &actXSub, &actXSeparator});
   for (TAction* action :
        {&actXFind, static_cast<TAction*>(nullptr), &actXUp, &actXDown,
         static_cast<TAction*>(nullptr), &actXSort, &actXMenuCustom, static_cast<TAction*>(nullptr),
@@ -327,7 +324,7 @@ void TSubmenuItemsPage::InitPopupMenus(const TMenuPageCommands& commands) {
   for (TAction* action : {&actXAdd, &actXSub, &actXSeparator}) pmXAddItem.Add(action);
   pmXItemIcon.Add(&actXSelectIcon);
   pmXItemIcon.AddSubmenu(TPopupSubmenu{
-      "Se&lect Recent",
+      msg::SSelectRecentSubmenu,
       [this](HMENU menu, TMenuCommands& commands) {
         TDynamicMenuItem* item = FocusedDynamicItem();
         if (item && FillRecentIcons) FillRecentIcons(menu, commands, *item);
@@ -338,7 +335,7 @@ void TSubmenuItemsPage::InitPopupMenus(const TMenuPageCommands& commands) {
   pmXMenuScheme.Add(&actXMenuNew);
   pmXMenuScheme.Add(&actXMenuOpen);
   pmXMenuScheme.AddSubmenu(TPopupSubmenu{
-      "Open &Recent",
+      msg::SOpenRecentSubmenu,
       [this](HMENU menu, TMenuCommands& commands) { FillRecentMenus(menu, commands); },
       [this] { return actXMenuOpen.Enabled() && recentMenus_.Count() > 0; }});
   pmXMenuScheme.Add(nullptr);

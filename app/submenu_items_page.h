@@ -13,6 +13,7 @@
 
 #include "app/menu_tree_page.h"
 #include "controls/action.h"
+#include "controls/button_row.h"
 #include "controls/edit_controls.h"
 #include "controls/file_type_combo_box.h"
 #include "controls/panels.h"
@@ -163,6 +164,8 @@ private:
   std::shared_ptr<TRecentIconsMenu> recentIconsMenu_;
   // The font of submenu nodes, made at their first drawing.
   TFontHandle boldFont_;
+  // The speed buttons above the list, which widen for longer captions.
+  TButtonRow buttonRow_;
 };
 
 }  // namespace orvane

@@ -19,8 +19,9 @@ namespace {
 constexpr size_t kShownProblems = 15;
 
 std::optional<std::string> MenuFileDialog(bool save) {
-  return ShowFileDialog({GetActiveWindow(), save ? "Save menu" : "Open menu",
-                         "Menu items files (*.ini)|*.ini", "", "ini", save});
+  return ShowFileDialog({GetActiveWindow(),
+                         LoadResString(save ? msg::SSaveMenuTitle : msg::SOpenMenuTitle),
+                         LoadResString(msg::SMenuFileFilter), "", "ini", save});
 }
 
 }  // namespace

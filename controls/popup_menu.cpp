@@ -56,8 +56,8 @@ void TPopupMenu::AddSubmenu(TPopupSubmenu submenu) {
   items_.push_back(nullptr);
 }
 
-void TPopupMenu::AddSubmenu(std::string caption, std::vector<TAction*> actions) {
-  AddSubmenu(TPopupSubmenu{std::move(caption), [actions](HMENU menu, TMenuCommands& commands) {
+void TPopupMenu::AddSubmenu(MessageId caption, std::vector<TAction*> actions) {
+  AddSubmenu(TPopupSubmenu{caption, [actions](HMENU menu, TMenuCommands& commands) {
                              AppendActions(menu, actions, commands);
                            }, {}});
 }
@@ -84,7 +84,7 @@ TAction* TPopupMenu::Popup(HWND owner, POINT at) {
       if (entry.Fill) entry.Fill(popup, commands);
       const bool enabled = entry.Enabled ? entry.Enabled() : GetMenuItemCount(popup) > 0;
       if (!AppendMenuA(menu.get(), MF_POPUP | (enabled ? MF_ENABLED : MF_GRAYED),
-                       reinterpret_cast<UINT_PTR>(popup), entry.Caption.c_str()))
+                       reinterpret_cast<UINT_PTR>(popup), LoadResString(entry.Caption).c_str()))
         DestroyMenu(popup);
       continue;
     }

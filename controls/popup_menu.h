@@ -11,6 +11,7 @@
 
 #include "controls/action.h"
 #include "controls/component.h"
+#include "platform/messages.h"
 
 namespace orvane {
 
@@ -30,7 +31,7 @@ private:
 
 // A submenu filled each time the menu opens, so that it shows its list as it is then.
 struct TPopupSubmenu {
-  std::string Caption;
+  MessageId Caption;  // looked up as the menu opens, in the language of that moment
   std::function<void(HMENU menu, TMenuCommands& commands)> Fill;
   // Greyed when this says so; without it, greyed when the filler added nothing.
   std::function<bool()> Enabled;
@@ -45,7 +46,7 @@ public:
   // A submenu entry at this place.
   void AddSubmenu(TPopupSubmenu submenu);
   // A submenu of actions at this place (nullptr adds a separator).
-  void AddSubmenu(std::string caption, std::vector<TAction*> actions);
+  void AddSubmenu(MessageId caption, std::vector<TAction*> actions);
   // The actions, with null for separators and submenus.
   const std::vector<TAction*>& Items() const { return items_; }
 

@@ -1,5 +1,7 @@
 #include "controls/std_controls.h"
 
+#include "platform/win32/win32_handles.h"
+
 namespace orvane {
 
 // TLabel
@@ -92,6 +94,34 @@ void TSpeedButton::SetGlyph(HICON icon, int size) {
   Invalidate();
 }
 
+namespace {
+// The caption's margins inside the button and the gap after the glyph, as painted.
+constexpr int kSpeedTextMargin = 4;
+constexpr int kSpeedGlyphGap = 4;
+}  // namespace
+
+int TSpeedButton::FittingWidth() const {
+  TWindowDC screen(nullptr);
+  TSelectObject font(screen.Get(), FontHandle());
+  SIZE size{};
+  GetTextExtentPoint32A(screen.Get(), Caption().c_str(), static_cast<int>(Caption().size()),
+                        &size);
+  // One pixel more for the pressed look, which moves the caption.
+  int width = size.cx + 2 * kSpeedTextMargin + 1;
+  if (glyph_) width += glyphSize_ + kSpeedGlyphGap;
+  return width;
+}
+
+void TSpeedButton::CaptionChanged() {
+  TGraphicControl::CaptionChanged();
+  if (OnTextResized) OnTextResized();
+}
+
+void TSpeedButton::FontChanged() {
+  TGraphicControl::FontChanged();
+  if (OnTextResized) OnTextResized();
+}
+
 void TSpeedButton::Paint(HDC dc) {
   RECT rect = BoundsRect();
   if (!flat_) {
@@ -101,12 +131,12 @@ void TSpeedButton::Paint(HDC dc) {
     DrawEdge(dc, &rect, pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   }
   RECT text = rect;
-  InflateRect(&text, -4, -2);
+  InflateRect(&text, -kSpeedTextMargin, -2);
   if (pressed_) OffsetRect(&text, 1, 1);
   if (glyph_) {
     const int top = text.top + (text.bottom - text.top - glyphSize_) / 2;
     DrawIconEx(dc, text.left, top, glyph_.get(), glyphSize_, glyphSize_, 0, nullptr, DI_NORMAL);
-    text.left += glyphSize_ + 4;
+    text.left += glyphSize_ + kSpeedGlyphGap;
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled() ? Font().Color : GetSysColor(COLOR_GRAYTEXT));

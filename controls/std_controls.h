@@ -2,6 +2,7 @@
 // The common controls of the program's windows: labels, push buttons, flat speed
 // buttons and pictures.
 
+#include <functional>
 #include <optional>
 
 #include "controls/control.h"
@@ -61,12 +62,20 @@ public:
   void SetFlat(bool value);
   // Takes ownership of the icon.
   void SetGlyph(HICON icon, int size);
+  // The width that shows the glyph and the whole caption in the button's font.
+  int FittingWidth() const;
+  // Runs after the caption or the font changed, when the button may need another width.
+  std::function<void()> OnTextResized;
 
   void Paint(HDC dc) override;
   void MouseDown(int x, int y) override;
   void MouseUp(int x, int y) override;
   void MouseMove(int x, int y) override;
   void MouseLeave() override;
+
+protected:
+  void CaptionChanged() override;
+  void FontChanged() override;
 
 private:
   bool flat_ = true;

@@ -142,6 +142,38 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SLogNotWritten,
        "There were some errors while loading menu items, and the error log \"%s\" could not be "
        "written (%s).\r\n\r\n%s"},
+      {msg::SCloseQuestion,
+       "Changes to menu items were made. Do you want to apply them before exit?\r\n\r\n"
+       "\x95 Select \"Yes\" to apply changes before exit,\r\n"
+       "\x95 Select \"No\" to discard changes, or\r\n"
+       "\x95 Select \"Cancel\" to continue your work with Orvane."},
+      {msg::SLoadErrorsQuestion,
+       "There were some errors while loading menu items. Error log saved to \"log.txt\".\r\n"
+       "Do you want to view the error log?\r\n\r\n\x95 Click \"Yes\" to view the error log;\r\n"
+       "\x95 Click \"No\" to continue loading."},
+      {msg::SLogCreated, "Error log created: %s"},
+      {msg::SLogStaticItems, "Static items error log:"},
+      {msg::SLogDynamicItems, "Dynamic items error log:"},
+      {msg::SFileTypeKey, "Key: \"%s\""},
+      {msg::SFileTypeExtensions, "Extensions: %s"},
+      {msg::SSelectApplicationTitle, "Select an Application"},
+      {msg::SSelectApplicationTitleX, "Select an application"},
+      {msg::SApplicationFilter,
+       "Applications (*.exe;*.bat;*.cmd)|*.exe;*.bat;*.cmd|All Files (*.*)|*.*"},
+      {msg::SOpenMenuTitle, "Open menu"},
+      {msg::SSaveMenuTitle, "Save menu"},
+      {msg::SMenuFileFilter, "Menu items files (*.ini)|*.ini"},
+      {msg::SCreateSubmenu, "&Create"},
+      {msg::SSelectRecentSubmenu, "Se&lect Recent"},
+      {msg::SOpenRecentSubmenu, "Open &Recent"},
+      {msg::SDeleteAllQuestion, "Delete all menu items?"},
+      {msg::SLegacyDisableNote,
+       "Another program hides this item with a \"LegacyDisable\" value: the file manager does "
+       "not show it. Orvane leaves that value as it is."},
+      {msg::SUnreadableItemNote, "This item cannot be read (%s); it is left as it is."},
+      {msg::SDeleteExtensionQuestion,
+       "Delete the registration of the shell extension \"%s\"?\r\n\r\nThe file manager will no "
+       "longer use it. Apply keeps a copy of the registry key in the \"Backups\" folder."},
       {msg::SClearMenuQuestion, "Clear all the existing menu items to start from nothing?"},
       {msg::SRevertMenuQuestion, "Revert to the last saved version of menu structure?"},
       {msg::SMenuFileProblems,
@@ -242,6 +274,7 @@ const std::unordered_map<MessageId, const char*>& BuiltInTexts() {
       {msg::SAboutMemory, "Physical memory: %s"},
       {msg::SAboutFileTypes, "File types registered: %d"},
       {msg::SAboutCopyInfo, "Copy System Information"},
+      {msg::SAboutReleaseDate, "Release date: %s"},
       // The error report.
       {msg::SReportSystemHead,
        "*** automatically generated system information report ***\r\n%s\r\nVersion: %s\r\n"

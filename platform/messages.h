@@ -125,6 +125,27 @@ inline constexpr MessageId SDescrShellExtCleanup = 64416;
 inline constexpr MessageId SWow64Suffix = 64417;
 inline constexpr MessageId SUnknownException = 64418;
 inline constexpr MessageId SLogNotWritten = 64419;
+inline constexpr MessageId SCloseQuestion = 64420;
+inline constexpr MessageId SLoadErrorsQuestion = 64421;
+inline constexpr MessageId SLogCreated = 64422;
+inline constexpr MessageId SLogStaticItems = 64423;
+inline constexpr MessageId SLogDynamicItems = 64424;
+// The menu pages and the cleanups.
+inline constexpr MessageId SFileTypeKey = 64430;
+inline constexpr MessageId SFileTypeExtensions = 64431;
+inline constexpr MessageId SSelectApplicationTitle = 64432;
+inline constexpr MessageId SSelectApplicationTitleX = 64433;
+inline constexpr MessageId SApplicationFilter = 64434;
+inline constexpr MessageId SOpenMenuTitle = 64435;
+inline constexpr MessageId SSaveMenuTitle = 64436;
+inline constexpr MessageId SMenuFileFilter = 64437;
+inline constexpr MessageId SCreateSubmenu = 64438;
+inline constexpr MessageId SSelectRecentSubmenu = 64439;
+inline constexpr MessageId SOpenRecentSubmenu = 64440;
+inline constexpr MessageId SDeleteAllQuestion = 64441;
+inline constexpr MessageId SLegacyDisableNote = 64442;
+inline constexpr MessageId SUnreadableItemNote = 64443;
+inline constexpr MessageId SDeleteExtensionQuestion = 64444;
 // The submenu items page.
 inline constexpr MessageId SClearMenuQuestion = 64460;
 inline constexpr MessageId SRevertMenuQuestion = 64461;
@@ -196,6 +217,7 @@ inline constexpr MessageId SAboutOS = 64626;
 inline constexpr MessageId SAboutMemory = 64627;
 inline constexpr MessageId SAboutFileTypes = 64628;
 inline constexpr MessageId SAboutCopyInfo = 64629;
+inline constexpr MessageId SAboutReleaseDate = 64630;
 // The error report: the system information report, the dump's text file, the message of
 // an unhandled exception, the mail.
 inline constexpr MessageId SReportSystemHead = 64640;

@@ -1,7 +1,8 @@
-// Alignment, anchors, pages and the page selector.
+// Alignment, anchors, pages, the page selector and rows of speed buttons.
 
 #include <gtest/gtest.h>
 
+#include "controls/button_row.h"
 #include "controls/category_buttons.h"
 #include "controls/edit_controls.h"
 #include "controls/page_control.h"
@@ -184,6 +185,34 @@ TEST(LinkLabelTest, UnderlinedUnderTheMouseAndRedWhilePressed) {
   EXPECT_EQ(clicks, 1);
   SendMessageA(spot.Window, WM_MOUSEMOVE, 0, MAKELPARAM(250, 80));
   EXPECT_FALSE(link.Font().Underline);
+}
+
+// A translated caption longer than the button was laid out for widens that button and
+// moves the ones after it, as the translation sets it; a shorter one keeps the layout.
+TEST(LayoutTest, ButtonRowWidensForLongerCaptions) {
+  TTestForm form;
+  form.SetClientSize(400, 100);
+  auto& find = form.Create<TSpeedButton>("spbFind", &form);
+  auto& remove = form.Create<TSpeedButton>("spbDelete", &form);
+  auto& up = form.Create<TSpeedButton>("spbUp", &form);
+  TButtonRow row;
+  row.Place(96, 6, 22, 2);
+  row.Add(find, "Find", 40);
+  row.Add(remove, "Delete", 50);
+  row.Add(up, "Up", 36);
+  EXPECT_EQ(find.Width(), 40);
+  EXPECT_EQ(remove.Left(), 138);
+  EXPECT_EQ(up.Left(), 190);
+
+  remove.SetCaption("Registrierung l\xF6schen");
+  EXPECT_GE(remove.Width(), remove.FittingWidth());
+  EXPECT_GT(remove.Width(), 50);
+  EXPECT_EQ(up.Left(), remove.Left() + remove.Width() + 2);
+  EXPECT_EQ(row.Right(), up.Left() + up.Width());
+
+  remove.SetCaption("X");  // the laid-out width is the least
+  EXPECT_EQ(remove.Width(), 50);
+  EXPECT_EQ(up.Left(), 190);
 }
 
 }  // namespace
