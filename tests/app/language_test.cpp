@@ -15,8 +15,10 @@
 #include "app/restore_backup_dialog.h"
 #include "app/select_icon_dialog.h"
 #include "app_fixture.h"
+#include "menus/static_menu.h"
 #include "platform/locale_system.h"
 #include "platform/messages.h"
+#include "platform/win32/window_helpers.h"
 #include "services/localizer.h"
 #include "tests/support/recorded_backup.h"
 
@@ -179,6 +181,46 @@ TEST_F(LanguageTest, GermanTranslatesTheMainWindowAndItsMessagesAndEnglishComesB
   EXPECT_EQ(LoadResString(msg::SDeleteMenuItem), "Delete menu item \"%s\"?");
   EXPECT_EQ(form->alLocales.Actions(0).Caption(), "Default");
   EXPECT_NE(ReadText(menuFile).find("Current=0"), std::string::npos);
+}
+
+// Questions and log lines that the window makes as it goes are message texts too: the
+// load's question and its log, and the close question, all in the chosen language.
+TEST_F(LanguageTest, QuestionsAndTheErrorLogSpeakTheChosenLanguage) {
+  WriteText(menuFile,
+            "[Locale]\r\nCurrent=1031\r\n[Static Items]\r\nCount=2\r\nApplication0=a.exe\r\n"
+            "Caption0=A\r\nChecked0=1\r\nFileType0=nosuchfile\r\nFileType1=txtfile\r\n");
+  const std::string logFile = menuFile + ".log.txt";
+  localizer->LoadStartLanguage();
+  std::vector<std::string> boxes;
+  TMessageBoxAnswers answers([&](const std::string& text, const std::string&, UINT) {
+    boxes.push_back(text);
+    return boxes.size() == 1 ? IDNO : IDCANCEL;
+  });
+  TMainFormSettings settings;
+  settings.MenuFile = menuFile;
+  settings.LogFile = logFile;
+  settings.Measuring = measuring;
+  settings.Localizer = localizer.get();
+  auto form = std::make_unique<TfrmMain>(nullptr, Services(), settings);
+  Application().SetMainForm(form.get());
+  form->Show();  // which loads the menus
+  Application().ProcessMessages();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_THAT(boxes[0], ::testing::HasSubstr("Fehlerprotokoll wurde in \"log.txt\" gespeichert"));
+  const std::string log = ReadText(logFile);
+  DeleteFileA(logFile.c_str());
+  EXPECT_EQ(log.rfind("Fehlerprotokoll erstellt: ", 0), 0u) << log;
+  EXPECT_THAT(log, ::testing::HasSubstr("\r\nFehlerprotokoll der statischen Eintr\xE4ge:\r\n"));
+
+  ASSERT_FALSE(form->StaticMenu().AllItems().empty());
+  form->StaticMenu().AllItems().front()->SetChecked(false);
+  SendMessageA(form->btnCancel.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].rfind("Die Men\xFC" "eintr\xE4ge wurden ge\xE4ndert.", 0), 0u) << boxes[1];
+  Application().SetMainForm(nullptr);
+  form.reset();
+  Application().ProcessMessages();
+  Application().ClearTerminated();
 }
 
 TEST_F(LanguageTest, RememberedLanguageTranslatesTheWindowFromTheStartAndItsLaterPages) {
