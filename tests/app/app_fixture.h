@@ -42,6 +42,17 @@ inline void WriteText(const std::string& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
 }
 
+#ifdef ORVANE_MODULE_TWIN
+// The module for the "x64" folder: this build's own where it is 64-bit, else the one the
+// 64-bit build put beside this build's; empty when that build has not run. A 32-bit module
+// there would be registered by the 64-bit tool in the 32-bit view.
+inline std::string ModuleTwin() {
+  if (sizeof(void*) == 8) return ORVANE_MODULE;
+  return GetFileAttributesA(ORVANE_MODULE_TWIN) == INVALID_FILE_ATTRIBUTES ? std::string()
+                                                                             : ORVANE_MODULE_TWIN;
+}
+#endif
+
 struct TShownBox {
   std::string Text;
   std::string Caption;

@@ -18,6 +18,7 @@
 #include "menus/file_type_category.h"
 #include "platform/messages.h"
 #include "platform/registry_backend.h"
+#include "platform/system_info.h"
 #include "tests/app/app_fixture.h"
 #include "tests/shellext/host/shell_host.h"
 
@@ -46,8 +47,12 @@ protected:
     // 64-bit twin in "x64", the menu file beside them.
     folder = std::string(temp) + "orvane-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
     for (const char* sub : {"", "x64", "docs"}) CreateDirectoryA((folder + sub).c_str(), nullptr);
+    const std::string twin = ModuleTwin();
+    if (IsWindows64() && twin.empty()) GTEST_SKIP() << "the 64-bit module has not been built";
     ASSERT_TRUE(CopyFileA(ORVANE_MODULE, (folder + "OVShlExt.DLL").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(ORVANE_MODULE, (folder + "x64\\OVShlExt.DLL").c_str(), FALSE));
+    if (IsWindows64()) {
+      ASSERT_TRUE(CopyFileA(twin.c_str(), (folder + "x64\\OVShlExt.DLL").c_str(), FALSE));
+    }
     document = folder + "docs\\notes.txt";
     WriteText(document, "x");
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
