@@ -87,7 +87,9 @@ bool ThxMiniDumpHelper::Write(const std::wstring& dumpFile,
   EXCEPTION_RECORD record = information.Record;
   CONTEXT context = information.Context;
   EXCEPTION_POINTERS pointers{&record, &context};
-  MINIDUMP_EXCEPTION_INFORMATION exception{GetCurrentThreadId(), &pointers, FALSE};
+  // The exception's own thread: a stack overflow's dump is written by the rescue thread.
+  MINIDUMP_EXCEPTION_INFORMATION exception{
+      information.ThreadId ? information.ThreadId : GetCurrentThreadId(), &pointers, FALSE};
   MINIDUMP_CALLBACK_INFORMATION callback{DumpCallback, nullptr};
   if (!MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file.Get(),
                          static_cast<MINIDUMP_TYPE>(MiniDumpScanMemory |
@@ -180,7 +182,9 @@ void ThxExceptionManager::Unhandled(const EXCEPTION_RECORD& record) {
   std::string message =
       FormatRes(msg::SReportSystemException,
                 {static_cast<long long>(record.ExceptionCode), HexAddress(address)});
-  if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+  if (record.ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+    className = "EStackOverflow";
+  } else if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
     className = "EAccessViolation";
     message = FormatRes(msg::SReportAccessViolation,
                         {HexAddress(address),

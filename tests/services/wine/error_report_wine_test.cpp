@@ -1,7 +1,8 @@
-// The error report under Wine, end to end: a program that fails on purpose leaves a
-// minidump and its text in "Logs" with a stack that names the failing function, says so
-// in its message, survives a "Logs" it cannot write, and hands the mail with every
-// attachment to the mail program (a recording one, registered for the test only).
+// The error report under Wine, end to end: a program that fails on purpose, also by
+// running out of stack, leaves a minidump and its text in "Logs" with a stack that names
+// the failing function, says so in its message, survives a "Logs" it cannot write, and
+// hands the mail with every attachment to the mail program (a recording one, registered
+// for the test only).
 
 #include <windows.h>
 
@@ -101,6 +102,26 @@ TEST_F(ErrorReportWineTest, ACppExceptionLeavesADumpNamingTheThrowingFunction) {
   EXPECT_EQ(box.rfind("The disk is full.\r\n\r\nInternal Application Problem", 0), 0u) << box;
   EXPECT_NE(box.find("EOSError: The disk is full\r\n\r\n" + dump + "\r\n"), std::string::npos)
       << box;
+}
+
+TEST_F(ErrorReportWineTest, AStackOverflowLeavesADumpNamingTheRecursingFunction) {
+  EXPECT_EQ(Run("recurse"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+  std::string dump;
+  const std::string text = OnlyDumpText(&dump);
+  EXPECT_EQ(text.rfind("Code: C00000FD\r\nSystem exception\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("MiniDumpWriteDump result: 00000000"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n------------\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("crash_probe.exe - RecurseWithoutEnd("), std::string::npos) << text;
+  // The program's handler still runs, and names the dump.
+  const std::string box = ReadAll(kFolder + "box.txt");
+  EXPECT_NE(box.find("EStackOverflow: System exception C00000FD at address"), std::string::npos)
+      << box;
+  EXPECT_NE(box.find("\r\n" + dump + "\r\n"), std::string::npos) << box;
+}
+
+TEST_F(ErrorReportWineTest, TheWatcherKeepsNoProgramAliveWhoseFirstThreadEnded) {
+  EXPECT_TRUE(RunToEnd("\"" + kProbe + "\" exit-thread", 60000));
+  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
 }
 
 TEST_F(ErrorReportWineTest, AStormOfExceptionsLeavesOneDump) {
