@@ -1,6 +1,7 @@
 #include "platform/win32/exception_manager.h"
 
 #include <dbghelp.h>
+#include <shlobj.h>
 
 #include "platform/file_system.h"
 #include "platform/messages.h"
@@ -130,15 +131,33 @@ ThxExceptionManager::~ThxExceptionManager() {
   watcher_.OnUnhandled = nullptr;
 }
 
+std::wstring ThxExceptionManager::FallbackLogFolder() {
+  wchar_t local[MAX_PATH];
+  if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                       SHGFP_TYPE_CURRENT, local) != S_OK ||
+      !local[0])
+    return {};
+  std::wstring folder = local;
+  if (folder.back() != L'\\') folder += L'\\';
+  folder += L"Orvane\\";
+  CreateDirectoryW(folder.c_str(), nullptr);  // there already, or the dump fails
+  return folder + L"Logs\\";
+}
+
 void ThxExceptionManager::Log(const TclExceptionInformation& information) {
   lastDumpFile_.clear();
   const TclStackFrames frames = watcher_.Tracer().Walk(information);
   watcher_.DebuggerOutput(information, frames);
-  const std::wstring file =
-      logFolder_ + WideText(DumpFileName(AnsiText(programFile_), LocalTimeNow()));
+  const std::wstring name = WideText(DumpFileName(AnsiText(programFile_), LocalTimeNow()));
   std::uint32_t result = 0;
   // A dump that could not be created is not named anywhere.
-  if (ThxMiniDumpHelper::Write(file, information, frames, result)) lastDumpFile_ = file;
+  if (ThxMiniDumpHelper::Write(logFolder_ + name, information, frames, result)) {
+    lastDumpFile_ = logFolder_ + name;
+    return;
+  }
+  const std::wstring fallback = FallbackLogFolder();
+  if (!fallback.empty() && ThxMiniDumpHelper::Write(fallback + name, information, frames, result))
+    lastDumpFile_ = fallback + name;
 }
 
 std::optional<TclStackFrames> ThxExceptionManager::LogCurrent(bool onlyIfUnwatched) {
@@ -159,7 +178,8 @@ void ThxExceptionManager::ShowUnhandled(const std::string& className,
     }
     const std::string dump = AnsiText(lastDumpFile_);
     const std::string text =
-        UnhandledMessage(className, message, dump, frames ? *frames : TclStackFrames());
+        UnhandledMessage(className, message, dump, AnsiText(logFolder_),
+                         frames ? *frames : TclStackFrames());
     if (ShowMessageBox(text, kAppTitle, MB_YESNO | MB_ICONERROR) != IDYES) return;
     TErrorReportSend send{fileSystem_,
                           mail_,
