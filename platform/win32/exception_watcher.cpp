@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <typeinfo>
 
 #include "platform/file_access.h"
@@ -25,6 +26,9 @@ constexpr int kMaxFrames = 100;
 // Stack kept back on the watcher's thread for what runs there at a stack overflow: the
 // system's dispatch up to the unhandled-exception filter, and the hand-over.
 constexpr ULONG kStackGuarantee = 32 * 1024;
+// The rescue thread takes the heap's lock within moments, unless the overflowed thread
+// holds it (its stack ran out inside an allocation).
+constexpr DWORD kRescueStartMs = 5000;
 
 #ifdef _WIN64
 constexpr DWORD kMachine = IMAGE_FILE_MACHINE_AMD64;
@@ -206,9 +210,10 @@ TclExceptWatcher::TclExceptWatcher(std::string symbolTableFile)
   ULONG guarantee = kStackGuarantee;
   SetThreadStackGuarantee(&guarantee);
   requestEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  begunEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   doneEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  watchedThread_.reset(OpenThread(SYNCHRONIZE, FALSE, thread_));
-  if (requestEvent_ && doneEvent_ && watchedThread_)
+  watchedThread_.reset(OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, thread_));
+  if (requestEvent_ && begunEvent_ && doneEvent_ && watchedThread_)
     rescueThread_.reset(CreateThread(nullptr, 0, RescueThread, this, 0, &rescueThreadId_));
   watcher = this;
   handler_ = AddVectoredExceptionHandler(1, VectoredHandler);
@@ -318,32 +323,51 @@ void TclExceptWatcher::RescueStackOverflow(const EXCEPTION_RECORD& record,
   request_.Record.ExceptionRecord = nullptr;
   request_.ThreadId = self;
   request_.Unhandled = unhandled;
-  if (SetEvent(requestEvent_.get())) WaitForSingleObject(doneEvent_.get(), INFINITE);
+  if (SetEvent(requestEvent_.get())) {
+    // A rescue that cannot start waits for a lock this thread holds: no report can be
+    // made, and the program ends as it would have without one.
+    if (WaitForSingleObject(begunEvent_.get(), kRescueStartMs) != WAIT_OBJECT_0)
+      TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+    WaitForSingleObject(doneEvent_.get(), INFINITE);
+  }
   LeaveCriticalSection(&rescueLock_);
 }
 
 DWORD WINAPI TclExceptWatcher::RescueThread(LPVOID self) {
-  static_cast<TclExceptWatcher*>(self)->Rescue();
-  return 0;
+  return static_cast<TclExceptWatcher*>(self)->Rescue();
 }
 
-void TclExceptWatcher::Rescue() {
+DWORD TclExceptWatcher::Rescue() {
   const HANDLE waits[] = {requestEvent_.get(), watchedThread_.get()};
-  bool overflowed = false;  // the watched thread's stack overflowed
+  // The watched thread's stack overflow, until it is reported as unhandled.
+  std::optional<EXCEPTION_RECORD> overflow;
   for (;;) {
     const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     if (woken == WAIT_OBJECT_0 + 1) {
-      // The watched thread is gone: this thread must not keep the process alive without
-      // it. After its stack overflow that is the system giving up on it.
-      if (overflowed) TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
-      return;
+      // The watched thread is gone, and this one must not keep the process alive without
+      // it. After a stack overflow the system gave up on it before its unhandled-exception
+      // filter (Wine's x86_64 search for a handler needs more than the page left): the
+      // overflow is reported as unhandled here.
+      if (overflow) {
+        NotifyUnhandled(*overflow);
+        TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+      }
+      DWORD code = 0;
+      GetExitCodeThread(watchedThread_.get(), &code);
+      return code;
     }
-    if (woken != WAIT_OBJECT_0 || stopping_) return;
-    overflowed = overflowed || request_.ThreadId == thread_;
-    if (request_.Unhandled)
+    if (woken != WAIT_OBJECT_0 || stopping_) return 0;
+    HeapLock(GetProcessHeap());
+    HeapUnlock(GetProcessHeap());
+    SetEvent(begunEvent_.get());
+    const bool watched = request_.ThreadId == thread_;
+    if (request_.Unhandled) {
       NotifyUnhandled(request_.Record);
-    else
+      if (watched) overflow.reset();
+    } else {
       Notify(request_.Record, request_.Context, request_.ThreadId, false, {}, {});
+      if (watched) overflow = request_.Record;
+    }
     SetEvent(doneEvent_.get());
   }
 }

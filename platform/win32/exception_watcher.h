@@ -99,7 +99,7 @@ public:
 private:
   void Handle(std::unique_ptr<TclExceptionInformation> information);
   static DWORD WINAPI RescueThread(LPVOID watcher);
-  void Rescue();
+  DWORD Rescue();  // the watched thread's exit code, when it ended first
 
   // One stack overflow at a time, filled by the overflowed thread without a call that
   // needs stack.
@@ -122,6 +122,7 @@ private:
   CRITICAL_SECTION rescueLock_;
   TRescueRequest request_{};
   TKernelHandle requestEvent_;
+  TKernelHandle begunEvent_;
   TKernelHandle doneEvent_;
   TKernelHandle watchedThread_;  // the thread that made the watcher, waited for
   std::atomic<bool> stopping_{false};
