@@ -177,9 +177,8 @@ void ThxExceptionManager::ShowUnhandled(const std::string& className,
     } catch (...) {
     }
     const std::string dump = AnsiText(lastDumpFile_);
-    const std::string text =
-        UnhandledMessage(className, message, dump, AnsiText(logFolder_),
-                         frames ? *frames : TclStackFrames());
+    const std::string text = UnhandledMessage(className, message, dump, AnsiText(logFolder_),
+                                              frames ? *frames : TclStackFrames());
     if (ShowMessageBox(text, kAppTitle, MB_YESNO | MB_ICONERROR) != IDYES) return;
     TErrorReportSend send{fileSystem_,
                           mail_,

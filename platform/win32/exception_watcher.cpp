@@ -138,8 +138,8 @@ TclStackFrames TclDbgHelpStackTracer::Walk(const TclExceptionInformation& inform
   // with that thread's handle.
   TKernelHandle other;
   if (information.ThreadId && information.ThreadId != GetCurrentThreadId())
-    other.reset(OpenThread(THREAD_GET_CONTEXT | THREAD_QUERY_INFORMATION, FALSE,
-                           information.ThreadId));
+    other.reset(
+        OpenThread(THREAD_GET_CONTEXT | THREAD_QUERY_INFORMATION, FALSE, information.ThreadId));
   const HANDLE thread = other ? other.get() : GetCurrentThread();
   auto frameAt = [&](DWORD64 address) {
     TclStackFrame frame;
@@ -266,9 +266,8 @@ void TclExceptWatcher::DebuggerOutput(const TclExceptionInformation& information
   OutputDebugStringA("------------");
 }
 
-void TclExceptWatcher::Notify(const EXCEPTION_RECORD& record, const CONTEXT& context,
-                              DWORD thread, bool language, std::string className,
-                              std::string message) noexcept {
+void TclExceptWatcher::Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, DWORD thread,
+                              bool language, std::string className, std::string message) noexcept {
   if (record.ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return;
   if (notifying) return;
   EnterCriticalSection(&lock_);
@@ -305,8 +304,8 @@ void TclExceptWatcher::NotifyUnhandled(const EXCEPTION_RECORD& record) noexcept 
   LeaveCriticalSection(&lock_);
 }
 
-void TclExceptWatcher::RescueStackOverflow(const EXCEPTION_RECORD& record,
-                                           const CONTEXT& context, bool unhandled) noexcept {
+void TclExceptWatcher::RescueStackOverflow(const EXCEPTION_RECORD& record, const CONTEXT& context,
+                                           bool unhandled) noexcept {
   // Nothing here may need more than a few hundred bytes of stack: no allocation, no
   // thread-local variable (its first use allocates), no debug help library.
   if (!rescueThread_ || record.ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))

@@ -27,7 +27,7 @@ namespace orvane {
 struct TclExceptionInformation {
   CONTEXT Context{};
   EXCEPTION_RECORD Record{};
-  DWORD ThreadId = 0;  // the thread it happened on
+  DWORD ThreadId = 0;     // the thread it happened on
   bool Language = false;  // a C++ exception: ClassName and Message say which
   std::string ClassName;
   std::string Message;
@@ -87,8 +87,8 @@ public:
 
   // The notifications; public for the system's handlers in the watcher's source.
   // `thread`: the one the exception happened on.
-  void Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, DWORD thread,
-              bool language, std::string className, std::string message) noexcept;
+  void Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, DWORD thread, bool language,
+              std::string className, std::string message) noexcept;
   void NotifyUnhandled(const EXCEPTION_RECORD& record) noexcept;
   // On the overflowed thread: hands the exception to the rescue thread, which notifies
   // (or, `unhandled`, notifies of the unhandled exception) as if it were that thread, and

@@ -3,7 +3,8 @@
 // EOSError that reaches the program's handler; "throw-mail" also answers Yes to the
 // offer to write to the maker; "storm" raises and catches fifty in a row; "recurse" calls
 // itself until the stack runs out, "recurse-heap-locked" too while it holds the heap's
-// lock; "exit-thread" ends its first thread with the watcher still there. The message it would show goes to "box.txt" beside it.
+// lock; "exit-thread" ends its first thread with the watcher still there. The message it
+// would show goes to "box.txt" beside it.
 
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 // program (a recording one, registered for the test only).
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -139,7 +140,6 @@ TEST_F(ErrorReportWineTest, AStormOfExceptionsLeavesOneDump) {
   EXPECT_EQ(FilesIn(kLogs, "*.txt").size(), 1u);
 }
 
-
 // The recording mail program, named as the system's mail client for the test's run; the
 // client named before comes back after.
 class TTestMailClient {
@@ -270,9 +270,9 @@ TEST_F(ErrorReportWineTest, ALogsFolderThatCannotBeMadeSendsTheDumpsToTheUsersOw
   // A system exception goes the same way; what was beside the program stays as it was.
   EXPECT_EQ(Run("av"), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_EQ(userLogs.New("*.dmp").size(), 2u);
-  EXPECT_EQ(GetFileAttributesA(blocker.c_str()) &
-                (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY),
-            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(
+      GetFileAttributesA(blocker.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY),
+      static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
 TEST_F(ErrorReportWineTest, TheReportsMailReachesTheMailProgramWithEveryAttachment) {
