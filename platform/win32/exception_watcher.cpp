@@ -356,6 +356,7 @@ DWORD TclExceptWatcher::Rescue() {
       return code;
     }
     if (woken != WAIT_OBJECT_0 || stopping_) return 0;
+    // Everything below allocates: the overflowed thread may hold the heap's lock.
     HeapLock(GetProcessHeap());
     HeapUnlock(GetProcessHeap());
     SetEvent(begunEvent_.get());
