@@ -2,9 +2,9 @@
 // would: "av" writes through a null pointer and nobody handles it; "throw" raises an
 // EOSError that reaches the program's handler; "throw-mail" also answers Yes to the
 // offer to write to the maker; "storm" raises and catches fifty in a row; "recurse" calls
-// itself until the stack runs out, "recurse-heap-locked" too while it holds the heap's
-// lock; "exit-thread" ends its first thread with the watcher still there. The message it
-// would show goes to "box.txt" beside it.
+// itself until the stack runs out ("recurse-mail" answers Yes too), "recurse-heap-locked"
+// too while it holds the heap's lock; "exit-thread" ends its first thread with the
+// watcher still there. The message it would show goes to "box.txt" beside it.
 
 #include <windows.h>
 
@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
       std::fputs("\r\n=====\r\n", box);
       std::fclose(box);
     }
-    return (flags & MB_YESNO) && mode == "throw-mail" ? IDYES : IDNO;
+    return (flags & MB_YESNO) && (mode == "throw-mail" || mode == "recurse-mail") ? IDYES : IDNO;
   });
   if (mode == "av") CrashWithAccessViolation(nullptr);
-  if (mode == "recurse") return RecurseWithoutEnd(0);
+  if (mode == "recurse" || mode == "recurse-mail") return RecurseWithoutEnd(0);
   if (mode == "recurse-heap-locked" && HeapLock(GetProcessHeap())) return RecurseWithoutEnd(0);
   if (mode == "exit-thread") ExitThread(3);
   if (mode == "storm") {

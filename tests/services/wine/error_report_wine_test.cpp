@@ -109,31 +109,6 @@ TEST_F(ErrorReportWineTest, ACppExceptionLeavesADumpNamingTheThrowingFunction) {
       << box;
 }
 
-TEST_F(ErrorReportWineTest, AStackOverflowLeavesADumpNamingTheRecursingFunction) {
-  EXPECT_EQ(Run("recurse"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
-  std::string dump;
-  const std::string text = OnlyDumpText(&dump);
-  EXPECT_EQ(text.rfind("Code: C00000FD\r\nSystem exception\r\n", 0), 0u) << text;
-  EXPECT_NE(text.find("MiniDumpWriteDump result: 00000000"), std::string::npos) << text;
-  EXPECT_NE(text.find("\r\n------------\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("crash_probe.exe - RecurseWithoutEnd("), std::string::npos) << text;
-  // The program's handler still runs, and names the dump.
-  const std::string box = ReadAll(kFolder + "box.txt");
-  EXPECT_NE(box.find("EStackOverflow: System exception C00000FD at address"), std::string::npos)
-      << box;
-  EXPECT_NE(box.find("\r\n" + dump + "\r\n"), std::string::npos) << box;
-}
-
-TEST_F(ErrorReportWineTest, AStackOverflowHoldingTheHeapsLockEndsTheProgramWithoutAReport) {
-  EXPECT_EQ(Run("recurse-heap-locked"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
-  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
-}
-
-TEST_F(ErrorReportWineTest, TheWatcherKeepsNoProgramAliveWhoseFirstThreadEnded) {
-  EXPECT_EQ(Run("exit-thread"), 3u);
-  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
-}
-
 TEST_F(ErrorReportWineTest, AStormOfExceptionsLeavesOneDump) {
   EXPECT_EQ(Run("storm"), 0u);
   EXPECT_EQ(FilesIn(kLogs, "*.dmp").size(), 1u);
@@ -185,7 +160,7 @@ private:
   std::optional<std::string> previous_;
 };
 
-// What the recording mail program is handed during the run of `mode`.
+// What the recording mail program is handed while this lives.
 class TMailRecord {
 public:
   TMailRecord() {
@@ -236,6 +211,37 @@ private:
   bool hadLogs_ = false;
   std::vector<std::string> before_;
 };
+
+TEST_F(ErrorReportWineTest, AStackOverflowLeavesADumpNamingTheRecursingFunction) {
+  TTestMailClient client;
+  ASSERT_TRUE(client.Registered());
+  TMailRecord record;
+  EXPECT_EQ(Run("recurse-mail"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+  std::string dump;
+  const std::string text = OnlyDumpText(&dump);
+  EXPECT_EQ(text.rfind("Code: C00000FD\r\nSystem exception\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("MiniDumpWriteDump result: 00000000"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n------------\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("crash_probe.exe - RecurseWithoutEnd("), std::string::npos) << text;
+  // The program's handler still runs, names the dump and sends it.
+  const std::string box = ReadAll(kFolder + "box.txt");
+  EXPECT_NE(box.find("EStackOverflow: System exception C00000FD at address"), std::string::npos)
+      << box;
+  EXPECT_NE(box.find("\r\n" + dump + "\r\n"), std::string::npos) << box;
+  const std::string mail = record.Text();
+  EXPECT_NE(mail.find("attachment=" + kLogs + dump + "|" + dump + "|-1|there\n"), std::string::npos)
+      << mail;
+}
+
+TEST_F(ErrorReportWineTest, AStackOverflowHoldingTheHeapsLockEndsTheProgramWithoutAReport) {
+  EXPECT_EQ(Run("recurse-heap-locked"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
+}
+
+TEST_F(ErrorReportWineTest, TheWatcherKeepsNoProgramAliveWhoseFirstThreadEnded) {
+  EXPECT_EQ(Run("exit-thread"), 3u);
+  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
+}
 
 TEST_F(ErrorReportWineTest, ALogsFolderThatCannotBeMadeSendsTheDumpsToTheUsersOwnLogs) {
   TUserLogs userLogs;
