@@ -118,12 +118,17 @@ std::string DumpText(const TExceptionDescription& exception, std::uint32_t dumpR
 }
 
 std::string UnhandledMessage(const std::string& className, const std::string& message,
-                             const std::string& dumpFile, const TclStackFrames& frames) {
+                             const std::string& dumpFile, const std::string& logFolder,
+                             const TclStackFrames& frames) {
   std::string shown = message;
   if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.') shown += '.';
+  const bool inLogFolder = dumpFile.size() > logFolder.size() &&
+                           dumpFile.compare(0, logFolder.size(), logFolder) == 0 &&
+                           dumpFile.find_first_of("\\/", logFolder.size()) == std::string::npos;
   const std::string details =
       FormatRes(msg::SReportInternalProblem,
-                {className + ": " + message, std::string(), FileNameOf(dumpFile), StackLines(frames)});
+                {className + ": " + message, std::string(),
+                 inLogFolder ? FileNameOf(dumpFile) : dumpFile, StackLines(frames)});
   return shown + "\r\n\r\n" + details + "\r\n\r\n" + LoadResString(msg::SReportAskToSend);
 }
 

@@ -80,9 +80,12 @@ std::string DumpText(const TExceptionDescription& exception, std::uint32_t dumpR
 
 // The unhandled-exception message: the exception's message with a closing "." where its
 // last character sorts after ".", the details (class, message, the dump file's name, the
-// stack lines) and the question whether to write to the maker.
+// stack lines) and the question whether to write to the maker. The dump is named by its
+// file name when it is in `logFolder` (with its trailing separator), the folder the user
+// knows of, and by its full path when it had to go elsewhere.
 std::string UnhandledMessage(const std::string& className, const std::string& message,
-                             const std::string& dumpFile, const TclStackFrames& frames);
+                             const std::string& dumpFile, const std::string& logFolder,
+                             const TclStackFrames& frames);
 
 // The program's own names for its code, read from the table the build writes beside the
 // program: a first line "ImageBase <hex>", then one "<hex address> <name>" a line, as the

@@ -1,6 +1,7 @@
 #include "platform/win32/exception_manager.h"
 
 #include <dbghelp.h>
+#include <shlobj.h>
 
 #include "platform/file_system.h"
 #include "platform/messages.h"
@@ -87,7 +88,9 @@ bool ThxMiniDumpHelper::Write(const std::wstring& dumpFile,
   EXCEPTION_RECORD record = information.Record;
   CONTEXT context = information.Context;
   EXCEPTION_POINTERS pointers{&record, &context};
-  MINIDUMP_EXCEPTION_INFORMATION exception{GetCurrentThreadId(), &pointers, FALSE};
+  // The exception's own thread: a stack overflow's dump is written by the rescue thread.
+  MINIDUMP_EXCEPTION_INFORMATION exception{
+      information.ThreadId ? information.ThreadId : GetCurrentThreadId(), &pointers, FALSE};
   MINIDUMP_CALLBACK_INFORMATION callback{DumpCallback, nullptr};
   if (!MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file.Get(),
                          static_cast<MINIDUMP_TYPE>(MiniDumpScanMemory |
@@ -128,15 +131,33 @@ ThxExceptionManager::~ThxExceptionManager() {
   watcher_.OnUnhandled = nullptr;
 }
 
+std::wstring ThxExceptionManager::FallbackLogFolder() {
+  wchar_t local[MAX_PATH];
+  if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                       SHGFP_TYPE_CURRENT, local) != S_OK ||
+      !local[0])
+    return {};
+  std::wstring folder = local;
+  if (folder.back() != L'\\') folder += L'\\';
+  folder += L"Orvane\\";
+  CreateDirectoryW(folder.c_str(), nullptr);  // there already, or the dump fails
+  return folder + L"Logs\\";
+}
+
 void ThxExceptionManager::Log(const TclExceptionInformation& information) {
   lastDumpFile_.clear();
   const TclStackFrames frames = watcher_.Tracer().Walk(information);
   watcher_.DebuggerOutput(information, frames);
-  const std::wstring file =
-      logFolder_ + WideText(DumpFileName(AnsiText(programFile_), LocalTimeNow()));
+  const std::wstring name = WideText(DumpFileName(AnsiText(programFile_), LocalTimeNow()));
   std::uint32_t result = 0;
   // A dump that could not be created is not named anywhere.
-  if (ThxMiniDumpHelper::Write(file, information, frames, result)) lastDumpFile_ = file;
+  if (ThxMiniDumpHelper::Write(logFolder_ + name, information, frames, result)) {
+    lastDumpFile_ = logFolder_ + name;
+    return;
+  }
+  const std::wstring fallback = FallbackLogFolder();
+  if (!fallback.empty() && ThxMiniDumpHelper::Write(fallback + name, information, frames, result))
+    lastDumpFile_ = fallback + name;
 }
 
 std::optional<TclStackFrames> ThxExceptionManager::LogCurrent(bool onlyIfUnwatched) {
@@ -156,8 +177,8 @@ void ThxExceptionManager::ShowUnhandled(const std::string& className,
     } catch (...) {
     }
     const std::string dump = AnsiText(lastDumpFile_);
-    const std::string text =
-        UnhandledMessage(className, message, dump, frames ? *frames : TclStackFrames());
+    const std::string text = UnhandledMessage(className, message, dump, AnsiText(logFolder_),
+                                              frames ? *frames : TclStackFrames());
     if (ShowMessageBox(text, kAppTitle, MB_YESNO | MB_ICONERROR) != IDYES) return;
     TErrorReportSend send{fileSystem_,
                           mail_,
@@ -180,7 +201,9 @@ void ThxExceptionManager::Unhandled(const EXCEPTION_RECORD& record) {
   std::string message =
       FormatRes(msg::SReportSystemException,
                 {static_cast<long long>(record.ExceptionCode), HexAddress(address)});
-  if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+  if (record.ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+    className = "EStackOverflow";
+  } else if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
     className = "EAccessViolation";
     message = FormatRes(msg::SReportAccessViolation,
                         {HexAddress(address),

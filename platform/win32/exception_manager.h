@@ -1,6 +1,7 @@
 #pragma once
 // The exception manager: for each exception the watcher reports that counts as a fault,
-// a memory dump and the text beside it in "Logs"; for an exception that reaches the
+// a memory dump and the text beside it in "Logs" (in the user's own "Logs" when the one
+// beside the program cannot be written); for an exception that reaches the
 // program's handler, the message that names them and offers to mail them to the maker.
 // Every step may fail (no folder, a full disk, no mail program): the manager then goes
 // on without that step's result and never raises.
@@ -38,7 +39,12 @@ public:
   ThxExceptionManager(const ThxExceptionManager&) = delete;
   ThxExceptionManager& operator=(const ThxExceptionManager&) = delete;
 
+  // "Logs" beside the program: the dumps' place, where the user is told to look.
   const std::wstring& LogFolder() const { return logFolder_; }
+  // Their place when that folder cannot be made or written (a program installed where
+  // its user may not write): "Orvane\Logs\" in the user's local application data, made
+  // as needed up to "Orvane"; empty when the system names no such folder.
+  static std::wstring FallbackLogFolder();
   // The latest dump written; empty when none was, or when it could not be created.
   const std::wstring& LastDumpFile() const { return lastDumpFile_; }
 

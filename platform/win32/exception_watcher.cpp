@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <typeinfo>
 
 #include "platform/file_access.h"
@@ -22,22 +23,45 @@ thread_local bool notifying = false;
 
 constexpr int kMaxFrames = 100;
 
+// Stack kept back on the watcher's thread for what runs there at a stack overflow: the
+// system's dispatch up to the unhandled-exception filter, and the hand-over.
+constexpr ULONG kStackGuarantee = 32 * 1024;
+// The rescue thread takes the heap's lock within moments, unless the overflowed thread
+// holds it (its stack ran out inside an allocation).
+constexpr DWORD kRescueStartMs = 5000;
+
 #ifdef _WIN64
 constexpr DWORD kMachine = IMAGE_FILE_MACHINE_AMD64;
 #else
 constexpr DWORD kMachine = IMAGE_FILE_MACHINE_I386;
 #endif
 
+bool IsStackOverflow(PEXCEPTION_POINTERS pointers) {
+  return pointers->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW &&
+         pointers->ContextRecord;
+}
+
 LONG CALLBACK VectoredHandler(PEXCEPTION_POINTERS pointers) {
-  if (watcher && pointers && pointers->ExceptionRecord && pointers->ContextRecord &&
-      pointers->ExceptionRecord->ExceptionCode != kGccExceptionCode)  // seen at its throw
-    watcher->Notify(*pointers->ExceptionRecord, *pointers->ContextRecord, false, {}, {});
+  if (!watcher || !pointers || !pointers->ExceptionRecord || !pointers->ContextRecord)
+    return EXCEPTION_CONTINUE_SEARCH;
+  if (IsStackOverflow(pointers))
+    watcher->RescueStackOverflow(*pointers->ExceptionRecord, *pointers->ContextRecord, false);
+  else if (pointers->ExceptionRecord->ExceptionCode != kGccExceptionCode)  // seen at its throw
+    watcher->Notify(*pointers->ExceptionRecord, *pointers->ContextRecord, GetCurrentThreadId(),
+                    false, {}, {});
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
 LONG WINAPI UnhandledFilter(PEXCEPTION_POINTERS pointers) {
-  if (watcher && pointers && pointers->ExceptionRecord)
+  if (watcher && pointers && pointers->ExceptionRecord) {
+    if (IsStackOverflow(pointers)) {
+      watcher->RescueStackOverflow(*pointers->ExceptionRecord, *pointers->ContextRecord, true);
+      // The system's own ending unwinds the stack first, which an overflowed stack has no
+      // room for (Wine then ends only the thread, and the process lives on without it).
+      TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+    }
     watcher->NotifyUnhandled(*pointers->ExceptionRecord);
+  }
   // The process ends here, without the system's own crash dialog on top of ours.
   return EXCEPTION_EXECUTE_HANDLER;
 }
@@ -110,6 +134,13 @@ TclStackFrames TclDbgHelpStackTracer::Walk(const TclExceptionInformation& inform
       table_ = TSymbolTable::Parse(text);
   }
   const HANDLE process = GetCurrentProcess();
+  // Another thread's stack (a stack overflow's, walked by the rescue thread) is walked
+  // with that thread's handle.
+  TKernelHandle other;
+  if (information.ThreadId && information.ThreadId != GetCurrentThreadId())
+    other.reset(
+        OpenThread(THREAD_GET_CONTEXT | THREAD_QUERY_INFORMATION, FALSE, information.ThreadId));
+  const HANDLE thread = other ? other.get() : GetCurrentThread();
   auto frameAt = [&](DWORD64 address) {
     TclStackFrame frame;
     frame.Address = address;
@@ -155,7 +186,7 @@ TclStackFrames TclDbgHelpStackTracer::Walk(const TclExceptionInformation& inform
 #endif
   walked.AddrPC.Mode = walked.AddrStack.Mode = walked.AddrFrame.Mode = AddrModeFlat;
   while (initialized_ && frames.size() < kMaxFrames) {
-    if (!StackWalk64(kMachine, process, GetCurrentThread(), &walked, &context, nullptr,
+    if (!StackWalk64(kMachine, process, thread, &walked, &context, nullptr,
                      SymFunctionTableAccess64, SymGetModuleBase64, nullptr) ||
         walked.AddrPC.Offset == 0)
       break;
@@ -172,6 +203,18 @@ TclStackFrames TclDbgHelpStackTracer::Walk(const TclExceptionInformation& inform
 TclExceptWatcher::TclExceptWatcher(std::string symbolTableFile)
     : thread_(GetCurrentThreadId()), symbolTableFile_(std::move(symbolTableFile)) {
   InitializeCriticalSection(&lock_);
+  InitializeCriticalSection(&rescueLock_);
+  // Windows otherwise raises a stack overflow with a page or two left. (Wine commits a
+  // thread's whole stack at its start with one guard page at the end, and raises it there
+  // whatever is asked; the hand-over fits.)
+  ULONG guarantee = kStackGuarantee;
+  SetThreadStackGuarantee(&guarantee);
+  requestEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  begunEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  doneEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  watchedThread_.reset(OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, thread_));
+  if (requestEvent_ && begunEvent_ && doneEvent_ && watchedThread_)
+    rescueThread_.reset(CreateThread(nullptr, 0, RescueThread, this, 0, &rescueThreadId_));
   watcher = this;
   handler_ = AddVectoredExceptionHandler(1, VectoredHandler);
   previousFilter_ = SetUnhandledExceptionFilter(UnhandledFilter);
@@ -183,7 +226,13 @@ TclExceptWatcher::~TclExceptWatcher() {
   EnterCriticalSection(&lock_);
   watcher = nullptr;
   LeaveCriticalSection(&lock_);
+  if (rescueThread_) {
+    stopping_ = true;
+    SetEvent(requestEvent_.get());
+    WaitForSingleObject(rescueThread_.get(), INFINITE);
+  }
   tracer_.reset();
+  DeleteCriticalSection(&rescueLock_);
   DeleteCriticalSection(&lock_);
 }
 
@@ -217,9 +266,8 @@ void TclExceptWatcher::DebuggerOutput(const TclExceptionInformation& information
   OutputDebugStringA("------------");
 }
 
-void TclExceptWatcher::Notify(const EXCEPTION_RECORD& record, const CONTEXT& context,
-                              bool language, std::string className,
-                              std::string message) noexcept {
+void TclExceptWatcher::Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, DWORD thread,
+                              bool language, std::string className, std::string message) noexcept {
   if (record.ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return;
   if (notifying) return;
   EnterCriticalSection(&lock_);
@@ -229,10 +277,11 @@ void TclExceptWatcher::Notify(const EXCEPTION_RECORD& record, const CONTEXT& con
     information->Context = context;
     information->Record = record;
     information->Record.ExceptionRecord = nullptr;  // not ours to keep
+    information->ThreadId = thread;
     information->Language = language;
     information->ClassName = std::move(className);
     information->Message = std::move(message);
-    if (active_ && GetCurrentThreadId() == thread_)
+    if (active_ && thread == thread_)
       Handle(std::move(information));
     else if (IsWatched(*information))
       DebuggerOutput(*information, Tracer().Walk(*information));
@@ -253,6 +302,74 @@ void TclExceptWatcher::NotifyUnhandled(const EXCEPTION_RECORD& record) noexcept 
   }
   notifying = false;
   LeaveCriticalSection(&lock_);
+}
+
+void TclExceptWatcher::RescueStackOverflow(const EXCEPTION_RECORD& record, const CONTEXT& context,
+                                           bool unhandled) noexcept {
+  // Nothing here may need more than a few hundred bytes of stack: no allocation, no
+  // thread-local variable (its first use allocates), no debug help library.
+  if (!rescueThread_ || record.ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+    return;
+  const DWORD self = GetCurrentThreadId();
+  // The rescue thread cannot wait for itself, and a thread inside a notification holds the
+  // lock the rescue thread would wait for.
+  if (self == rescueThreadId_ ||
+      lock_.OwningThread == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(self)))
+    return;
+  EnterCriticalSection(&rescueLock_);
+  request_.Context = context;
+  request_.Record = record;
+  request_.Record.ExceptionRecord = nullptr;
+  request_.ThreadId = self;
+  request_.Unhandled = unhandled;
+  if (SetEvent(requestEvent_.get())) {
+    // A rescue that cannot start waits for a lock this thread holds: no report can be
+    // made, and the program ends as it would have without one.
+    if (WaitForSingleObject(begunEvent_.get(), kRescueStartMs) != WAIT_OBJECT_0)
+      TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+    WaitForSingleObject(doneEvent_.get(), INFINITE);
+  }
+  LeaveCriticalSection(&rescueLock_);
+}
+
+DWORD WINAPI TclExceptWatcher::RescueThread(LPVOID self) {
+  return static_cast<TclExceptWatcher*>(self)->Rescue();
+}
+
+DWORD TclExceptWatcher::Rescue() {
+  const HANDLE waits[] = {requestEvent_.get(), watchedThread_.get()};
+  // The watched thread's stack overflow, until it is reported as unhandled.
+  std::optional<EXCEPTION_RECORD> overflow;
+  for (;;) {
+    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    if (woken == WAIT_OBJECT_0 + 1) {
+      // The watched thread is gone, and this one must not keep the process alive without
+      // it. After a stack overflow the system gave up on it before its unhandled-exception
+      // filter (Wine's x86_64 search for a handler needs more than the page left): the
+      // overflow is reported as unhandled here.
+      if (overflow) {
+        NotifyUnhandled(*overflow);
+        TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+      }
+      DWORD code = 0;
+      GetExitCodeThread(watchedThread_.get(), &code);
+      return code;
+    }
+    if (woken != WAIT_OBJECT_0 || stopping_) return 0;
+    // Everything below allocates: the overflowed thread may hold the heap's lock.
+    HeapLock(GetProcessHeap());
+    HeapUnlock(GetProcessHeap());
+    SetEvent(begunEvent_.get());
+    const bool watched = request_.ThreadId == thread_;
+    if (request_.Unhandled) {
+      NotifyUnhandled(request_.Record);
+      if (watched) overflow.reset();
+    } else {
+      Notify(request_.Record, request_.Context, request_.ThreadId, false, {}, {});
+      if (watched) overflow = request_.Record;
+    }
+    SetEvent(doneEvent_.get());
+  }
 }
 
 void TclExceptWatcher::Handle(std::unique_ptr<TclExceptionInformation> information) {
@@ -299,7 +416,8 @@ extern "C" [[noreturn]] void __wrap___cxa_throw(void* object, std::type_info* ty
     } catch (...) {
     }
     notifying = false;
-    watcher->Notify(record, context, true, std::move(className), std::move(message));
+    watcher->Notify(record, context, GetCurrentThreadId(), true, std::move(className),
+                    std::move(message));
   }
   __real___cxa_throw(object, type, destroy);
 }

@@ -5,14 +5,20 @@
 // snapshot of the latest one with its processor context, and walks the stack of that
 // moment with the system's debug help library. One watcher per process: it holds the
 // one registration with the system for as long as it lives.
+//
+// A stack overflow leaves its thread a few KiB of stack, too little for any of that: the
+// thread only copies the exception into storage made with the watcher and waits while the
+// watcher's rescue thread, made at the start, handles it in its place.
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
 #include "services/error_report.h"
 
 namespace orvane {
@@ -21,6 +27,7 @@ namespace orvane {
 struct TclExceptionInformation {
   CONTEXT Context{};
   EXCEPTION_RECORD Record{};
+  DWORD ThreadId = 0;     // the thread it happened on
   bool Language = false;  // a C++ exception: ClassName and Message say which
   std::string ClassName;
   std::string Message;
@@ -58,7 +65,9 @@ public:
   // unhandled-exception filter, which the watcher installs and restores).
   std::function<void(TclExceptWatcher&, const EXCEPTION_RECORD&)> OnUnhandled;
 
-  // `symbolTableFile`: the program's own table of names (TSymbolTable), or empty.
+  // `symbolTableFile`: the program's own table of names (TSymbolTable), or empty. The
+  // thread that makes the watcher is the one whose exceptions it handles (the UI thread);
+  // its stack keeps room back for what still runs there at a stack overflow.
   explicit TclExceptWatcher(std::string symbolTableFile);
   ~TclExceptWatcher();
   TclExceptWatcher(const TclExceptWatcher&) = delete;
@@ -77,12 +86,29 @@ public:
   void DebuggerOutput(const TclExceptionInformation& information, const TclStackFrames& frames);
 
   // The notifications; public for the system's handlers in the watcher's source.
-  void Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, bool language,
+  // `thread`: the one the exception happened on.
+  void Notify(const EXCEPTION_RECORD& record, const CONTEXT& context, DWORD thread, bool language,
               std::string className, std::string message) noexcept;
   void NotifyUnhandled(const EXCEPTION_RECORD& record) noexcept;
+  // On the overflowed thread: hands the exception to the rescue thread, which notifies
+  // (or, `unhandled`, notifies of the unhandled exception) as if it were that thread, and
+  // returns when it is done.
+  void RescueStackOverflow(const EXCEPTION_RECORD& record, const CONTEXT& context,
+                           bool unhandled) noexcept;
 
 private:
   void Handle(std::unique_ptr<TclExceptionInformation> information);
+  static DWORD WINAPI RescueThread(LPVOID watcher);
+  DWORD Rescue();  // the watched thread's exit code, when it ended first
+
+  // One stack overflow at a time, filled by the overflowed thread without a call that
+  // needs stack.
+  struct TRescueRequest {
+    CONTEXT Context;
+    EXCEPTION_RECORD Record;
+    DWORD ThreadId;
+    bool Unhandled;
+  };
 
   CRITICAL_SECTION lock_;
   PVOID handler_ = nullptr;
@@ -93,6 +119,15 @@ private:
   std::unique_ptr<TclExceptionInformation> last_;
   std::string symbolTableFile_;
   std::unique_ptr<TclDbgHelpStackTracer> tracer_;
+  CRITICAL_SECTION rescueLock_;
+  TRescueRequest request_{};
+  TKernelHandle requestEvent_;
+  TKernelHandle begunEvent_;
+  TKernelHandle doneEvent_;
+  TKernelHandle watchedThread_;  // the thread that made the watcher, waited for
+  std::atomic<bool> stopping_{false};
+  TKernelHandle rescueThread_;
+  DWORD rescueThreadId_ = 0;
 };
 
 }  // namespace orvane

@@ -70,20 +70,20 @@ TEST(ErrorReportTest, TheDumpTextNamesTheExceptionTheResultAndTheStack) {
 
 TEST(ErrorReportTest, TheUnhandledMessageEndsItsSentenceOnce) {
   auto first = [](const std::string& message) {
-    const std::string text = UnhandledMessage("EOSError", message, "", {});
+    const std::string text = UnhandledMessage("EOSError", message, "", "", {});
     return text.substr(0, text.find("\r\n"));
   };
   EXPECT_EQ(first("Disk full"), "Disk full.");
   EXPECT_EQ(first("Disk full."), "Disk full.");
   EXPECT_EQ(first("Disk full (drive C)"), "Disk full (drive C)");  // ")" sorts before "."
   EXPECT_EQ(first("Disk full!"), "Disk full!");
-  EXPECT_EQ(UnhandledMessage("E", "", "", {}).substr(0, 4), "\r\n\r\n");
+  EXPECT_EQ(UnhandledMessage("E", "", "", "", {}).substr(0, 4), "\r\n\r\n");
 }
 
 TEST(ErrorReportTest, TheUnhandledMessageNamesTheDumpAndTheStack) {
   const std::string text = UnhandledMessage(
       "ERegistryException", "Registry operation error", "C:\\Orvane\\Logs\\orvane1.dmp",
-      {{"C:\\Orvane\\orvane.exe", 0x400000, 0x40abcd, "orvane::Save()"}});
+      "C:\\Orvane\\Logs\\", {{"C:\\Orvane\\orvane.exe", 0x400000, 0x40abcd, "orvane::Save()"}});
   EXPECT_EQ(text,
             "Registry operation error.\r\n\r\nInternal Application Problem\r\n"
             "We are sorry for inconvenience, but the application has encountered an unexpected "
@@ -92,6 +92,20 @@ TEST(ErrorReportTest, TheUnhandledMessageNamesTheDumpAndTheStack) {
             "40abcd: orvane.exe - orvane::Save()\r\n\r\n\r\n\r\n"
             "It is recommended to send error report to the author.\r\n"
             "Create an email with error details now?");
+}
+
+TEST(ErrorReportTest, TheUnhandledMessageNamesADumpElsewhereByItsFullPath) {
+  auto named = [](const std::string& dump) {
+    const std::string text =
+        UnhandledMessage("EOSError", "Disk full", dump, "C:\\Orvane\\Logs\\", {});
+    const std::size_t start = text.find("Disk full\r\n\r\n") + 13;
+    return text.substr(start, text.find("\r\n", start) - start);
+  };
+  EXPECT_EQ(named("C:\\Orvane\\Logs\\orvane1.dmp"), "orvane1.dmp");
+  EXPECT_EQ(named("C:\\Users\\u\\AppData\\Local\\Orvane\\Logs\\orvane1.dmp"),
+            "C:\\Users\\u\\AppData\\Local\\Orvane\\Logs\\orvane1.dmp");
+  EXPECT_EQ(named("C:\\Orvane\\Logs\\old\\orvane1.dmp"), "C:\\Orvane\\Logs\\old\\orvane1.dmp");
+  EXPECT_EQ(named(""), "");
 }
 
 TEST(ErrorReportTest, TheSymbolTableNamesTheFunctionHoldingAnAddress) {

@@ -1,7 +1,10 @@
 // A small program that fails on purpose under the exception watcher, as the program
 // would: "av" writes through a null pointer and nobody handles it; "throw" raises an
 // EOSError that reaches the program's handler; "throw-mail" also answers Yes to the
-// offer to write to the maker; "storm" raises and catches fifty in a row. The message it would show goes to "box.txt" beside it.
+// offer to write to the maker; "storm" raises and catches fifty in a row; "recurse" calls
+// itself until the stack runs out ("recurse-mail" answers Yes too), "recurse-heap-locked"
+// too while it holds the heap's lock; "exit-thread" ends its first thread with the
+// watcher still there. The message it would show goes to "box.txt" beside it.
 
 #include <windows.h>
 
@@ -30,6 +33,15 @@ std::string Folder(const std::string& file) { return file.substr(0, file.find_la
 // Outside any namespace, so that the stack names them plainly.
 __attribute__((noinline)) void CrashWithAccessViolation(volatile int* target) { *target = 42; }
 
+// Each call keeps a little of the stack, and the limit is never reached: the stack runs out.
+volatile int recursionLimit = 0x7FFFFFFF;
+__attribute__((noinline)) int RecurseWithoutEnd(int depth) {
+  volatile char kept[256];
+  kept[0] = static_cast<char>(depth);
+  if (depth < recursionLimit) return RecurseWithoutEnd(depth + 1) + kept[0];
+  return kept[0];
+}
+
 __attribute__((noinline)) void ThrowOSError() {
   throw orvane::EOSError("The disk is full", ERROR_DISK_FULL);
 }
@@ -49,9 +61,12 @@ int main(int argc, char** argv) {
       std::fputs("\r\n=====\r\n", box);
       std::fclose(box);
     }
-    return (flags & MB_YESNO) && mode == "throw-mail" ? IDYES : IDNO;
+    return (flags & MB_YESNO) && (mode == "throw-mail" || mode == "recurse-mail") ? IDYES : IDNO;
   });
   if (mode == "av") CrashWithAccessViolation(nullptr);
+  if (mode == "recurse" || mode == "recurse-mail") return RecurseWithoutEnd(0);
+  if (mode == "recurse-heap-locked" && HeapLock(GetProcessHeap())) return RecurseWithoutEnd(0);
+  if (mode == "exit-thread") ExitThread(3);
   if (mode == "storm") {
     for (int i = 0; i < 50; ++i) {
       try {

@@ -1,12 +1,16 @@
-// The error report under Wine, end to end: a program that fails on purpose leaves a
-// minidump and its text in "Logs" with a stack that names the failing function, says so
-// in its message, survives a "Logs" it cannot write, and hands the mail with every
-// attachment to the mail program (a recording one, registered for the test only).
+// The error report under Wine, end to end: a program that fails on purpose, also by
+// running out of stack, leaves a minidump and its text in "Logs" with a stack that names
+// the failing function, says so in its message, writes into the user's own "Logs" when it
+// cannot write the one beside it, and hands the mail with every attachment to the mail
+// program (a recording one, registered for the test only).
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,7 +51,9 @@ std::vector<std::string> FilesIn(const std::string& folder, const std::string& p
 void RemoveLogs() {
   for (const std::string& name : FilesIn(kLogs, "*")) DeleteFileA((kLogs + name).c_str());
   RemoveDirectoryA(kLogs.c_str());
-  DeleteFileA(kLogs.substr(0, kLogs.size() - 1).c_str());  // "Logs" made a file
+  const std::string blocker = kLogs.substr(0, kLogs.size() - 1);  // "Logs" made a file
+  SetFileAttributesA(blocker.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(blocker.c_str());
   DeleteFileA((kFolder + "box.txt").c_str());
   DeleteFileA((kFolder + "OVShlExt.log").c_str());
 }
@@ -109,17 +115,6 @@ TEST_F(ErrorReportWineTest, AStormOfExceptionsLeavesOneDump) {
   EXPECT_EQ(FilesIn(kLogs, "*.txt").size(), 1u);
 }
 
-TEST_F(ErrorReportWineTest, ALogsFolderThatCannotBeWrittenLeavesNoDumpButTheMessage) {
-  TFileHandle blocker(CreateFileA(kLogs.substr(0, kLogs.size() - 1).c_str(), GENERIC_WRITE, 0,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(blocker.Valid());
-  blocker.Close();
-  EXPECT_EQ(Run("throw"), 0u);
-  const std::string box = ReadAll(kFolder + "box.txt");
-  EXPECT_NE(box.find("EOSError: The disk is full\r\n\r\n\r\n"), std::string::npos) << box;
-  EXPECT_EQ(Run("av"), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
-}
-
 // The recording mail program, named as the system's mail client for the test's run; the
 // client named before comes back after.
 class TTestMailClient {
@@ -165,12 +160,131 @@ private:
   std::optional<std::string> previous_;
 };
 
+// What the recording mail program is handed while this lives.
+class TMailRecord {
+public:
+  TMailRecord() {
+    DeleteFileA(file_.c_str());
+    SetEnvironmentVariableA("ORVANE_MAIL_RECORD", file_.c_str());
+  }
+  ~TMailRecord() {
+    DeleteFileA(file_.c_str());
+    SetEnvironmentVariableA("ORVANE_MAIL_RECORD", nullptr);
+  }
+  std::string Text() const { return ReadAll(file_); }
+
+private:
+  std::string file_ = kFolder + "mail-record.txt";
+};
+
+// The user's own "Logs" ("Orvane\Logs" in the local application data): the files and
+// folders a test finds there new are taken away again.
+class TUserLogs {
+public:
+  TUserLogs() {
+    char local[MAX_PATH];
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local) != S_OK)
+      return;
+    orvane_ = std::string(local) + "\\Orvane\\";
+    folder_ = orvane_ + "Logs\\";
+    hadOrvane_ = GetFileAttributesA(orvane_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    hadLogs_ = GetFileAttributesA(folder_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    before_ = FilesIn(folder_, "*");
+  }
+  ~TUserLogs() {
+    for (const std::string& name : New("*")) DeleteFileA((folder_ + name).c_str());
+    if (!hadLogs_) RemoveDirectoryA(folder_.c_str());
+    if (!hadOrvane_) RemoveDirectoryA(orvane_.c_str());
+  }
+  const std::string& Folder() const { return folder_; }
+  std::vector<std::string> New(const std::string& pattern) const {
+    std::vector<std::string> names;
+    for (const std::string& name : FilesIn(folder_, pattern))
+      if (std::find(before_.begin(), before_.end(), name) == before_.end()) names.push_back(name);
+    return names;
+  }
+
+private:
+  std::string orvane_;
+  std::string folder_;
+  bool hadOrvane_ = false;
+  bool hadLogs_ = false;
+  std::vector<std::string> before_;
+};
+
+TEST_F(ErrorReportWineTest, AStackOverflowLeavesADumpNamingTheRecursingFunction) {
+  TTestMailClient client;
+  ASSERT_TRUE(client.Registered());
+  TMailRecord record;
+  EXPECT_EQ(Run("recurse-mail"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+  std::string dump;
+  const std::string text = OnlyDumpText(&dump);
+  EXPECT_EQ(text.rfind("Code: C00000FD\r\nSystem exception\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("MiniDumpWriteDump result: 00000000"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n------------\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("crash_probe.exe - RecurseWithoutEnd("), std::string::npos) << text;
+  // The program's handler still runs, names the dump and sends it.
+  const std::string box = ReadAll(kFolder + "box.txt");
+  EXPECT_NE(box.find("EStackOverflow: System exception C00000FD at address"), std::string::npos)
+      << box;
+  EXPECT_NE(box.find("\r\n" + dump + "\r\n"), std::string::npos) << box;
+  const std::string mail = record.Text();
+  EXPECT_NE(mail.find("attachment=" + kLogs + dump + "|" + dump + "|-1|there\n"), std::string::npos)
+      << mail;
+}
+
+TEST_F(ErrorReportWineTest, AStackOverflowHoldingTheHeapsLockEndsTheProgramWithoutAReport) {
+  EXPECT_EQ(Run("recurse-heap-locked"), static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
+}
+
+TEST_F(ErrorReportWineTest, TheWatcherKeepsNoProgramAliveWhoseFirstThreadEnded) {
+  EXPECT_EQ(Run("exit-thread"), 3u);
+  EXPECT_TRUE(FilesIn(kLogs, "*.dmp").empty());
+}
+
+TEST_F(ErrorReportWineTest, ALogsFolderThatCannotBeMadeSendsTheDumpsToTheUsersOwnLogs) {
+  TUserLogs userLogs;
+  ASSERT_FALSE(userLogs.Folder().empty());
+  // A read-only file where the folder would be: neither the folder nor a file in it can
+  // be made (as a folder without rights would, which Wine run as root does not keep).
+  const std::string blocker = kLogs.substr(0, kLogs.size() - 1);
+  {
+    TFileHandle file(CreateFileA(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_READONLY, nullptr));
+    ASSERT_TRUE(file.Valid());
+  }
+  TTestMailClient client;
+  ASSERT_TRUE(client.Registered());
+  TMailRecord record;
+  EXPECT_EQ(Run("throw-mail"), 0u);
+  const std::vector<std::string> dumps = userLogs.New("*.dmp");
+  ASSERT_EQ(dumps.size(), 1u);
+  const std::string dump = userLogs.Folder() + dumps[0];
+  EXPECT_EQ(ReadAll(dump).substr(0, 4), "MDMP");
+  EXPECT_EQ(ReadAll(dump + ".txt").rfind("EOSError: The disk is full\r\n", 0), 0u);
+  // The message and the mail name the dump where it is.
+  const std::string box = ReadAll(kFolder + "box.txt");
+  EXPECT_NE(box.find("EOSError: The disk is full\r\n\r\n" + dump + "\r\n"), std::string::npos)
+      << box;
+  const std::string mail = record.Text();
+  EXPECT_NE(mail.find("attachment=" + dump + "|" + dumps[0] + "|-1|there\n"), std::string::npos)
+      << mail;
+  EXPECT_NE(mail.find("attachment=" + dump + ".txt|" + dumps[0] + ".txt|-1|there\n"),
+            std::string::npos)
+      << mail;
+  // A system exception goes the same way; what was beside the program stays as it was.
+  EXPECT_EQ(Run("av"), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(userLogs.New("*.dmp").size(), 2u);
+  EXPECT_EQ(
+      GetFileAttributesA(blocker.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY),
+      static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
 TEST_F(ErrorReportWineTest, TheReportsMailReachesTheMailProgramWithEveryAttachment) {
   TTestMailClient client;
   ASSERT_TRUE(client.Registered());
-  const std::string record = kFolder + "mail-record.txt";
-  DeleteFileA(record.c_str());
-  SetEnvironmentVariableA("ORVANE_MAIL_RECORD", record.c_str());
+  TMailRecord record;
   {
     TFileHandle log(CreateFileA((kFolder + "OVShlExt.log").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -179,9 +293,7 @@ TEST_F(ErrorReportWineTest, TheReportsMailReachesTheMailProgramWithEveryAttachme
   EXPECT_EQ(Run("throw-mail"), 0u);
   std::string dump;
   OnlyDumpText(&dump);
-  const std::string mail = ReadAll(record);
-  DeleteFileA(record.c_str());
-  SetEnvironmentVariableA("ORVANE_MAIL_RECORD", nullptr);
+  const std::string mail = record.Text();
   EXPECT_EQ(mail.rfind("flags=11\nsubject=Orvane 2008 crash report\n"
                        "recipient=1|orvane-support@vantrel.com|SMTP:orvane-support@vantrel.com\n"
                        "attachment=" + kLogs + dump + "|" + dump + "|-1|there\n"
