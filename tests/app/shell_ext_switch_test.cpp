@@ -282,7 +282,7 @@ TEST_F(ShellExtSwitchTest, ToolReportsItsExitCodeAndStartsWithHiddenArguments) {
   CloseHandle(file);
   TServingProcessRunner serving;
   try {
-    RunRegsvr32(serving, Regsvr32Path(WindowsFolder(), true), notModule, false);
+    RunRegsvr32(serving, Regsvr32Path(WindowsFolder(), IsWindows64()), notModule, false);
     ADD_FAILURE() << "a file that is no module was registered";
   } catch (const EOleSysError& failure) {
     EXPECT_NE(failure.Message().find("(exit code "), std::string::npos) << failure.Message();

@@ -78,6 +78,8 @@ protected:
 };
 
 TEST_F(ShellExtensionCleanupWine, EachViewsHandlersAreFoundAndTheBlockedOneIsMarked) {
+  // 32-bit Windows has one view: both classes land in it.
+  if (!IsWindows64()) GTEST_SKIP() << "this system has one registry view";
   TShellExtensionCleanup cleanup = Cleanup();
   cleanup.Reload(nullptr);
   const TExtensionInfo* wide = Find(cleanup, "OrvaneTestWide (*)");
