@@ -13,6 +13,7 @@
 #include "app/about_dialog.h"
 #include "controls/application.h"
 #include "services/language_file.h"
+#include "tests/support/screenshot.h"
 #include "platform/file_access.h"
 #include "platform/file_system.h"
 #include "platform/icon_source.h"
@@ -176,6 +177,9 @@ TEST_F(AboutWindowTest, TranslatorCreditsComeFromTheLanguage) {
   EXPECT_EQ(german.btnClose.Caption(), "Schlie\xDF" "en");
   // The lines below the credits move down to make room for them.
   EXPECT_GT(german.lblCopyInfo.Top(), german.lblTranslatorEmailOrWebSite.Top());
+  german.Show();
+  Application().ProcessMessages();
+  EXPECT_FALSE(SaveScreenshot(german.Handle(), "about_window_credits").empty());
 }
 
 }  // namespace
