@@ -506,6 +506,28 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultProc(message, wParam, lParam);
 }
 
+void TWinControl::RelayToHints(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The mouse messages a tooltip watches in the windows of its tools.
+  switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      break;
+    default:
+      return;
+  }
+  TWinControl* root = this;
+  while (root->Parent()) root = root->Parent();
+  const DWORD at = GetMessagePos();
+  const MSG relayed{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+                    POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+  root->RelayHintMessage(relayed);
+}
+
 LRESULT CALLBACK TWinControl::MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = FromHandle(window);
   if (!control) return DefWindowProcA(window, message, wParam, lParam);
@@ -520,6 +542,7 @@ LRESULT CALLBACK TWinControl::MainWndProc(HWND window, UINT message, WPARAM wPar
     return DefWindowProcA(window, message, wParam, lParam);
   }
   try {
+    if (control->relaysHints_) control->RelayToHints(message, wParam, lParam);
     return control->WndProc(message, wParam, lParam);
   } catch (...) {
     Application().HandleCurrentException();

@@ -156,6 +156,9 @@ public:
   // A control below changed its hint or, when drawn by its parent, its place; the window
   // at the top shows the hints.
   virtual void ControlHintChanged(TControl&, bool /*removed*/) {}
+  // A hint's tool lies on this window: from now on its mouse messages go to the window
+  // at the top (RelayHintMessage), as the tooltip needs them.
+  void SetRelaysHints() { relaysHints_ = true; }
   // A windowed child took (`focused`) or lost the keyboard focus.
   virtual void ChildFocusChanged(TWinControl&, bool /*focused*/) {}
 
@@ -171,6 +174,9 @@ protected:
   void DetachHandle();
 
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // A mouse message of a window below that carries a hint's tool; the window at the top
+  // hands it to its tooltip.
+  virtual void RelayHintMessage(const MSG&) {}
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Own windows paint their background here, then their graphic children are drawn.
   virtual void PaintWindow(HDC dc, const RECT& client);
@@ -186,12 +192,14 @@ private:
   static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PaintAll();
   TControl* GraphicAt(int x, int y) const;
+  void RelayToHints(UINT message, WPARAM wParam, LPARAM lParam);
 
   TWindowHandle handle_;
   WNDPROC defaultProc_ = nullptr;
   std::vector<TControl*> controls_;
   TControl* mouseControl_ = nullptr;
   bool aligning_ = false;
+  bool relaysHints_ = false;
 };
 
 // Drawn by its parent; has no window of its own.

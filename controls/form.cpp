@@ -69,7 +69,10 @@ void TForm::ControlHintChanged(TControl& control, bool removed) {
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = owner;
-  tool.uFlags = TTF_SUBCLASS | (windowed ? TTF_IDISHWND : 0);
+  // The tool's window relays its mouse messages itself: the tooltip's own subclassing
+  // puts every message of that window through property lookups, each a trip to Wine's
+  // server, and a tree's parent gets a notification per node.
+  tool.uFlags = windowed ? TTF_IDISHWND : 0;
   tool.uId = windowed ? reinterpret_cast<UINT_PTR>(static_cast<TWinControl&>(control).Handle())
                       : reinterpret_cast<UINT_PTR>(&control);
   if (tooltip_) SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
@@ -84,7 +87,15 @@ void TForm::ControlHintChanged(TControl& control, bool removed) {
   }
   tool.rect = control.BoundsRect();
   tool.lpszText = text.data();
-  SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return;
+  if (TWinControl* carrier = windowed ? &static_cast<TWinControl&>(control) : control.Parent())
+    carrier->SetRelaysHints();
+}
+
+void TForm::RelayHintMessage(const MSG& message) {
+  if (tooltip_) {
+    SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  }
 }
 
 void TForm::SetClientSize(int width, int height) {

@@ -84,6 +84,7 @@ public:
 protected:
   virtual bool CloseQuery();
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void RelayHintMessage(const MSG& message) override;
   void VisibleChanged() override;
 
 private:

@@ -69,6 +69,10 @@ void TDynamicMenu::LoadFromRecords(const std::vector<TDynamicItemRecord>& record
       if (record.Parent >= 0) {
         if (!made[record.Parent]) continue;
         list = &made[record.Parent]->Items();
+      } else if (TFileType* fileType = FileTypes()->FindByName(record.FileType)) {
+        // Straight into its type's category, rather than into the first type's (made for
+        // it and gone again when it moves on).
+        list = &List().FindOrAddCategory(fileType)->Items();
       }
       TTreeItem* node = record.Kind == TDynamicEntryKind::Submenu ? List().AddSubMenu(*list)
                                                                  : List().AddFirstItem(*list);

@@ -94,6 +94,10 @@ std::string TOrvaneIniFile::ReadString(const std::string& section, const std::st
   if (!found) return defaultValue;
   size_t index = lines_.FindKey(*found, ident);
   if (index == TIniItems::npos) return defaultValue;
+  return std::string(ValueAt(index));
+}
+
+std::string_view TOrvaneIniFile::ValueAt(std::size_t index) const {
   std::string_view value = lines_.Line(index).Value;
   if (stripComments_) {
     size_t comment = FindInlineComment(value);
@@ -103,7 +107,7 @@ std::string TOrvaneIniFile::ReadString(const std::string& section, const std::st
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value);
+  return value;
 }
 
 void TOrvaneIniFile::WriteString(const std::string& section, const std::string& ident,
@@ -168,11 +172,23 @@ void TOrvaneIniFile::ReadSections(TIniStrings& list) {
 }
 
 void TOrvaneIniFile::ReadSectionValues(const std::string& section, TIniStrings& list) {
-  TIniStrings keys;
-  ReadSection(section, keys);
   list.clear();
-  list.reserve(keys.size());
-  for (const std::string& key : keys) list.push_back(key + "=" + ReadString(section, key, ""));
+  EnsureLoaded();
+  TSectionItem* found = lines_.FindSection(section, false);
+  if (!found) return;
+  // Every key line in order, each with the value ReadString gives its name (of repeated
+  // names the later one's), built in place: a menu file's section has thousands.
+  const size_t end = lines_.SectionEnd(*found);
+  for (size_t i = found->Start; i < end; ++i) {
+    lines_.Parse(i);
+    const TIniItem& item = lines_.Line(i);
+    if (item.Kind != TIniItemKind::Key) continue;
+    const size_t index = lines_.FindKey(*found, item.Text);
+    const std::string_view value = index == TIniItems::npos ? std::string_view() : ValueAt(index);
+    std::string& entry = list.emplace_back();
+    entry.reserve(item.Text.size() + 1 + value.size());
+    entry.append(item.Text).append(1, '=').append(value);
+  }
 }
 
 void TOrvaneIniFile::EraseSection(const std::string& section) {

@@ -69,6 +69,8 @@ private:
   }
   void Load();
   std::string Text() const;
+  // The value of the key line at `index`, comments and quotes stripped as set.
+  std::string_view ValueAt(std::size_t index) const;
 
   IFileAccess* files_;  // null for a document without a file
   TIniOptions options_;
