@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "menus/png_image.h"
-#include "shellext/icon_file_check.h"
+#include "platform/win32/sound_icon_file.h"
 #include "shellext/module_state.h"
 
 namespace orvane {
@@ -74,28 +74,13 @@ bool IconPixels(HBITMAP source, int width, int height, std::vector<std::uint32_t
   return dc && GetDIBits(dc.get(), source, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height;
 }
 
-// The icon file as the extraction would find it (a bare name is searched for), once its
-// beginning shows it sound; empty otherwise.
+// The icon file as the extraction would find it, once its beginning shows it sound;
+// empty otherwise.
 std::string SoundIconFile(const std::string& file) {
-  char found[MAX_PATH] = {};
-  DWORD length = SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
-  if (length == 0 || length >= MAX_PATH) return {};
-  TFileHandle handle(CreateFileA(found, GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!handle.Valid() || GetFileType(handle.Get()) != FILE_TYPE_DISK ||
-      !GetFileSizeEx(handle.Get(), &size))
-    return {};
-  std::string head(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kIconFileHeadSize)),
-                   '\0');
-  DWORD read = 0;
-  if (!ReadFile(handle.Get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr) ||
-      read != head.size() || !CheckIconFile(head, static_cast<unsigned long long>(size.QuadPart))) {
-    LogFailure("not a sound icon file: " + file);
-    return {};
-  }
-  return found;
+  std::string found;
+  const TIconFileVerdict verdict = CheckIconFileOnDisk(file, found);
+  if (verdict == TIconFileVerdict::Unsound) LogFailure("not a sound icon file: " + file);
+  return verdict == TIconFileVerdict::Sound ? found : std::string();
 }
 
 TBitmapHandle FromIcon(const std::string& name, int index) {

@@ -3,8 +3,13 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include <map>
+#include <mutex>
+#include <tuple>
+
 #include "platform/file_system.h"
 #include "platform/icon_source.h"
+#include "platform/win32/sound_icon_file.h"
 #include "platform/win32/win32_handles.h"
 
 namespace orvane {
@@ -18,6 +23,9 @@ IconHandle FromHicon(HICON icon) { return reinterpret_cast<IconHandle>(icon); }
 class TWin32IconSource : public IIconSource {
 public:
   int ExtractIcons(const std::string& file, int index, TIcon& large, TIcon& small) override {
+    large.Reset();
+    small.Reset();
+    if (!MayExtract(file)) return 0;
     // Index -1 asks for the number of icons only, which the system gives without handles.
     if (index == -1) return static_cast<int>(::ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0));
     HICON largeIcon = nullptr;
@@ -91,7 +99,7 @@ public:
                            int& count) override {
     count = 0;
     auto proc = PrivateExtractIcons();
-    if (!proc) return TIcon();
+    if (!proc || !MayExtract(file)) return TIcon();
     HICON icon = nullptr;
     UINT id = 0;
     UINT n = proc(file.c_str(), index, width, height, &icon, &id, 1, 0);
@@ -107,6 +115,31 @@ public:
   }
 
 private:
+  // The extraction maps the file and believes its headers: a damaged icon file would
+  // take the program down. A file the search does not find is left to the extraction,
+  // which fails on it as before. Verdicts are kept while the file stays as it was, as
+  // the file type scan asks for the same few libraries again and again.
+  bool MayExtract(const std::string& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const std::lock_guard<std::mutex> hold(checkedLock_);
+    char path[MAX_PATH] = {};
+    const DWORD length = SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, path, nullptr);
+    if (length == 0 || length >= MAX_PATH) return true;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return true;
+    const TStamp stamp{data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime.dwHighDateTime,
+                       data.ftLastWriteTime.dwLowDateTime};
+    auto known = checked_.find(path);
+    if (known != checked_.end() && known->second.first == stamp) return known->second.second;
+    std::string found;
+    const bool sound = CheckIconFileOnDisk(path, found) != TIconFileVerdict::Unsound;
+    checked_[path] = {stamp, sound};
+    return sound;
+  }
+
+  using TStamp = std::tuple<DWORD, DWORD, DWORD, DWORD>;
+  std::mutex checkedLock_;
+  std::map<std::string, std::pair<TStamp, bool>> checked_;
+
   static PrivateExtractIconsProc PrivateExtractIcons() {
     static const PrivateExtractIconsProc proc = [] {
       HMODULE user32 = GetModuleHandleA("user32");

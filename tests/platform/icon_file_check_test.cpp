@@ -1,11 +1,17 @@
 // Which icon files reach the system's icon extraction: sound icon files and programs, not
 // files whose headers point past their end.
 
-#include "shellext/icon_file_check.h"
+#include "platform/icon_file_check.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/icon_source.h"
 
 namespace orvane::testing {
 namespace {
@@ -73,6 +79,50 @@ TEST(IconFileCheckTest, DirectoriesOrImagesPastTheEndAreRefused) {
   EXPECT_TRUE(CheckIconFile(std::string_view(icon).substr(0, 22), icon.size()));
   EXPECT_FALSE(CheckIconFile(std::string_view(icon).substr(0, 22), icon.size() - 1));
 }
+
+#ifdef _WIN32
+// The program's own extraction: an icon file whose directory claims 65,535 images in 62
+// bytes gives no icon instead of a read past its end, and a file mended under the same
+// name is looked at again.
+TEST(IconFileCheck, TheProgramsExtractionRefusesADamagedIconFile) {
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string file =
+      std::string(temp) + "orvane-damaged-" + std::to_string(GetCurrentProcessId()) + ".ico";
+  auto write = [&file](const std::string& bytes) {
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+  };
+  write(std::string("\0\0\1\0\xff\xff\x10\x10\0\0\1\0\x20\0\x28\0\0\0\x16\0\0\0", 22) +
+        std::string(40, '\x7f'));
+  IIconSource& icons = DefaultIconSource();
+  TIcon large, small;
+  EXPECT_EQ(icons.ExtractIcons(file, -1, large, small), 0);
+  EXPECT_EQ(icons.ExtractIcons(file, 0, large, small), 0);
+  EXPECT_FALSE(large);
+  int count = 0;
+  EXPECT_FALSE(icons.PrivateExtractIcon(file, 0, 32, 32, count));
+
+  // The same name, now a sound icon file of one 16 x 16 image (another size).
+  std::string image(40, '\0');
+  image[0] = 40;
+  image[4] = 16;  // width
+  image[8] = 32;  // height: the colour rows and the mask rows
+  image[12] = 1;
+  image[14] = 32;
+  const std::string pixels(16 * 16 * 4 + 16 * 4, '\0');
+  std::string sound = std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14);
+  const unsigned length = static_cast<unsigned>(image.size() + pixels.size());
+  for (unsigned value : {length, 22u})
+    for (int b = 0; b < 4; ++b) sound += static_cast<char>((value >> (8 * b)) & 0xFF);
+  write(sound + image + pixels);
+  EXPECT_EQ(icons.ExtractIcons(file, -1, large, small), 1);
+  DeleteFileA(file.c_str());
+}
+#endif
 
 }  // namespace
 }  // namespace orvane::testing

@@ -1,4 +1,4 @@
-#include "shellext/icon_file_check.h"
+#include "platform/icon_file_check.h"
 
 #include <cstdint>
 
