@@ -445,7 +445,8 @@ void TfrmMain::CreateShellExtensionPage() {
 
 void TfrmMain::FormCloseQuery(bool& canClose) {
   if (!HasChanges()) return;
-  switch (ShowMessageBox(LoadResString(msg::SCloseQuestion), kAppTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+  switch (ShowMessageBox(LoadResString(msg::SCloseQuestion), kAppTitle,
+                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
       // A failure keeps the window open; the changes stay pending.
       canClose = false;

@@ -51,7 +51,8 @@ void TfrmMain::LoadMenus() {
                      MB_OK | MB_ICONWARNING);
       return;
     }
-    if (ShowMessageBox(LoadResString(msg::SLoadErrorsQuestion), kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (ShowMessageBox(LoadResString(msg::SLoadErrorsQuestion), kAppTitle,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES) {
       const auto result = reinterpret_cast<INT_PTR>(
           ShellExecuteA(Handle(), "open", logFile_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
       if (result <= 32) {

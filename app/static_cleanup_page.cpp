@@ -486,7 +486,9 @@ void TStaticCleanupPage::DeleteSelected() {
 }
 
 void TStaticCleanupPage::DeleteAll() {
-  if (ShowMessageBox(LoadResString(msg::SDeleteAllQuestion), kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDNO) return;
+  if (ShowMessageBox(LoadResString(msg::SDeleteAllQuestion), kAppTitle,
+                     MB_YESNO | MB_ICONQUESTION) == IDNO)
+    return;
   if (lbMenuItems.ItemCount() == 0 || !shown_) return;
   if (edFilter.Text().empty()) {
     shown_->DeleteAll();
