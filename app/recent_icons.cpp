@@ -141,8 +141,8 @@ void TRecentIconsMenu::MakePictures() {
           image.LoadFromFile(file, files_);
           picture = MenuBitmapFromPixels(FitPixels(image, kMenuPictureSize), kMenuPictureSize);
         } else {
-          TIcon large, small;
-          if (icons_.ExtractIcons(file, entry.Value, large, small) >= 1 && small)
+          TIcon small;
+          if (icons_.ExtractSmallIcon(file, entry.Value, small) >= 1 && small)
             picture = MenuBitmapFromIcon(reinterpret_cast<HICON>(small.Get()), kMenuPictureSize);
         }
       } catch (const std::exception&) {

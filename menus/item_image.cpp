@@ -24,10 +24,10 @@ void TItemImage::Load(const std::string& file, int index, IIconSource& icons, IF
     png_ = std::move(png);
     return;
   }
-  TIcon large, small;
-  int count = icons.ExtractIcons(file, index, large, small);
+  // The small icon is the item's.
+  TIcon small;
+  int count = icons.ExtractSmallIcon(file, index, small);
   if (count != 1 && count != 2) throw Exception(LoadResString(msg::SErrorExtractingIcon));
-  // The small icon is the item's; the large one goes with `large`.
   icon_ = std::make_shared<const TIcon>(std::move(small));
 }
 

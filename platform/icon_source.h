@@ -40,6 +40,13 @@ public:
   // ExtractIconExA(file, index, &large, &small, 1): the number it reports; may raise.
   // Index -1 gives the number of icons in the file and no icons.
   virtual int ExtractIcons(const std::string& file, int index, TIcon& large, TIcon& small) = 0;
+  // The small icon alone, as ExtractIconExA(file, index, nullptr, &small, 1) gives it: the
+  // system then reads the file once instead of once for each size. A source that cannot
+  // leave the large one out extracts both.
+  virtual int ExtractSmallIcon(const std::string& file, int index, TIcon& small) {
+    TIcon large;
+    return ExtractIcons(file, index, large, small);
+  }
   virtual bool IconSize(IconHandle icon, int& width, int& height) = 0;
   virtual void DestroyIcon(IconHandle icon) = 0;
 

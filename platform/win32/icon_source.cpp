@@ -36,6 +36,15 @@ public:
     return static_cast<int>(n);
   }
 
+  int ExtractSmallIcon(const std::string& file, int index, TIcon& small) override {
+    small.Reset();
+    if (index == -1 || !MayExtract(file)) return 0;
+    HICON smallIcon = nullptr;
+    UINT n = ::ExtractIconExA(file.c_str(), index, nullptr, &smallIcon, 1);
+    small = TIcon(*this, FromHicon(smallIcon));
+    return static_cast<int>(n);
+  }
+
   bool IconSize(IconHandle icon, int& width, int& height) override {
     ICONINFO info{};
     if (!icon || !GetIconInfo(ToHicon(icon), &info)) return false;

@@ -103,6 +103,8 @@ TEST(IconFileCheck, TheProgramsExtractionRefusesADamagedIconFile) {
   EXPECT_EQ(icons.ExtractIcons(file, -1, large, small), 0);
   EXPECT_EQ(icons.ExtractIcons(file, 0, large, small), 0);
   EXPECT_FALSE(large);
+  EXPECT_EQ(icons.ExtractSmallIcon(file, 0, small), 0);
+  EXPECT_FALSE(small);
   int count = 0;
   EXPECT_FALSE(icons.PrivateExtractIcon(file, 0, 32, 32, count));
 
@@ -121,6 +123,23 @@ TEST(IconFileCheck, TheProgramsExtractionRefusesADamagedIconFile) {
   write(sound + image + pixels);
   EXPECT_EQ(icons.ExtractIcons(file, -1, large, small), 1);
   DeleteFileA(file.c_str());
+}
+
+// The small icon taken alone is the one that comes with the large: same size, and none
+// where the file has no icon of that index.
+TEST(IconFileCheck, TheSmallIconAloneIsTheSmallIconOfBoth) {
+  IIconSource& icons = DefaultIconSource();
+  TIcon large, small, alone;
+  ASSERT_GE(icons.ExtractIcons("shell32.dll", 3, large, small), 1);
+  EXPECT_EQ(icons.ExtractSmallIcon("shell32.dll", 3, alone), 1);
+  int width = 0, height = 0, aloneWidth = 0, aloneHeight = 0;
+  ASSERT_TRUE(icons.IconSize(small.Get(), width, height));
+  ASSERT_TRUE(icons.IconSize(alone.Get(), aloneWidth, aloneHeight));
+  EXPECT_EQ(aloneWidth, width);
+  EXPECT_EQ(aloneHeight, height);
+  EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(icons.ExtractSmallIcon("shell32.dll", 100000, alone), 0);
+  EXPECT_FALSE(alone);
 }
 #endif
 
