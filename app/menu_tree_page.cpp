@@ -61,7 +61,7 @@ std::optional<std::string> OpenFileDialog(const std::string& current, MessageId 
 }  // namespace
 
 void SetActionShortCut(const TAdvTreeView& tree, TAction& action, TShortCut shortCut) {
-  action.SetShortCut(tree.IsEditing() || IsTextEdit(GetFocus()) ? 0 : shortCut);
+  action.SetShortCut(tree.IsEditing() || IsTextEdit(FocusedWindow()) ? 0 : shortCut);
 }
 
 void RebuildTree(TCustomMenu& menu, TAdvTreeView& tree, TTreeItem* item, TTreeItems* list) {

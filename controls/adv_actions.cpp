@@ -14,7 +14,7 @@ namespace orvane {
 
 bool TEditAction::HandlesTarget(HWND target) {
   char name[16] = {};
-  return target && GetFocus() == target && GetClassNameA(target, name, sizeof name) &&
+  return target && FocusedWindow() == target && GetClassNameA(target, name, sizeof name) &&
          lstrcmpiA(name, "Edit") == 0;
 }
 
@@ -62,7 +62,7 @@ TCustomMenuItem* TCustomMenuEditAction::FocusedMenuItem(HWND target) {
 }
 
 bool TCustomMenuEditAction::HandlesTarget(HWND target) {
-  return FocusedMenuItem(target) && GetFocus() == target;
+  return FocusedMenuItem(target) && FocusedWindow() == target;
 }
 
 void TCustomMenuEditAction::UpdateTarget(HWND target) {
@@ -87,7 +87,7 @@ void TCustomMenuDelete::ExecuteTarget(HWND target) {
 
 bool TCustomMenuPaste::HandlesTarget(HWND target) {
   TCustomMenu* menu = MenuOf(target);
-  if (menu && dynamic_cast<TCustomFileTypeCategory*>(menu->FocusedItem()) && GetFocus() == target)
+  if (menu && dynamic_cast<TCustomFileTypeCategory*>(menu->FocusedItem()) && FocusedWindow() == target)
     return true;
   return TCustomMenuEditAction::HandlesTarget(target);
 }
@@ -174,7 +174,7 @@ void TAdvEditAction::ExecuteTarget(HWND target) {
 }
 
 bool TAdvEditAction::Update() {
-  HWND target = GetFocus();
+  HWND target = FocusedWindow();
   if (HandlesTarget(target)) UpdateTarget(target);
   return true;
 }
@@ -182,7 +182,7 @@ bool TAdvEditAction::Update() {
 bool TAdvEditAction::Execute() {
   Update();
   if (!Enabled()) return false;
-  ExecuteTarget(GetFocus());
+  ExecuteTarget(FocusedWindow());
   return true;
 }
 

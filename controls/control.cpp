@@ -11,6 +11,20 @@
 namespace orvane {
 namespace {
 
+// One pass at a time on the window thread; passes nest.
+struct TFocusMemo {
+  int passes = 0;
+  bool known = false;
+  HWND window = nullptr;
+};
+
+TFocusMemo& FocusMemo() {
+  static TFocusMemo memo;
+  return memo;
+}
+
+void FocusMayHaveMoved() { FocusMemo().known = false; }
+
 constexpr char kOwnClass[] = "OrvaneWinControl";
 
 // The object behind each window of ours, looked up once per message. Kept in the process
@@ -104,6 +118,7 @@ void TControl::SetAnchors(TAnchors value) {
 void TControl::SetVisible(bool value) {
   if (value == visible_) return;
   visible_ = value;
+  if (!value) FocusMayHaveMoved();
   VisibleChanged();
   RealignParent();
 }
@@ -118,6 +133,7 @@ bool TControl::Showing() const {
 void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;
+  if (!value) FocusMayHaveMoved();
   EnabledChanged();
 }
 
@@ -344,6 +360,7 @@ bool TWinControl::CanFocus() const {
 bool TWinControl::Focused() const { return Handle() && GetFocus() == Handle(); }
 
 void TWinControl::SetFocus() {
+  FocusMayHaveMoved();
   if (Handle()) ::SetFocus(Handle());
 }
 
@@ -562,5 +579,21 @@ void TGraphicControl::VisibleChanged() {
 }
 
 void TGraphicControl::FontChanged() { Invalidate(); }
+
+HWND FocusedWindow() {
+  TFocusMemo& memo = FocusMemo();
+  if (memo.passes == 0) return GetFocus();
+  if (!memo.known) {
+    memo.window = GetFocus();
+    memo.known = true;
+  }
+  return memo.window;
+}
+
+TFocusPass::TFocusPass() {
+  if (FocusMemo().passes++ == 0) FocusMayHaveMoved();
+}
+
+TFocusPass::~TFocusPass() { --FocusMemo().passes; }
 
 }  // namespace orvane

@@ -221,4 +221,18 @@ inline COLORREF SysColor(int index) { return GetSysColor(index); }
 // Fills a rectangle with a horizontal gradient.
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to);
 
+// The window with the keyboard focus. While a TFocusPass lives, the system is asked once
+// until something of ours may have moved the focus (a control focused, disabled or
+// hidden): under Wine each question is a trip to its server, and the update rules of
+// every action ask it.
+HWND FocusedWindow();
+
+class TFocusPass {
+public:
+  TFocusPass();
+  ~TFocusPass();
+  TFocusPass(const TFocusPass&) = delete;
+  TFocusPass& operator=(const TFocusPass&) = delete;
+};
+
 }  // namespace orvane

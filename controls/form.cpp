@@ -175,6 +175,7 @@ void TForm::SetActiveControl(TWinControl* control) {
 }
 
 void TForm::UpdateActions(const std::optional<std::string>& category) {
+  const TFocusPass pass;
   for (int i = 0; i < ComponentCount(); ++i) {
     if (auto* list = dynamic_cast<TActionList*>(Components(i))) list->UpdateActions(category);
   }

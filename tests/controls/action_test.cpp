@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "controls/application.h"
+#include "controls/edit_controls.h"
 #include "controls/std_controls.h"
 #include "test_form.h"
 #include "tests/support/scoped_value.h"
@@ -26,6 +27,34 @@ TEST(ActionTest, UpdateActionsReevaluatesOneCategoryOrAll) {
   form.UpdateActions(std::nullopt);
   EXPECT_EQ(statics, 102);
   EXPECT_EQ(commons, 1);
+}
+
+// One pass asks the system for the focus once, yet a rule that moves the focus (by
+// disabling the focused field, or focusing another) leaves the right one to the next.
+TEST(ActionTest, RulesOfOnePassSeeTheFocusWhereTheEarlierRulesLeftIt) {
+  TTestForm form;
+  auto& first = form.Create<TEdit>("edFirst", &form);
+  auto& second = form.Create<TEdit>("edSecond", &form);
+  second.SetBounds(0, 30, 100, 21);
+  form.Show();
+  first.SetFocus();
+  ASSERT_EQ(GetFocus(), first.Handle());
+  auto& list = form.Create<TActionList>("alMain");
+  std::vector<HWND> seen;
+  auto look = [&](TAction&) { seen.push_back(FocusedWindow()); };
+  list.Add("actLook", "", "").OnUpdate = look;
+  list.Add("actLookAgain", "", "").OnUpdate = look;
+  list.Add("actDisable", "", "").OnUpdate = [&](TAction&) { first.SetEnabled(false); };
+  list.Add("actAfterDisabling", "", "").OnUpdate = look;
+  list.Add("actFocus", "", "").OnUpdate = [&](TAction&) { second.SetFocus(); };
+  list.Add("actAfterFocusing", "", "").OnUpdate = look;
+  form.UpdateActions(std::nullopt);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0], first.Handle());
+  EXPECT_EQ(seen[1], first.Handle());
+  EXPECT_NE(seen[2], first.Handle()) << "a disabled field keeps no focus";
+  EXPECT_EQ(seen[3], second.Handle());
+  EXPECT_EQ(FocusedWindow(), GetFocus()) << "outside a pass the system is asked";
 }
 
 TEST(ActionTest, ButtonsMirrorTheirAction) {
