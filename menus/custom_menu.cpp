@@ -211,7 +211,8 @@ void TCustomMenu::ValidateAdd(TTreeItems& list, TTreeItem* item) {
 }
 
 void TCustomMenu::DoChange(TTreeItems* list, TTreeItem* item) {
-  SetModified(true);
+  // The notice that ends a load comes after the load has decided.
+  if (!loadEnding_) SetModified(true);
   TCategorizedCollection::DoChange(list, item);
 }
 
@@ -249,12 +250,23 @@ TTreeItems* TCustomMenu::ListByNumber(int number) const {
 }
 
 void TCustomMenu::LoadFrame(const std::function<void()>& readItems) {
+  // The load ends in one change notice, with the menu as it stays: a view refreshes
+  // once, and what it shows (the focus, whether there is anything to apply) is final.
   auto finish = [this] {
-    EndUpdate();
     // A load that logged problems leaves the menu modified, so that the corrected
     // structure is offered for saving.
-    if (log_.empty()) ClearModified();
+    if (log_.empty()) {
+      ClearModified();
+    } else {
+      SetModified(true);
+    }
     Focus(Items().Count() > 0 ? Items()[0] : nullptr);
+    loadEnding_ = true;
+    struct TEnded {
+      bool& ending;
+      ~TEnded() { ending = false; }
+    } ended{loadEnding_};
+    EndUpdate();
   };
   BeginUpdate();
   try {

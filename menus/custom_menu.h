@@ -96,6 +96,7 @@ private:
   std::vector<std::string> log_;
   bool modified_ = false;
   bool incomplete_ = false;
+  bool loadEnding_ = false;
 };
 
 }  // namespace orvane

@@ -270,14 +270,26 @@ TEST_F(Menu, ModifiedFollowsChangesAndIsClearedWhole) {
 TEST_F(Menu, TheLoadFrameClearsExpandsAndFocuses) {
   AddItem(Type(0), "old");
   menu.Log().push_back("stale");
-  int changes = 0;
-  menu.OnChange = [&](TTreeItems*, TTreeItem*) { ++changes; };
+  // One notice, which already sees the menu as the load leaves it: a page refreshes once
+  // and its commands (Apply, the focused item's) need no second look.
+  int changes = 0, focusNotices = 0;
+  bool modifiedAtNotice = true;
+  TTreeItem* focusedAtNotice = nullptr;
+  menu.OnChange = [&](TTreeItems*, TTreeItem*) {
+    ++changes;
+    modifiedAtNotice = menu.IsModified();
+    focusedAtNotice = menu.FocusedItem();
+  };
+  menu.OnFocusChanged = [&] { ++focusNotices; };
   menu.LoadFrame([&] {
     TCustomMenuItem* item = AddItem(Type(2), "x");
     auto* sub = static_cast<TCustomMenuItem*>(menu.List().AddSubMenu(item->Category()->Items()));
     AddItem(sub->Items(), "y");
   });
   EXPECT_EQ(changes, 1);
+  EXPECT_EQ(focusNotices, 0);
+  EXPECT_FALSE(modifiedAtNotice);
+  EXPECT_EQ(focusedAtNotice, menu.Items()[0]);
   EXPECT_TRUE(menu.Log().empty());
   EXPECT_FALSE(menu.IsModified());
   EXPECT_EQ(CategoryNames(), (std::vector<std::string>{"gamma"}));
@@ -289,6 +301,7 @@ TEST_F(Menu, TheLoadFrameClearsExpandsAndFocuses) {
     menu.Log().push_back("File type \"x\" not found.");
   });
   EXPECT_TRUE(menu.Modified()) << "a load that logged problems stays modified";
+  EXPECT_TRUE(modifiedAtNotice);
 
   EXPECT_THROW(menu.LoadFrame([&] {
     AddItem(Type(3), "w");
