@@ -35,10 +35,9 @@ TDynamicMenu::TDynamicMenu(TFileTypes* fileTypes, TItemImageSources images)
 void TDynamicMenu::LoadFromIni(TCustomIniFile& ini, const std::string& section) {
   if (!FileTypes() || FileTypes()->Count() == 0)
     throw EMenuError(LoadResString(msg::SFileTypesNotSet));
-  TIniStrings values;
-  ini.ReadSectionValues(section, values);
   std::vector<std::string> leftOut;
-  std::vector<TDynamicItemRecord> records = ReadDynamicItems(values, &leftOut);
+  std::vector<TDynamicItemRecord> records = ReadDynamicItems(
+      [&](const TIniKeyVisitor& visit) { ini.ForEachSectionValue(section, visit); }, &leftOut);
   // After the load, which starts a fresh log.
   auto tell = [&] { Log().insert(Log().end(), leftOut.begin(), leftOut.end()); };
   try {

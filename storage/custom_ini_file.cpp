@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/ansi_case.h"
+#include "storage/ini_items.h"
 
 namespace orvane {
 
@@ -78,6 +79,20 @@ bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ide
 
 void TCustomIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
   WriteString(section, ident, value ? "1" : "0");
+}
+
+void TCustomIniFile::ForEachSectionValue(const std::string& section, const TIniKeyVisitor& visit) {
+  handed_.clear();
+  ReadSectionValues(section, handed_);
+  for (const std::string& line : handed_) {
+    const std::string_view text(line);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+      visit(TrimBlanks(text), {});
+    } else {
+      visit(TrimBlanks(text.substr(0, equals)), text.substr(equals + 1));
+    }
+  }
 }
 
 bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {

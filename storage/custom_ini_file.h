@@ -3,6 +3,7 @@
 // engine's documents and the profile-based reader of the start-up path stand in for
 // each other.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,8 @@ namespace orvane {
 
 // Lists of names, "name=value" pairs or lines.
 using TIniStrings = std::vector<std::string>;
+// Takes one key of a section: its name and its value.
+using TIniKeyVisitor = std::function<void(std::string_view name, std::string_view value)>;
 
 class TCustomIniFile {
 public:
@@ -37,6 +40,11 @@ public:
   virtual void ReadSections(TIniStrings& list) = 0;
   // "name=value" for every key of a section.
   virtual void ReadSectionValues(const std::string& section, TIniStrings& list) = 0;
+  // The same keys handed one by one as name and value, in the order ReadSectionValues
+  // lists them, as views that stay valid until the object is changed or asked again: a
+  // menu file's section has thousands of keys, not worth a list in between. This one
+  // keeps ReadSectionValues' list for its views; a document hands views of its lines.
+  virtual void ForEachSectionValue(const std::string& section, const TIniKeyVisitor& visit);
   virtual void EraseSection(const std::string& section) = 0;
   virtual void DeleteKey(const std::string& section, const std::string& ident) = 0;
   // Whether ReadSection lists the key.
@@ -45,6 +53,7 @@ public:
 
 private:
   std::string fileName_;
+  TIniStrings handed_;  // what ForEachSectionValue's views show
 };
 
 // Names and values are single lines: a CR or LF would start a line of its own, and a NUL

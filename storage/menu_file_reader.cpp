@@ -338,11 +338,20 @@ TMenuFileRecords ReadMenuFileText(std::string_view text) {
 
 std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues,
                                                   std::vector<std::string>* leftOut) {
+  return ReadDynamicItems(
+      [&nameValues](const TIniKeyVisitor& visit) {
+        for (const std::string& line : nameValues) {
+          auto [name, value] = SplitValueLine(line);
+          visit(name, value);
+        }
+      },
+      leftOut);
+}
+
+std::vector<TDynamicItemRecord> ReadDynamicItems(const std::function<void(const TIniKeyVisitor&)>& keys,
+                                                  std::vector<std::string>* leftOut) {
   TDynamicItemsCollector items;
-  for (const std::string& line : nameValues) {
-    auto [name, value] = SplitValueLine(line);
-    items.Key(name, value);
-  }
+  keys([&items](std::string_view name, std::string_view value) { items.Key(name, value); });
   return items.Records(leftOut);
 }
 

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/custom_ini_file.h"
+
 namespace orvane {
 
 inline constexpr const char* kCustomDrawSection = "Custom-drawn Menu Properties";
@@ -104,6 +106,11 @@ TMenuFileRecords ReadMenuFileText(std::string_view text);
 // values already read by that object's own rules. `leftOut`, when given, gets a line for
 // each entry left out because no submenu read before it holds it or it is nested too deep.
 std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>& nameValues,
+                                                  std::vector<std::string>* leftOut = nullptr);
+// The same from a reader that hands the section's keys, in that order, to the visitor
+// it is given (as TCustomIniFile::ForEachSectionValue does); its views must last until
+// the call returns.
+std::vector<TDynamicItemRecord> ReadDynamicItems(const std::function<void(const TIniKeyVisitor&)>& keys,
                                                   std::vector<std::string>* leftOut = nullptr);
 
 // "Custom-drawn Menu Properties" from "name=value" lines as an INI object's

@@ -173,21 +173,26 @@ void TOrvaneIniFile::ReadSections(TIniStrings& list) {
 
 void TOrvaneIniFile::ReadSectionValues(const std::string& section, TIniStrings& list) {
   list.clear();
+  ForEachSectionValue(section, [&list](std::string_view name, std::string_view value) {
+    std::string& entry = list.emplace_back();
+    entry.reserve(name.size() + 1 + value.size());
+    entry.append(name).append(1, '=').append(value);
+  });
+}
+
+void TOrvaneIniFile::ForEachSectionValue(const std::string& section, const TIniKeyVisitor& visit) {
   EnsureLoaded();
   TSectionItem* found = lines_.FindSection(section, false);
   if (!found) return;
   // Every key line in order, each with the value ReadString gives its name (of repeated
-  // names the later one's), built in place: a menu file's section has thousands.
+  // names the later one's).
   const size_t end = lines_.SectionEnd(*found);
   for (size_t i = found->Start; i < end; ++i) {
     lines_.Parse(i);
     const TIniItem& item = lines_.Line(i);
     if (item.Kind != TIniItemKind::Key) continue;
     const size_t index = lines_.FindKey(*found, item.Text);
-    const std::string_view value = index == TIniItems::npos ? std::string_view() : ValueAt(index);
-    std::string& entry = list.emplace_back();
-    entry.reserve(item.Text.size() + 1 + value.size());
-    entry.append(item.Text).append(1, '=').append(value);
+    visit(item.Text, index == TIniItems::npos ? std::string_view() : ValueAt(index));
   }
 }
 

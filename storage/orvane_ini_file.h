@@ -36,6 +36,7 @@ public:
   void ReadSection(const std::string& section, TIniStrings& list) override;
   void ReadSections(TIniStrings& list) override;
   void ReadSectionValues(const std::string& section, TIniStrings& list) override;
+  void ForEachSectionValue(const std::string& section, const TIniKeyVisitor& visit) override;
   void EraseSection(const std::string& section) override;
   void DeleteKey(const std::string& section, const std::string& ident) override;
   void UpdateFile() override { Flush(); }

@@ -28,6 +28,35 @@ TEST(IniLists, SectionKeysValuesAndExistence) {
   EXPECT_FALSE(ini.ValueExists("T", "a"));
 }
 
+// Keys handed one by one are the listed ones, split as the list's readers split them:
+// a document's own views, and the list of any other INI object taken apart.
+TEST(IniLists, KeysHandedOneByOneAreTheListedOnes) {
+  auto visited = [](TCustomIniFile& ini, const std::string& section) {
+    TIniStrings seen;
+    ini.ForEachSectionValue(section, [&seen](std::string_view name, std::string_view value) {
+      seen.push_back(std::string(name) + "|" + std::string(value));
+    });
+    return seen;
+  };
+  testing::TMemoryFiles files;
+  files.Files["a.ini"] = "[S]\r\na=1 ; c\r\nnot a key\r\nb=\"2\"\r\n[T]\r\n";
+  TOrvaneIniFile ini("a.ini", files);
+  EXPECT_EQ(visited(ini, "S"), TIniStrings({"a|1", "b|2"}));
+  EXPECT_TRUE(visited(ini, "missing").empty());
+
+  class TListedOnly : public TOrvaneIniFile {
+  public:
+    using TOrvaneIniFile::TOrvaneIniFile;
+    void ReadSectionValues(const std::string&, TIniStrings& list) override {
+      list = {"a=1", " b =x=y", "c", "=v"};
+    }
+    void ForEachSectionValue(const std::string& section, const TIniKeyVisitor& visit) override {
+      TCustomIniFile::ForEachSectionValue(section, visit);
+    }
+  } listed;
+  EXPECT_EQ(visited(listed, "S"), TIniStrings({"a|1", "b|x=y", "c|", "|v"}));
+}
+
 TEST(IniLists, GetAndSetStrings) {
   testing::TMemoryFiles files;
   files.Files["a.ini"] = "[S]\n a = 1 \n\n;c\n";

@@ -171,14 +171,18 @@ TEST(MenuFileReaderTest, IniValuesGiveTheRecordsOfTheText) {
   TOrvaneIniFile ini("m.ini", files);
   TIniStrings values;
   ini.ReadSectionValues("Dynamic Items", values);
-  auto fromIni = ReadDynamicItems(values);
   auto fromText = ReadMenuFileText(text).DynamicItems;
-  ASSERT_EQ(fromIni.size(), fromText.size());
-  for (size_t i = 0; i < fromIni.size(); ++i) {
-    EXPECT_EQ(fromIni[i].Caption, fromText[i].Caption);
-    EXPECT_EQ(fromIni[i].Parent, fromText[i].Parent);
-    EXPECT_EQ(fromIni[i].Parameters, fromText[i].Parameters);
-    EXPECT_EQ(fromIni[i].CheckedInvalid, fromText[i].CheckedInvalid);
+  for (const auto& fromIni :
+       {ReadDynamicItems(values), ReadDynamicItems([&ini](const TIniKeyVisitor& visit) {
+          ini.ForEachSectionValue("Dynamic Items", visit);
+        })}) {
+    ASSERT_EQ(fromIni.size(), fromText.size());
+    for (size_t i = 0; i < fromIni.size(); ++i) {
+      EXPECT_EQ(fromIni[i].Caption, fromText[i].Caption);
+      EXPECT_EQ(fromIni[i].Parent, fromText[i].Parent);
+      EXPECT_EQ(fromIni[i].Parameters, fromText[i].Parameters);
+      EXPECT_EQ(fromIni[i].CheckedInvalid, fromText[i].CheckedInvalid);
+    }
   }
 }
 
