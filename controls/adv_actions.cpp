@@ -87,7 +87,8 @@ void TCustomMenuDelete::ExecuteTarget(HWND target) {
 
 bool TCustomMenuPaste::HandlesTarget(HWND target) {
   TCustomMenu* menu = MenuOf(target);
-  if (menu && dynamic_cast<TCustomFileTypeCategory*>(menu->FocusedItem()) && FocusedWindow() == target)
+  if (menu && dynamic_cast<TCustomFileTypeCategory*>(menu->FocusedItem()) &&
+      FocusedWindow() == target)
     return true;
   return TCustomMenuEditAction::HandlesTarget(target);
 }

@@ -85,14 +85,15 @@ void TCustomIniFile::ForEachSectionValue(const std::string& section, const TIniK
   handed_.clear();
   ReadSectionValues(section, handed_);
   for (const std::string& line : handed_) {
-    const std::string_view text(line);
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) {
-      visit(TrimBlanks(text), {});
-    } else {
-      visit(TrimBlanks(text.substr(0, equals)), text.substr(equals + 1));
-    }
+    const auto [name, value] = SplitIniValueLine(line);
+    visit(name, value);
   }
+}
+
+std::pair<std::string_view, std::string_view> SplitIniValueLine(std::string_view line) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return {TrimBlanks(line), {}};
+  return {TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
 bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {

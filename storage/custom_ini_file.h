@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -55,6 +56,10 @@ private:
   std::string fileName_;
   TIniStrings handed_;  // what ForEachSectionValue's views show
 };
+
+// A "name=value" line as ReadSectionValues gives it: the name without its blanks, and the
+// value (a line without "=" is a name with an empty value).
+std::pair<std::string_view, std::string_view> SplitIniValueLine(std::string_view line);
 
 // Names and values are single lines: a CR or LF would start a line of its own, and a NUL
 // would end the text for the next reader.

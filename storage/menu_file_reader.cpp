@@ -275,13 +275,6 @@ std::pair<std::string_view, std::string_view> SplitKey(std::string_view line) {
   return {TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
-// A line as ReadSectionValues gives it.
-std::pair<std::string_view, std::string_view> SplitValueLine(std::string_view line) {
-  std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return {TrimBlanks(line), {}};
-  return {TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
-}
-
 }  // namespace
 
 const char* const kCustomDrawKeys[kCustomDrawKeyCount] = {
@@ -341,15 +334,15 @@ std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>&
   return ReadDynamicItems(
       [&nameValues](const TIniKeyVisitor& visit) {
         for (const std::string& line : nameValues) {
-          auto [name, value] = SplitValueLine(line);
+          auto [name, value] = SplitIniValueLine(line);
           visit(name, value);
         }
       },
       leftOut);
 }
 
-std::vector<TDynamicItemRecord> ReadDynamicItems(const std::function<void(const TIniKeyVisitor&)>& keys,
-                                                  std::vector<std::string>* leftOut) {
+std::vector<TDynamicItemRecord> ReadDynamicItems(
+    const std::function<void(const TIniKeyVisitor&)>& keys, std::vector<std::string>* leftOut) {
   TDynamicItemsCollector items;
   keys([&items](std::string_view name, std::string_view value) { items.Key(name, value); });
   return items.Records(leftOut);
@@ -358,7 +351,7 @@ std::vector<TDynamicItemRecord> ReadDynamicItems(const std::function<void(const 
 TCustomDrawRecord ReadCustomDraw(const std::vector<std::string>& nameValues) {
   TCustomDrawCollector draw;
   for (const std::string& line : nameValues) {
-    auto [name, value] = SplitValueLine(line);
+    auto [name, value] = SplitIniValueLine(line);
     draw.Key(name, value);
   }
   return draw.Record();

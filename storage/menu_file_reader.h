@@ -110,8 +110,9 @@ std::vector<TDynamicItemRecord> ReadDynamicItems(const std::vector<std::string>&
 // The same from a reader that hands the section's keys, in that order, to the visitor
 // it is given (as TCustomIniFile::ForEachSectionValue does); its views must last until
 // the call returns.
-std::vector<TDynamicItemRecord> ReadDynamicItems(const std::function<void(const TIniKeyVisitor&)>& keys,
-                                                  std::vector<std::string>* leftOut = nullptr);
+std::vector<TDynamicItemRecord> ReadDynamicItems(
+    const std::function<void(const TIniKeyVisitor&)>& keys,
+    std::vector<std::string>* leftOut = nullptr);
 
 // "Custom-drawn Menu Properties" from "name=value" lines as an INI object's
 // ReadSectionValues gives them.
